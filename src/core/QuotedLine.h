@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+/**
+ * The record of the store file and of the Write target: a double quote, the text as UTF-8
+ * (a double quote inside doubled), a double quote, CR LF.
+ */
+class QuotedLine
+{
+public:
+    static QByteArray encode(const QString& text);
+};

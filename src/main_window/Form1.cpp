@@ -1,0 +1,3 @@
+#include "Form1.h"
+
+Form1::Form1(QWidget* parent) : QMainWindow(parent) {}

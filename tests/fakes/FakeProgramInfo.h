@@ -1,0 +1,17 @@
+#pragma once
+
+#include "ProgramInfo.h"
+
+/** Program facts with folders chosen by the test. */
+class FakeProgramInfo : public ProgramInfo
+{
+public:
+    QString title() const override { return QStringLiteral("Quippet"); }
+    QString folder() const override { return programFolder; }
+    QString userDataFolder() const override { return dataFolder; }
+    QVersionNumber version() const override { return versionNumber; }
+
+    QString programFolder;
+    QString dataFolder;
+    QVersionNumber versionNumber{1, 0, 61};
+};

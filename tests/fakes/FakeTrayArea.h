@@ -1,0 +1,30 @@
+#pragma once
+
+#include "TrayArea.h"
+#include "TrayIconRecord.h"
+
+#include <QList>
+
+/** Records every icon request; `iconShown` follows add and delete. */
+class FakeTrayArea : public TrayArea
+{
+    Q_OBJECT
+public:
+    bool available() const override { return hasArea; }
+    void notifyIcon(int message, const TrayIconRecord& record) override
+    {
+        messages.append(message);
+        lastRecord = record.toBytes();
+        if (message == NimAdd)
+            iconShown = true;
+        else if (message == NimDelete)
+            iconShown = false;
+    }
+    /** Acts as if the icon reported a mouse message. */
+    void sendMouseMessage(int number) { Q_EMIT mouseMessage(number); }
+
+    bool hasArea = true;
+    bool iconShown = false;
+    QList<int> messages;
+    QByteArray lastRecord;
+};
