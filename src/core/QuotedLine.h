@@ -11,4 +11,6 @@ class QuotedLine
 {
 public:
     static QByteArray encode(const QString& text);
+    /** Appends the encoded line to `out` (no intermediate buffer; used when writing many lines). */
+    static void appendTo(QByteArray& out, QStringView text);
 };

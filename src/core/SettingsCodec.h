@@ -20,7 +20,7 @@ public:
     static float heightFromText(const QString& text);
     /** Decimal digits with a leading minus for negatives, no blanks. */
     static QString textFromHeight(int twips);
-    /** "True"/"False" in any letter case, or an integer (0 false, else true); anything else false. */
+    /** "True"/"False" in any case, or an integer (0 false, else true); anything else false. */
     static bool boolFromText(const QString& text);
     /** "True" or "False". */
     static QString textFromBool(bool value);

@@ -8,7 +8,8 @@ class SnippetList;
 class StoreFile
 {
 public:
-    enum class LoadResult {
+    enum class LoadResult
+    {
         Loaded,     ///< every field of the file was appended
         Missing,    ///< no such file
         Unreadable, ///< exists but could not be read to its end; a `.bak` copy was attempted

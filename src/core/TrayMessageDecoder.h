@@ -7,7 +7,12 @@ public:
     static constexpr int LeftDoubleClick = 515;
     static constexpr int RightButtonUp = 517;
 
-    enum class Action { None, Restore, PopupMenu };
+    enum class Action
+    {
+        None,
+        Restore,
+        PopupMenu
+    };
 
     /** n = x / twipsPerPixel (ties to even); 515 restores, 517 opens the menu, else nothing. */
     static Action decode(double xTwips, double twipsPerPixel);

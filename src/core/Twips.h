@@ -4,7 +4,7 @@
 class Twips
 {
 public:
-    /** Twips per pixel for a logical DPI (15 at 96 dpi). */
+    /** Twips per pixel for a logical DPI (15 at 96 dpi); a DPI that is not positive gives 15. */
     static double perPixel(double dpi);
     /** Round half to even, saturated to the 32-bit range. */
     static int roundHalfEven(double value);

@@ -1,0 +1,24 @@
+#include "TrayIconRecord.h"
+
+#include <QtEndian>
+#include <algorithm>
+
+void TrayIconRecord::setTip(const QString& text)
+{
+    szTip = text.leftJustified(TipLength, QLatin1Char(' '), true);
+}
+
+QByteArray TrayIconRecord::toBytes() const
+{
+    QByteArray bytes(Size, '\0');
+    char* out = bytes.data();
+    const std::uint32_t fields[] = {cbSize, hWnd, uID, uFlags, uCallbackMessage, hIcon};
+    for (const std::uint32_t field : fields) {
+        qToLittleEndian(field, out);
+        out += sizeof(field);
+    }
+    // szTip always holds exactly TipLength characters; guard anyway so the record stays 88 bytes.
+    const QByteArray tip = szTip.leftJustified(TipLength, QLatin1Char(' '), true).toLatin1();
+    std::copy(tip.cbegin(), tip.cend(), out);
+    return bytes;
+}
