@@ -1,0 +1,13 @@
+#pragma once
+
+#include "ProgramInfo.h"
+
+/** Facts about this build and where it runs from. */
+class QtProgramInfo : public ProgramInfo
+{
+public:
+    QString title() const override;
+    QString folder() const override;
+    QString userDataFolder() const override;
+    QVersionNumber version() const override;
+};

@@ -1,0 +1,76 @@
+#include "QtTrayArea.h"
+
+#include "TrayIconRecord.h"
+
+#include <QGuiApplication>
+
+namespace {
+
+constexpr int WmLButtonUp = 514;
+constexpr int WmLButtonDblClk = 515;
+constexpr int WmRButtonUp = 517;
+constexpr int WmMButtonUp = 520;
+
+} // namespace
+
+bool QtTrayArea::available() const
+{
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+void QtTrayArea::notifyIcon(int message, const TrayIconRecord& record)
+{
+    if (message == NimAdd) {
+        QSystemTrayIcon* trayIcon = icon();
+        trayIcon->setIcon(QGuiApplication::windowIcon());
+        trayIcon->setToolTip(tipText(record));
+        trayIcon->show();
+    } else if (message == NimDelete && m_icon != nullptr) {
+        m_icon->hide();
+    }
+}
+
+int QtTrayArea::mouseMessageFor(QSystemTrayIcon::ActivationReason reason)
+{
+    switch (reason) {
+    case QSystemTrayIcon::Trigger:
+        return WmLButtonUp;
+    case QSystemTrayIcon::DoubleClick:
+        return WmLButtonDblClk;
+    case QSystemTrayIcon::Context:
+        return WmRButtonUp;
+    case QSystemTrayIcon::MiddleClick:
+        return WmMButtonUp;
+    case QSystemTrayIcon::Unknown:
+        break;
+    }
+    return 0;
+}
+
+QString QtTrayArea::tipText(const TrayIconRecord& record)
+{
+    const qsizetype end = record.szTip.indexOf(QChar(u'\0'));
+    if (end >= 0)
+        return record.szTip.left(end);
+    QString tip = record.szTip;
+    while (tip.endsWith(QLatin1Char(' ')))
+        tip.chop(1);
+    return tip;
+}
+
+QSystemTrayIcon* QtTrayArea::icon()
+{
+    // Created on first use so that desktops without a tray never get one.
+    if (m_icon == nullptr) {
+        m_icon = new QSystemTrayIcon(this);
+        connect(m_icon, &QSystemTrayIcon::activated, this, &QtTrayArea::forwardActivation);
+    }
+    return m_icon;
+}
+
+void QtTrayArea::forwardActivation(QSystemTrayIcon::ActivationReason reason)
+{
+    const int number = mouseMessageFor(reason);
+    if (number != 0)
+        Q_EMIT mouseMessage(number);
+}
