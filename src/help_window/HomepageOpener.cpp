@@ -3,6 +3,8 @@
 #include "MessageBox.h"
 #include "UrlOpener.h"
 
+#include <utility>
+
 const QString HomepageOpener::Address = QStringLiteral("http://quippet.example.org/");
 
 HomepageOpener::HomepageOpener(UrlOpener& urls, MessageBox& messages, QString title)

@@ -15,7 +15,7 @@ public:
 
     HomepageOpener(UrlOpener& urls, MessageBox& messages, QString title);
 
-    /** Hands `address` to the URL opener; a result below 33 shows "Error: site could not be opened". */
+    /** Hands `address` to the URL opener; a result below 33 brings up the failure warning. */
     void OpenWebsite(QWidget* parent, const QString& address);
 
 private:
