@@ -1,3 +1,736 @@
 #include "Form1.h"
 
-Form1::Form1(QWidget* parent) : QMainWindow(parent) {}
+#include "ClickLabel.h"
+#include "Clipboard.h"
+#include "Clock.h"
+#include "DatePurge.h"
+#include "EtchedRule.h"
+#include "FindEntry.h"
+#include "Form2.h"
+#include "HomepageOpener.h"
+#include "MessageBox.h"
+#include "PanelStatusBar.h"
+#include "PopupMenuHost.h"
+#include "ProgramInfo.h"
+#include "SettingsCodec.h"
+#include "SettingsStore.h"
+#include "SingleInstance.h"
+#include "SnippetCombo.h"
+#include "StoreFile.h"
+#include "TargetIcon.h"
+#include "TopmostPlacement.h"
+#include "TrayArea.h"
+#include "TrayMessageDecoder.h"
+#include "Twips.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QDrag>
+#include <QGroupBox>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QScreen>
+
+namespace {
+
+const QString ShrinkTip = QStringLiteral("Click here to shrink program.");
+const QString RestoreTip = QStringLiteral("Click here to restore program.");
+
+// Client area and control placement in twips: left, top, width, height.
+struct TwipsRect
+{
+    int left, top, width, height;
+};
+constexpr int ClientWidth = 3840;
+constexpr TwipsRect Frame1Rect{0, 120, 3840, 1485};
+constexpr TwipsRect Combo1Rect{120, 240, 3615, 315};
+constexpr TwipsRect ImageRects[4] = {
+    {2205, 675, 480, 480}, {120, 675, 480, 480}, {1170, 675, 480, 480}, {3255, 675, 480, 480}};
+constexpr TwipsRect LabelRects[4] = {
+    {2265, 1220, 375, 195}, {180, 1220, 315, 195}, {1125, 1220, 615, 195}, {3285, 1220, 405, 195}};
+constexpr int StatusBarHeight = 330;
+constexpr int RuleGap = 20;
+
+} // namespace
+
+Form1::Form1(PlatformServices services, QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                              Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                              Qt::WindowCloseButtonHint),
+      m_services(services), m_write(services.settings, services.saveDialog, services.program),
+      m_homepage(std::make_unique<HomepageOpener>(services.urls, services.messages,
+                                                  services.program.title()))
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Quippet"));
+    setWindowIcon(QIcon(QStringLiteral(":/quippet.svg")));
+    m_timer1.setObjectName(QStringLiteral("Timer1"));
+    m_timer1.setInterval(1000);
+    m_autosave.setSingleShot(true);
+    m_autosave.setInterval(1000);
+    buildControls();
+    buildMenus();
+    connectEvents();
+    setHeight(FullHeight);
+}
+
+Form1::~Form1() = default;
+
+// ---------------------------------------------------------------- composition
+
+void Form1::buildControls()
+{
+    m_client = new QWidget(this);
+    setCentralWidget(m_client);
+
+    m_line1 = new EtchedRule(m_client);
+    m_line1->setObjectName(QStringLiteral("Line1"));
+
+    m_frame1 = new QGroupBox(QStringLiteral("Select desired text and drag to location:"), m_client);
+    m_frame1->setObjectName(QStringLiteral("Frame1"));
+
+    m_combo1 = new SnippetCombo(m_list, m_frame1);
+    m_combo1->setObjectName(QStringLiteral("Combo1"));
+    QFont bold = m_combo1->font();
+    bold.setBold(true);
+    bold.setPointSizeF(8.25);
+    m_combo1->setFont(bold);
+    m_combo1->setAccessibleName(QStringLiteral("Snippet"));
+
+    const QString icons[4] = {QStringLiteral(":/copy.svg"), QStringLiteral(":/add.svg"),
+                              QStringLiteral(":/remove.svg"), QStringLiteral(":/write.svg")};
+    const QString tips[4] = {QStringLiteral("Drag text here to paste to the Windows clipboard."),
+                             QStringLiteral("Drag text here to add to Quippet."),
+                             QStringLiteral("Drag text here to remove from Quippet."),
+                             QStringLiteral("Drag text here to write to file.")};
+    const QString captions[4] = {QStringLiteral("Copy"), QStringLiteral("Add"),
+                                 QStringLiteral("Remove"), QStringLiteral("Write")};
+    for (int i = 0; i < 4; ++i) {
+        m_image[i] = new TargetIcon(icons[i], m_frame1);
+        m_image[i]->setObjectName(QStringLiteral("Image%1").arg(i + 1));
+        m_image[i]->setToolTip(tips[i]);
+        m_image[i]->setAccessibleName(captions[i]);
+        m_image[i]->setAccessibleDescription(tips[i]);
+        QLabel* label = nullptr;
+        if (i < 3) {
+            m_label[i] = new ClickLabel(captions[i], m_frame1);
+            label = m_label[i];
+        } else {
+            label = new QLabel(captions[i], m_frame1);
+            m_label4 = label;
+        }
+        label->setObjectName(QStringLiteral("Label%1").arg(i + 1));
+        label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    }
+
+    m_statusBar1 = new PanelStatusBar(m_services.clock, m_client);
+    m_statusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    m_statusBar1->setPanelToolTip(PanelStatusBar::MessagePanel, ShrinkTip);
+    m_statusBar1->setPanelToolTip(PanelStatusBar::ClockPanel,
+                                  QStringLiteral("Click here to send time to textbox."));
+    m_statusBar1->panel(PanelStatusBar::MessagePanel)->setAccessibleName(QStringLiteral("Message"));
+    m_statusBar1->panel(PanelStatusBar::ClockPanel)->setAccessibleName(QStringLiteral("Clock"));
+
+    setTabOrder(m_combo1, m_statusBar1);
+    m_combo1->setFocus();
+    placeControls();
+}
+
+QAction* Form1::addItem(QMenu* menu, const QString& name, const QString& caption)
+{
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(name);
+    return action;
+}
+
+void Form1::buildMenus()
+{
+    m_prog = menuBar()->addMenu(QStringLiteral("&Program"));
+    m_prog->setObjectName(QStringLiteral("prog"));
+    m_onTop = addItem(m_prog, QStringLiteral("OnTop"), QStringLiteral("Always On Top"));
+    m_onTop->setCheckable(true);
+    m_shoTask = addItem(m_prog, QStringLiteral("ShoTask"), QStringLiteral("Show In Taskbar"));
+    m_shoTask->setCheckable(true);
+    m_prog->addSeparator()->setObjectName(QStringLiteral("dash"));
+    m_ext = addItem(m_prog, QStringLiteral("ext"), QStringLiteral("E&xit"));
+
+    m_abt = menuBar()->addMenu(QStringLiteral("&About"));
+    m_abt->setObjectName(QStringLiteral("Abt"));
+    m_abquip = addItem(m_abt, QStringLiteral("abquip"), QStringLiteral("&About Quippet"));
+    m_abt->addSeparator()->setObjectName(QStringLiteral("thegap"));
+    m_vist = addItem(m_abt, QStringLiteral("vist"), QStringLiteral("&Visit Homepage"));
+
+    // Pop-up menus only: never part of the menu bar.
+    m_pop = new QMenu(QStringLiteral("Pop"), this);
+    m_pop->setObjectName(QStringLiteral("pop"));
+    m_rst = addItem(m_pop, QStringLiteral("rst"), QStringLiteral("&Restore"));
+    m_pop->addSeparator()->setObjectName(QStringLiteral("nada"));
+    m_ex = addItem(m_pop, QStringLiteral("ex"), QStringLiteral("E&xit"));
+
+    m_pop2 = new QMenu(QStringLiteral("pop2"), this);
+    m_pop2->setObjectName(QStringLiteral("pop2"));
+    m_mAdd = addItem(m_pop2, QStringLiteral("mAdd"), QStringLiteral("&Add Text To File"));
+    m_mCreate = addItem(m_pop2, QStringLiteral("mCreate"), QStringLiteral("&Create New File"));
+}
+
+void Form1::placeControls()
+{
+    const double tx = twipsPerPixelX();
+    const double ty = twipsPerPixelY();
+    const auto px = [tx, ty](const TwipsRect& r) {
+        return QRect(Twips::toPixels(r.left, tx), Twips::toPixels(r.top, ty),
+                     Twips::toPixels(r.width, tx), Twips::toPixels(r.height, ty));
+    };
+    const int clientWidth = Twips::toPixels(ClientWidth, tx);
+    m_line1->setGeometry(0, 0, clientWidth, Twips::toPixels(RuleGap, ty) + 1);
+    m_line1->setGap(Twips::toPixels(RuleGap, ty));
+    m_frame1->setGeometry(px(Frame1Rect));
+    m_combo1->setGeometry(px(Combo1Rect));
+    for (int i = 0; i < 4; ++i) {
+        m_image[i]->setGeometry(px(ImageRects[i]));
+        QWidget* label = i < 3 ? static_cast<QWidget*>(m_label[i]) : m_label4;
+        // The caption keeps its designed centre and top; where this system's font is wider
+        // than the design's, the box grows evenly on both sides instead of cutting the text.
+        QRect box = px(LabelRects[i]);
+        const int needed = label->sizeHint().width();
+        if (needed > box.width())
+            box.adjust(-(needed - box.width() + 1) / 2, 0, (needed - box.width()) / 2, 0);
+        box.setHeight(qMax(box.height(), label->sizeHint().height()));
+        label->setGeometry(box);
+    }
+    m_statusBar1->setPanelWidth(PanelStatusBar::MessagePanel, Twips::toPixels(1440, tx));
+    m_statusBar1->setPanelWidth(PanelStatusBar::ClockPanel, Twips::toPixels(1440, tx));
+}
+
+void Form1::connectEvents()
+{
+    connect(&m_timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
+    connect(&m_autosave, &QTimer::timeout, this, &Form1::saveListNow);
+
+    connect(m_combo1, &SnippetCombo::dragStarting, this, &Form1::Combo1_OLEStartDrag);
+    connect(m_combo1, &SnippetCombo::dragOver, this, &Form1::Combo1_OLEDragOver);
+    connect(m_combo1, &SnippetCombo::dropped, this, &Form1::Combo1_OLEDragDrop);
+
+    const QString hints[4] = {QStringLiteral("Drop here to copy to clipboard"),
+                              QStringLiteral("Drop here to add to Quippet"),
+                              QStringLiteral("Drop here to remove from Quippet"),
+                              QStringLiteral("Drop here to write to file")};
+    for (int i = 0; i < 4; ++i) {
+        connect(m_image[i], &TargetIcon::clicked, this, &Form1::Image_Click);
+        connect(m_image[i], &TargetIcon::dragOver, this,
+                [this, hint = hints[i]](DragOverState state) { Image_OLEDragOver(state, hint); });
+    }
+    for (ClickLabel* label : m_label)
+        connect(label, &ClickLabel::clicked, this, &Form1::Image_Click);
+
+    connect(m_image[0], &TargetIcon::doubleClicked, this, &Form1::Image1_DblClick);
+    connect(m_image[0], &TargetIcon::dropped, this, &Form1::Image1_OLEDragDrop);
+    connect(m_image[0], &TargetIcon::dragRequested, this, &Form1::Image1_MouseMove);
+    connect(m_image[1], &TargetIcon::doubleClicked, this, &Form1::Image2_DblClick);
+    connect(m_image[1], &TargetIcon::dropped, this, &Form1::Image2_OLEDragDrop);
+    connect(m_image[2], &TargetIcon::doubleClicked, this, &Form1::Image3_DblClick);
+    connect(m_image[2], &TargetIcon::dropped, this, &Form1::Image3_OLEDragDrop);
+    connect(m_image[3], &TargetIcon::doubleClicked, this, &Form1::Image4_DblClick);
+    connect(m_image[3], &TargetIcon::dropped, this, &Form1::Image4_OLEDragDrop);
+
+    connect(m_statusBar1, &PanelStatusBar::panelClicked, this, &Form1::StatusBar1_PanelClick);
+    connect(m_statusBar1, &PanelStatusBar::dragOver, this, &Form1::StatusBar1_OLEDragOver);
+
+    connect(m_onTop, &QAction::triggered, this, &Form1::OnTop_Click);
+    connect(m_shoTask, &QAction::triggered, this, &Form1::ShoTask_Click);
+    connect(m_ext, &QAction::triggered, this, &QWidget::close);
+    connect(m_ex, &QAction::triggered, this, &QWidget::close);
+    connect(m_rst, &QAction::triggered, this, &Form1::rst_Click);
+    connect(m_abquip, &QAction::triggered, this, &Form1::abquip_Click);
+    connect(m_vist, &QAction::triggered, this, &Form1::vist_Click);
+    connect(m_mAdd, &QAction::triggered, this, &Form1::mAdd_Click);
+    connect(m_mCreate, &QAction::triggered, this, &Form1::mCreate_Click);
+
+    connect(&m_services.tray, &TrayArea::mouseMessage, this,
+            [this](int number) { Form_MouseMove(number * twipsPerPixelX()); });
+    connect(&m_services.instance, &SingleInstance::showRequested, this,
+            &Form1::instance_ShowRequested);
+
+    // Every change of the list is saved a moment later, so a crash loses at most that moment.
+    const auto listChanged = [this] {
+        if (m_loaded && !m_unloaded)
+            m_autosave.start();
+    };
+    connect(&m_list, &QAbstractItemModel::rowsInserted, this, listChanged);
+    connect(&m_list, &QAbstractItemModel::rowsRemoved, this, listChanged);
+}
+
+// ---------------------------------------------------------------- geometry
+
+double Form1::twipsPerPixelX() const
+{
+    return Twips::perPixel(logicalDpiX());
+}
+
+double Form1::twipsPerPixelY() const
+{
+    return Twips::perPixel(logicalDpiY());
+}
+
+void Form1::setHeight(double twips)
+{
+    m_height = twips;
+    const int clientHeight = qMax(0, Twips::toPixels(twips - NonClientTwips, twipsPerPixelY()));
+    const int clientWidth = Twips::toPixels(ClientWidth, twipsPerPixelX());
+    m_client->setFixedSize(clientWidth, clientHeight);
+    const int statusHeight = Twips::toPixels(StatusBarHeight, twipsPerPixelY());
+    // Docked to the bottom: it stays in view at any height.
+    m_statusBar1->setGeometry(0, clientHeight - statusHeight, clientWidth, statusHeight);
+    const int menuHeight = menuBar()->sizeHint().height();
+    setFixedSize(clientWidth, menuHeight + clientHeight);
+}
+
+double Form1::Left() const
+{
+    return frameGeometry().x() * twipsPerPixelX();
+}
+
+double Form1::Top() const
+{
+    return frameGeometry().y() * twipsPerPixelY();
+}
+
+double Form1::Width() const
+{
+    return frameGeometry().width() * twipsPerPixelX();
+}
+
+// ---------------------------------------------------------------- start-up and shut-down
+
+bool Form1::Form_Load()
+{
+    if (m_services.instance.otherInstanceRunning())
+        return false;
+
+    SettingsStore& settings = m_services.settings;
+    setHeight(SettingsCodec::heightFromText(settings.readSetting(
+        SettingsCodec::Height, QString::number(SettingsCodec::DefaultHeight))));
+    m_declares.SavedHeight = Twips::roundHalfEven(Height());
+    m_statusBar1->setPanelWidth(PanelStatusBar::MessagePanel,
+                                Twips::toPixels(2920, twipsPerPixelX()));
+    m_statusBar1->setPanelWidth(PanelStatusBar::ClockPanel, Twips::toPixels(900, twipsPerPixelX()));
+    m_shoTask->setChecked(SettingsCodec::boolFromText(
+        settings.readSetting(SettingsCodec::Taskbar, SettingsCodec::textFromBool(false))));
+    m_onTop->setChecked(SettingsCodec::boolFromText(
+        settings.readSetting(SettingsCodec::Top, SettingsCodec::textFromBool(false))));
+
+    TrayIconRecord& icon = m_declares.TrayIcon;
+    icon.cbSize = TrayIconRecord::Size;
+    icon.hIcon = static_cast<std::uint32_t>(windowIcon().cacheKey());
+    icon.hWnd = static_cast<std::uint32_t>(winId());
+    icon.setTip(m_services.program.title() + QChar(0));
+    icon.uCallbackMessage = TrayIconRecord::WmMouseMove;
+    icon.uFlags = TrayIconRecord::NifMessage | TrayIconRecord::NifIcon | TrayIconRecord::NifTip;
+    icon.uID = 1;
+
+    m_todayText = m_services.clock.todayText();
+    m_list.append(m_todayText);
+
+    m_store = std::make_unique<StoreFile>(
+        StoreFile::choosePath(m_services.program.folder(), m_services.program.userDataFolder()));
+    const StoreFile::LoadResult loaded = m_store->load(m_list);
+    m_loaded = true;
+    if (loaded == StoreFile::LoadResult::Missing) {
+        m_store->createEmpty();
+        return true;
+    }
+    if (loaded == StoreFile::LoadResult::Unreadable)
+        return true;
+
+    if (m_shoTask->isChecked() && windowState() == Qt::WindowNoState &&
+        m_services.tray.available()) {
+        addToNotificationArea();
+        m_startInTray = true;
+    }
+    return true;
+}
+
+void Form1::saveListNow()
+{
+    if (m_store && !m_unloaded)
+        m_store->save(m_list, nullptr, m_todayText);
+}
+
+void Form1::Form_Unload()
+{
+    if (m_unloaded || !m_loaded)
+        return;
+    m_unloaded = true;
+    m_autosave.stop();
+
+    DatePurge::purge(m_list, m_todayText);
+    QString error;
+    while (!m_store->save(m_list, &error)) {
+        const QString prompt = QStringLiteral("The snippet list could not be saved to\n%1\n\n%2\n\n"
+                                              "Retry, or discard the changes since the last save?")
+                                   .arg(QDir::toNativeSeparators(m_store->path()), error);
+        if (!m_services.messages.askRetry(this, prompt, m_services.program.title()))
+            break;
+    }
+
+    SettingsStore& settings = m_services.settings;
+    settings.writeSetting(SettingsCodec::Height,
+                          SettingsCodec::textFromHeight(m_declares.SavedHeight));
+    settings.writeSetting(SettingsCodec::Top, SettingsCodec::textFromBool(m_onTop->isChecked()));
+    settings.writeSetting(SettingsCodec::Taskbar,
+                          SettingsCodec::textFromBool(m_shoTask->isChecked()));
+    m_services.tray.notifyIcon(TrayArea::NimDelete, m_declares.TrayIcon);
+    Q_EMIT ended();
+}
+
+void Form1::closeEvent(QCloseEvent* event)
+{
+    Form_Unload();
+    event->accept();
+}
+
+// ---------------------------------------------------------------- status line
+
+void Form1::setStatusMessage(const QString& text)
+{
+    m_statusBar1->setPanelText(PanelStatusBar::MessagePanel, text);
+}
+
+void Form1::StartTimer1()
+{
+    // A start while running keeps the running countdown: the tick is never postponed.
+    if (!m_timer1.isActive())
+        m_timer1.start();
+}
+
+void Form1::Timer1_Timer()
+{
+    setStatusMessage(QString());
+    m_timer1.stop();
+}
+
+void Form1::Combo1_OLEDragOver(DragOverState state)
+{
+    if (state == DragOverState::Leave) {
+        setStatusMessage(QString());
+        return;
+    }
+    setStatusMessage(QStringLiteral("Drop into textbox"));
+    StartTimer1();
+}
+
+void Form1::Image_OLEDragOver(DragOverState state, const QString& hint)
+{
+    setStatusMessage(state == DragOverState::Leave ? QString() : hint);
+}
+
+// ---------------------------------------------------------------- working text
+
+QString Form1::workingText() const
+{
+    return m_combo1->text();
+}
+
+void Form1::setWorkingText(const QString& text)
+{
+    m_combo1->setText(text);
+}
+
+void Form1::selectWorkingText()
+{
+    m_combo1->setSelection(0, static_cast<int>(workingText().size()));
+}
+
+void Form1::Image_Click()
+{
+    selectWorkingText();
+}
+
+void Form1::Combo1_OLEStartDrag(QMimeData* dragData, Qt::DropActions* allowedEffects)
+{
+    *allowedEffects = Qt::MoveAction;
+    dragData->clear();
+    dragData->setText(workingText());
+}
+
+void Form1::Combo1_OLEDragDrop(const QString& text)
+{
+    setWorkingText(text);
+    selectWorkingText();
+}
+
+// ---------------------------------------------------------------- Copy, Add, Remove
+
+void Form1::Image1_DblClick()
+{
+    const QString clip = m_services.clipboard.text();
+    const QString text = workingText();
+    if (text != clip && !text.isEmpty()) {
+        m_services.clipboard.clear();
+        m_services.clipboard.setText(text);
+        setStatusMessage(QStringLiteral("Text copied to clipboard"));
+    }
+    StartTimer1();
+    setWorkingText(QString());
+}
+
+void Form1::Image1_OLEDragDrop(const QString& text)
+{
+    if (text != m_services.clipboard.text()) {
+        m_services.clipboard.clear();
+        m_services.clipboard.setText(text);
+        setStatusMessage(QStringLiteral("Text copied to clipboard"));
+    }
+    StartTimer1();
+}
+
+void Form1::Image1_MouseMove()
+{
+    auto* dragData = new QMimeData;
+    dragData->clear();
+    dragData->setText(m_services.clipboard.text());
+    auto* drag = new QDrag(m_image[0]);
+    drag->setMimeData(dragData);
+    drag->exec(Qt::CopyAction);
+}
+
+void Form1::Image2_DblClick()
+{
+    const QString text = workingText();
+    int index = 0;
+    bool found = false;
+    FindEntry(m_list, text, index, found);
+    if (!text.isEmpty() && !found) {
+        if (m_list.count() >= SnippetList::MaxEntries) {
+            setStatusMessage(QStringLiteral("List is full"));
+        } else {
+            m_list.append(text);
+            setStatusMessage(QStringLiteral("Text added"));
+        }
+    }
+    StartTimer1();
+    setWorkingText(QString());
+}
+
+void Form1::Image2_OLEDragDrop(const QString& text)
+{
+    int index = 0;
+    bool found = false;
+    FindEntry(m_list, text, index, found);
+    if (!found) {
+        if (m_list.count() >= SnippetList::MaxEntries) {
+            setStatusMessage(QStringLiteral("List is full"));
+        } else {
+            m_list.append(text);
+            setStatusMessage(QStringLiteral("Text added"));
+        }
+    }
+    StartTimer1();
+}
+
+void Form1::Image3_DblClick()
+{
+    const QString text = workingText();
+    int index = 0;
+    bool found = false;
+    FindEntry(m_list, text, index, found);
+    if (!text.isEmpty() && found) {
+        m_list.removeAt(index);
+        setStatusMessage(QStringLiteral("Text removed"));
+    }
+    StartTimer1();
+}
+
+void Form1::Image3_OLEDragDrop()
+{
+    // The dragged data is not read: a Remove drop acts on the working text.
+    int index = 0;
+    bool found = false;
+    FindEntry(m_list, workingText(), index, found);
+    if (found) {
+        m_list.removeAt(index);
+        setStatusMessage(QStringLiteral("Text removed"));
+    }
+    StartTimer1();
+}
+
+// ---------------------------------------------------------------- Write
+
+void Form1::Image4_DblClick()
+{
+    if (workingText().isEmpty())
+        return;
+    m_pendingText = workingText();
+    m_services.menus.popup(this, m_pop2);
+}
+
+void Form1::Image4_OLEDragDrop(const QString& text)
+{
+    m_pendingText = text;
+    m_services.menus.popup(this, m_pop2);
+}
+
+void Form1::mAdd_Click()
+{
+    if (!m_write.addTextToFile(this, m_pendingText, m_targetFile)) {
+        StartTimer1();
+        return;
+    }
+    setStatusMessage(QStringLiteral("Text written"));
+    StartTimer1();
+    setWorkingText(QString());
+}
+
+void Form1::mCreate_Click()
+{
+    if (!m_write.createNewFile(this, m_pendingText, m_targetFile)) {
+        StartTimer1();
+        return;
+    }
+    setStatusMessage(QStringLiteral("Text written"));
+    StartTimer1();
+    setWorkingText(QString());
+}
+
+// ---------------------------------------------------------------- shrink, restore, time stamp
+
+void Form1::setFullState(bool full)
+{
+    m_statusBar1->setPanelToolTip(PanelStatusBar::MessagePanel, full ? ShrinkTip : RestoreTip);
+    setHeight(full ? FullHeight : ShrunkHeight);
+    m_declares.SavedHeight = full ? FullHeight : ShrunkHeight;
+    m_combo1->setEnabled(full);
+}
+
+void Form1::StatusBar1_PanelClick(int index)
+{
+    if (index == PanelStatusBar::MessagePanel) {
+        // Exactly 2600 is the full state; any other height takes the restore branch.
+        setFullState(Height() != FullHeight);
+        return;
+    }
+    setWorkingText(m_services.clock.timeText());
+    selectWorkingText();
+}
+
+void Form1::StatusBar1_OLEDragOver()
+{
+    if (Height() != FullHeight)
+        setFullState(true);
+}
+
+// ---------------------------------------------------------------- always on top
+
+void Form1::SetOnTop(QWidget* window, int flag)
+{
+    const int insertAfter =
+        flag == -1 ? TopmostPlacement::HwndTopmost : TopmostPlacement::HwndNoTopmost;
+    const double tx = twipsPerPixelX();
+    const double ty = twipsPerPixelY();
+    const int x = Twips::toPixels(Left(), tx);
+    const int y = Twips::toPixels(Top(), ty);
+    const int cx = Twips::toPixels(Width(), tx);
+    const int cy = Twips::toPixels(Height(), ty);
+    m_services.topmost.setWindowPos(window, insertAfter, x, y, cx, cy,
+                                    TopmostPlacement::SwpShowWindow |
+                                        TopmostPlacement::SwpNoActivate);
+}
+
+void Form1::paintEvent(QPaintEvent* event)
+{
+    QMainWindow::paintEvent(event);
+    ++m_paints;
+    Form_Paint();
+}
+
+void Form1::Form_Paint()
+{
+    m_onTopFlag = m_onTop->isChecked() ? -1 : 0;
+    SetOnTop(this, m_onTopFlag);
+}
+
+void Form1::Refresh()
+{
+    const int before = m_paints;
+    if (isVisible())
+        repaint();
+    // A window that is not on screen does not paint; the wish must still be applied.
+    if (m_paints == before)
+        Form_Paint();
+}
+
+void Form1::OnTop_Click()
+{
+    // The menu item has already flipped its own check mark.
+    m_onTopFlag = m_onTop->isChecked() ? -1 : 0;
+    Refresh();
+}
+
+// ---------------------------------------------------------------- notification area
+
+void Form1::addToNotificationArea()
+{
+    m_services.tray.notifyIcon(TrayArea::NimAdd, m_declares.TrayIcon);
+    hide();
+}
+
+void Form1::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        Form_Resize();
+}
+
+void Form1::Form_Resize()
+{
+    // Without a notification area the window stays an ordinary minimised window,
+    // so it can never become unreachable.
+    if (m_shoTask->isChecked() && isMinimized() && m_services.tray.available())
+        addToNotificationArea();
+}
+
+void Form1::Form_MouseMove(double xTwips)
+{
+    switch (TrayMessageDecoder::decode(xTwips, twipsPerPixelX())) {
+    case TrayMessageDecoder::Action::Restore:
+        rst_Click();
+        break;
+    case TrayMessageDecoder::Action::PopupMenu:
+        m_services.menus.popup(this, m_pop);
+        break;
+    case TrayMessageDecoder::Action::None:
+        break;
+    }
+}
+
+void Form1::rst_Click()
+{
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    m_services.tray.notifyIcon(TrayArea::NimDelete, m_declares.TrayIcon);
+    show();
+    m_services.topmost.activate(this);
+}
+
+void Form1::ShoTask_Click()
+{
+    // Only the check mark changes; it takes effect at the next minimise or start.
+}
+
+void Form1::instance_ShowRequested()
+{
+    rst_Click();
+}
+
+// ---------------------------------------------------------------- about and homepage
+
+void Form1::abquip_Click()
+{
+    SetOnTop(this, 0);
+    Form2 about(m_services.program, m_services.urls, m_services.messages, this);
+    about.exec();
+}
+
+void Form1::vist_Click()
+{
+    m_homepage->OpenWebsite(this, HomepageOpener::Address);
+}

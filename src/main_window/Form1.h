@@ -1,11 +1,174 @@
 #pragma once
 
-#include <QMainWindow>
+#include "Declares.h"
+#include "DragOverState.h"
+#include "PlatformServices.h"
+#include "SnippetListModel.h"
+#include "WriteCommands.h"
 
-/** The main window. */
+#include <QMainWindow>
+#include <QTimer>
+#include <memory>
+
+class ClickLabel;
+class EtchedRule;
+class HomepageOpener;
+class PanelStatusBar;
+class QAction;
+class QGroupBox;
+class QMenu;
+class QMimeData;
+class SnippetCombo;
+class StoreFile;
+class TargetIcon;
+
+/**
+ * The main window: the snippet combo box, four target icons, the status bar and the menus.
+ * Each control event runs one short event procedure; the work behind them lives in core and
+ * platform classes.
+ */
 class Form1 : public QMainWindow
 {
     Q_OBJECT
 public:
-    explicit Form1(QWidget* parent = nullptr);
+    /** Design-time heights in twips. */
+    static constexpr int FullHeight = 2600;
+    static constexpr int ShrunkHeight = 1030;
+    /** Title bar, menu bar and borders, as the design measures them. */
+    static constexpr int NonClientTwips = 665;
+
+    explicit Form1(PlatformServices services, QWidget* parent = nullptr);
+    ~Form1() override;
+
+    /** The start-up sequence. False when this process must end at once (second instance). */
+    bool Form_Load();
+    /** The shut-down sequence; runs once, on every way of closing the window. */
+    void Form_Unload();
+    /** True when start-up moved the window into the notification area. */
+    bool startsInNotificationArea() const { return m_startInTray; }
+
+    /** Window height in twips; reads back exactly the value last set. */
+    double Height() const { return m_height; }
+    void setHeight(double twips);
+    /** Window position and width in twips, from the pixel geometry. */
+    double Left() const;
+    double Top() const;
+    double Width() const;
+    /** Twips per pixel of the window's screen. */
+    double twipsPerPixelX() const;
+    double twipsPerPixelY() const;
+
+    /** Places the window into (flag -1) or out of the topmost band without moving it. */
+    void SetOnTop(QWidget* window, int flag);
+    /** Repaints at once; every paint re-applies the topmost wish. */
+    void Refresh();
+
+    /** The notification-area callback, x in twips as a mouse move would carry it. */
+    void Form_MouseMove(double xTwips);
+
+    const Declares& declares() const { return m_declares; }
+    QString TodayText() const { return m_todayText; }
+    QString PendingText() const { return m_pendingText; }
+    QString TargetFile() const { return m_targetFile; }
+    int OnTopFlag() const { return m_onTopFlag; }
+    SnippetListModel& list() { return m_list; }
+    QTimer& Timer1() { return m_timer1; }
+    /** The delay after a list change before the list is saved. */
+    QTimer& autosaveTimer() { return m_autosave; }
+
+Q_SIGNALS:
+    /** The program has finished its shut-down and should end now. */
+    void ended();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void buildControls();
+    void buildMenus();
+    void placeControls();
+    void connectEvents();
+    QAction* addItem(QMenu* menu, const QString& name, const QString& caption);
+
+    void setStatusMessage(const QString& text);
+    void StartTimer1();
+    void selectWorkingText();
+    QString workingText() const;
+    void setWorkingText(const QString& text);
+    void setFullState(bool full);
+    void addToNotificationArea();
+    void saveListNow();
+
+    // Event procedures.
+    void Form_Paint();
+    void Form_Resize();
+    void Timer1_Timer();
+    void Combo1_OLEStartDrag(QMimeData* dragData, Qt::DropActions* allowedEffects);
+    void Combo1_OLEDragOver(DragOverState state);
+    void Combo1_OLEDragDrop(const QString& text);
+    void Image_OLEDragOver(DragOverState state, const QString& hint);
+    void Image_Click();
+    void Image1_DblClick();
+    void Image1_OLEDragDrop(const QString& text);
+    void Image1_MouseMove();
+    void Image2_DblClick();
+    void Image2_OLEDragDrop(const QString& text);
+    void Image3_DblClick();
+    void Image3_OLEDragDrop();
+    void Image4_DblClick();
+    void Image4_OLEDragDrop(const QString& text);
+    void mAdd_Click();
+    void mCreate_Click();
+    void StatusBar1_PanelClick(int index);
+    void StatusBar1_OLEDragOver();
+    void OnTop_Click();
+    void ShoTask_Click();
+    void rst_Click();
+    void abquip_Click();
+    void vist_Click();
+    void instance_ShowRequested();
+
+    PlatformServices m_services;
+    Declares m_declares;
+    SnippetListModel m_list;
+    WriteCommands m_write;
+    std::unique_ptr<HomepageOpener> m_homepage;
+    std::unique_ptr<StoreFile> m_store;
+    QTimer m_timer1;
+    QTimer m_autosave;
+
+    QString m_todayText;
+    QString m_pendingText;
+    QString m_targetFile;
+    int m_onTopFlag = 0;
+    double m_height = FullHeight;
+    bool m_loaded = false;
+    bool m_unloaded = false;
+    bool m_startInTray = false;
+    int m_paints = 0;
+
+    QWidget* m_client = nullptr;
+    EtchedRule* m_line1 = nullptr;
+    QGroupBox* m_frame1 = nullptr;
+    SnippetCombo* m_combo1 = nullptr;
+    TargetIcon* m_image[4] = {};
+    ClickLabel* m_label[3] = {};
+    QWidget* m_label4 = nullptr;
+    PanelStatusBar* m_statusBar1 = nullptr;
+
+    QMenu* m_prog = nullptr;
+    QMenu* m_abt = nullptr;
+    QMenu* m_pop = nullptr;
+    QMenu* m_pop2 = nullptr;
+    QAction* m_onTop = nullptr;
+    QAction* m_shoTask = nullptr;
+    QAction* m_ext = nullptr;
+    QAction* m_abquip = nullptr;
+    QAction* m_vist = nullptr;
+    QAction* m_rst = nullptr;
+    QAction* m_ex = nullptr;
+    QAction* m_mAdd = nullptr;
+    QAction* m_mCreate = nullptr;
 };

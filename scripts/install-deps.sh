@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages needed to build, run and test Quippet (only what is missing).
+set -euo pipefail
+packages=(build-essential cmake ninja-build qt6-base-dev qt6-svg-dev qt6-qpa-plugins
+          libqt6svg6 clang-format xvfb xauth openbox trayer xdotool xclip x11-utils
+          imagemagick fonts-dejavu-core)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

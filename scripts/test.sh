@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Builds with warnings as errors and runs every test (unit, widget, end-to-end), then the
+# same tests under AddressSanitizer and UBSan, and checks the formatting.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+
+echo "== formatting"
+files=$(git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'bench/*.cpp' 2>/dev/null || true)
+if [ -n "$files" ]; then
+  # shellcheck disable=SC2086
+  clang-format --dry-run --Werror $files
+fi
+
+jobs=$(nproc)
+echo "== build (warnings are errors)"
+cmake --preset ci >/dev/null
+cmake --build --preset ci -j "$jobs"
+echo "== tests"
+ctest --preset ci -j "$jobs"
+
+echo "== build with AddressSanitizer and UBSan"
+cmake --preset asan >/dev/null
+cmake --build --preset asan -j "$jobs"
+echo "== tests under sanitizers"
+ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --preset asan -j "$jobs" -LE e2e

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QFrame>
+#include <QTimer>
+
+class Clock;
+class QLabel;
+
+/**
+ * `StatusBar1`: a message panel (1) and a clock panel (2), counted from 1. A click on a panel
+ * is reported with its index; a drag passing over is reported and never accepted.
+ */
+class PanelStatusBar : public QFrame
+{
+    Q_OBJECT
+public:
+    static constexpr int MessagePanel = 1;
+    static constexpr int ClockPanel = 2;
+
+    PanelStatusBar(Clock& clock, QWidget* parent = nullptr);
+
+    QString panelText(int index) const;
+    /** Only the message panel is ever written; the clock keeps itself current. */
+    void setPanelText(int index, const QString& text);
+    QString panelToolTip(int index) const;
+    void setPanelToolTip(int index, const QString& tip);
+    /** Panel width in pixels; the last panel takes what is left. */
+    void setPanelWidth(int index, int pixels);
+    int panelWidth(int index) const;
+    QLabel* panel(int index) const;
+
+Q_SIGNALS:
+    void panelClicked(int index);
+    void dragOver();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+
+private:
+    void layoutPanels();
+    void showTime();
+
+    Clock& m_clock;
+    QLabel* m_panels[2];
+    int m_widths[2] = {96, 96};
+    QTimer m_clockTimer;
+};

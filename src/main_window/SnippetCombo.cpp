@@ -1,0 +1,103 @@
+#include "SnippetCombo.h"
+
+#include "PlainTextDrop.h"
+#include "SnippetLineEdit.h"
+#include "SnippetListModel.h"
+
+#include <QDragEnterEvent>
+#include <QListView>
+#include <QMimeData>
+
+SnippetCombo::SnippetCombo(SnippetListModel& list, QWidget* parent)
+    : QComboBox(parent), m_edit(new SnippetLineEdit(this))
+{
+    setEditable(true);
+    setLineEdit(m_edit);
+    // Inline completion would put text into the box that the user did not type.
+    setCompleter(nullptr);
+    setInsertPolicy(QComboBox::NoInsert);
+    setDuplicatesEnabled(true);
+    setModel(&list);
+    // A fixed width and uniform rows: the combo never measures 32,767 entries.
+    setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    setMinimumContentsLength(8);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    if (auto* listView = qobject_cast<QListView*>(view())) {
+        listView->setUniformItemSizes(true);
+        listView->setLayoutMode(QListView::Batched);
+    }
+    setMaxVisibleItems(12);
+    setAcceptDrops(true);
+
+    // The combo box re-selects an entry, and so rewrites the text box, when rows come and go.
+    connect(&list, &QAbstractItemModel::rowsAboutToBeInserted, this, &SnippetCombo::rememberText);
+    connect(&list, &QAbstractItemModel::rowsAboutToBeRemoved, this, &SnippetCombo::rememberText);
+    connect(&list, &QAbstractItemModel::modelAboutToBeReset, this, &SnippetCombo::rememberText);
+    connect(&list, &QAbstractItemModel::rowsInserted, this, &SnippetCombo::restoreText);
+    connect(&list, &QAbstractItemModel::rowsRemoved, this, &SnippetCombo::restoreText);
+    connect(&list, &QAbstractItemModel::modelReset, this, &SnippetCombo::restoreText);
+    connect(m_edit, &SnippetLineEdit::dragStarting, this, &SnippetCombo::dragStarting);
+}
+
+QString SnippetCombo::text() const
+{
+    return m_edit->text();
+}
+
+void SnippetCombo::setText(const QString& text)
+{
+    m_edit->setText(text);
+}
+
+void SnippetCombo::setSelection(int start, int length)
+{
+    m_edit->setSelection(start, length);
+}
+
+void SnippetCombo::rememberText()
+{
+    m_keptText = m_edit->text();
+    m_keptCursor = m_edit->cursorPosition();
+}
+
+void SnippetCombo::restoreText()
+{
+    // Leave the current index unset so the box is not tied to a row that may move.
+    const QSignalBlocker block(this);
+    setCurrentIndex(-1);
+    if (m_edit->text() != m_keptText)
+        m_edit->setText(m_keptText);
+    m_edit->setCursorPosition(m_keptCursor);
+}
+
+void SnippetCombo::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!PlainTextDrop::carriesText(event->mimeData())) {
+        event->ignore();
+        return;
+    }
+    Q_EMIT dragOver(DragOverState::Enter);
+    event->acceptProposedAction();
+}
+
+void SnippetCombo::dragMoveEvent(QDragMoveEvent* event)
+{
+    Q_EMIT dragOver(DragOverState::Over);
+    event->acceptProposedAction();
+}
+
+void SnippetCombo::dragLeaveEvent(QDragLeaveEvent* event)
+{
+    Q_EMIT dragOver(DragOverState::Leave);
+    event->accept();
+}
+
+void SnippetCombo::dropEvent(QDropEvent* event)
+{
+    if (!PlainTextDrop::carriesText(event->mimeData())) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    Q_EMIT dropped(event->mimeData()->text());
+}

@@ -1,0 +1,92 @@
+#include "TargetIcon.h"
+
+#include "PlainTextDrop.h"
+
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QIcon>
+#include <QMimeData>
+#include <QMouseEvent>
+
+TargetIcon::TargetIcon(const QString& iconPath, QWidget* parent) : QLabel(parent)
+{
+    setPixmap(QIcon(iconPath).pixmap(32, 32));
+    setAlignment(Qt::AlignCenter);
+    setAcceptDrops(true);
+}
+
+void TargetIcon::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton) {
+        m_pressed = true;
+        m_pressPos = event->position().toPoint();
+    }
+    event->accept();
+}
+
+void TargetIcon::mouseReleaseEvent(QMouseEvent* event)
+{
+    const bool wasPressed = m_pressed && event->button() == Qt::LeftButton;
+    m_pressed = false;
+    if (m_inDoubleClick) {
+        // The release that ends a double-click is not another click.
+        m_inDoubleClick = false;
+        return;
+    }
+    if (wasPressed && rect().contains(event->position().toPoint()))
+        Q_EMIT clicked();
+}
+
+void TargetIcon::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    m_inDoubleClick = true;
+    m_pressed = false;
+    Q_EMIT doubleClicked();
+}
+
+void TargetIcon::mouseMoveEvent(QMouseEvent* event)
+{
+    if (event->buttons() != Qt::LeftButton || !m_pressed)
+        return;
+    // A little slack, so that a shaky double-click is not taken for a drag.
+    if ((event->position().toPoint() - m_pressPos).manhattanLength() <
+        QApplication::startDragDistance())
+        return;
+    m_pressed = false;
+    Q_EMIT dragRequested();
+}
+
+void TargetIcon::dragEnterEvent(QDragEnterEvent* event)
+{
+    // Only plain text can be dropped here; anything else gets the no-drop cursor.
+    if (!PlainTextDrop::carriesText(event->mimeData())) {
+        event->ignore();
+        return;
+    }
+    Q_EMIT dragOver(DragOverState::Enter);
+    event->acceptProposedAction();
+}
+
+void TargetIcon::dragMoveEvent(QDragMoveEvent* event)
+{
+    Q_EMIT dragOver(DragOverState::Over);
+    event->acceptProposedAction();
+}
+
+void TargetIcon::dragLeaveEvent(QDragLeaveEvent* event)
+{
+    Q_EMIT dragOver(DragOverState::Leave);
+    event->accept();
+}
+
+void TargetIcon::dropEvent(QDropEvent* event)
+{
+    if (!PlainTextDrop::carriesText(event->mimeData())) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    Q_EMIT dropped(event->mimeData()->text());
+}

@@ -1,0 +1,62 @@
+#include "WriteCommands.h"
+
+#include "ProgramInfo.h"
+#include "QuotedLineFile.h"
+#include "SaveDialog.h"
+#include "SettingsCodec.h"
+#include "SettingsStore.h"
+
+#include <QFileInfo>
+#include <QStorageInfo>
+
+WriteCommands::WriteCommands(SettingsStore& settings, SaveDialog& dialog, ProgramInfo& program)
+    : m_settings(settings), m_dialog(dialog), m_program(program)
+{
+}
+
+QString WriteCommands::defaultFolder(const QString& programFolder)
+{
+    const QStorageInfo volume(programFolder);
+    if (volume.isValid() && !volume.rootPath().isEmpty())
+        return volume.rootPath();
+    return programFolder;
+}
+
+QString WriteCommands::lastFileOrDefault()
+{
+    return m_settings.readSetting(SettingsCodec::LastFile, defaultFolder(m_program.folder()));
+}
+
+bool WriteCommands::addTextToFile(QWidget* parent, const QString& text, QString& targetFile)
+{
+    SaveDialog::Options options;
+    options.title = QStringLiteral("Add To...");
+    options.initDir = lastFileOrDefault();
+    options.fileName =
+        m_settings.readSetting(SettingsCodec::Filename, SettingsCodec::DefaultFilename);
+    options.filter = Filter;
+    options.flags = SaveDialog::HideReadOnly;
+    const auto chosen = m_dialog.showSave(parent, options);
+    if (!chosen)
+        return false;
+    targetFile = *chosen;
+    m_settings.writeSetting(SettingsCodec::LastFile, targetFile);
+    m_settings.writeSetting(SettingsCodec::Filename, QFileInfo(targetFile).fileName());
+    return QuotedLineFile::append(targetFile, text);
+}
+
+bool WriteCommands::createNewFile(QWidget* parent, const QString& text, QString& targetFile)
+{
+    SaveDialog::Options options;
+    options.fileName = SettingsCodec::DefaultFilename;
+    options.title = QStringLiteral("Save As...");
+    options.initDir = lastFileOrDefault();
+    options.filter = Filter;
+    options.flags = SaveDialog::HideReadOnly | SaveDialog::OverwritePrompt;
+    const auto chosen = m_dialog.showSave(parent, options);
+    if (!chosen)
+        return false;
+    targetFile = *chosen;
+    m_settings.writeSetting(SettingsCodec::LastFile, targetFile);
+    return QuotedLineFile::create(targetFile, text);
+}

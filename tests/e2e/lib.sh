@@ -1,0 +1,94 @@
+#!/usr/bin/env bash
+# Helpers shared by the end-to-end scripts; sourced, never run.
+set -euo pipefail
+
+E2E_DIR=$(mktemp -d /tmp/quippet-e2e.XXXXXX)
+export HOME=$E2E_DIR/home XDG_CONFIG_HOME=$E2E_DIR/config XDG_DATA_HOME=$E2E_DIR/data
+export XDG_RUNTIME_DIR=$E2E_DIR/runtime LC_ALL=C.UTF-8 LANG=C.UTF-8
+mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+unset QT_QPA_PLATFORM
+export QT_QPA_PLATFORM=xcb
+PROGRAM_DIR=$E2E_DIR/program
+mkdir -p "$PROGRAM_DIR"
+cp "$QUIPPET_BIN" "$PROGRAM_DIR/quippet"
+INI=$XDG_CONFIG_HOME/Quippet/Quippet.ini
+STORE=$PROGRAM_DIR/Text.txt
+BG_PIDS=()
+
+cleanup() {
+  for pid in "${BG_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  rm -rf "$E2E_DIR"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  [ -f "$E2E_DIR/quippet.log" ] && sed "s/^/quippet: /" "$E2E_DIR/quippet.log" >&2
+  exit 1
+}
+
+start_wm() {
+  openbox >/dev/null 2>&1 & BG_PIDS+=($!)
+  for _ in $(seq 50); do
+    if xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window; then
+      # openbox announces itself before it manages new windows; a window mapped in
+      # that moment stays unmapped.
+      sleep 1
+      return 0
+    fi
+    sleep 0.1
+  done
+  fail "window manager did not start"
+}
+
+start_tray() {
+  trayer --edge bottom --align right --widthtype pixel --width 200 --height 32 >/dev/null 2>&1 & BG_PIDS+=($!)
+  sleep 1
+}
+
+# start_quippet: starts the program from its folder, remembers QUIPPET_PID.
+start_quippet() {
+  (cd "$PROGRAM_DIR" && exec ./quippet) >"$E2E_DIR/quippet.log" 2>&1 &
+  QUIPPET_PID=$!
+  BG_PIDS+=("$QUIPPET_PID")
+}
+
+# wait_window NAME: prints the id of the visible window with that exact name.
+wait_window() {
+  local id
+  for _ in $(seq 100); do
+    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 || true)
+    if [ -n "$id" ]; then echo "$id"; return 0; fi
+    sleep 0.1
+  done
+  fail "no window named '$1'"
+}
+
+# wait_exit PID [SECONDS]
+wait_exit() {
+  for _ in $(seq $((${2:-10} * 10))); do
+    kill -0 "$1" 2>/dev/null || { wait "$1" 2>/dev/null || true; return 0; }
+    sleep 0.1
+  done
+  fail "process $1 did not end"
+}
+
+# focus_window ID: activates the window and waits until it has the keyboard focus.
+focus_window() {
+  xdotool windowactivate --sync "$1" >/dev/null 2>&1 || true
+  xdotool windowfocus --sync "$1" >/dev/null 2>&1 || true
+  sleep 0.3
+}
+
+# click_at WINDOW X Y [REPEAT]: left click(s) at a position relative to the window.
+click_at() {
+  xdotool mousemove --window "$1" "$2" "$3" sleep 0.2 click --repeat "${4:-1}" --delay 80 1
+}
+
+expect_bytes() { # expect_bytes FILE PRINTF_FORMAT
+  local want
+  want=$(printf "$2" | od -An -c)
+  [ "$(od -An -c "$1")" = "$want" ] || { echo "got:"; od -c "$1"; echo "want:"; printf "$2" | od -c; fail "$1 differs"; }
+}
