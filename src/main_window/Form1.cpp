@@ -149,6 +149,13 @@ void Form1::buildMenus()
     m_prog->setObjectName(QStringLiteral("prog"));
     m_onTop = addItem(m_prog, QStringLiteral("OnTop"), QStringLiteral("Always On Top"));
     m_onTop->setCheckable(true);
+    if (!m_services.topmost.supported()) {
+        // A check mark that cannot work would only mislead; the stored wish is kept as it is.
+        m_onTop->setEnabled(false);
+        m_onTop->setToolTip(
+            QStringLiteral("This desktop does not let programs keep a window on top."));
+        m_prog->setToolTipsVisible(true);
+    }
     m_shoTask = addItem(m_prog, QStringLiteral("ShoTask"), QStringLiteral("Show In Taskbar"));
     m_shoTask->setCheckable(true);
     m_prog->addSeparator()->setObjectName(QStringLiteral("dash"));
@@ -344,7 +351,8 @@ bool Form1::Form_Load()
 
     if (m_shoTask->isChecked() && windowState() == Qt::WindowNoState &&
         m_services.tray.available()) {
-        addToNotificationArea();
+        m_services.tray.notifyIcon(TrayArea::NimAdd, m_declares.TrayIcon);
+        hide();
         m_startInTray = true;
     }
     return true;
@@ -668,12 +676,6 @@ void Form1::OnTop_Click()
 
 // ---------------------------------------------------------------- notification area
 
-void Form1::addToNotificationArea()
-{
-    m_services.tray.notifyIcon(TrayArea::NimAdd, m_declares.TrayIcon);
-    hide();
-}
-
 void Form1::changeEvent(QEvent* event)
 {
     QMainWindow::changeEvent(event);
@@ -685,8 +687,15 @@ void Form1::Form_Resize()
 {
     // Without a notification area the window stays an ordinary minimised window,
     // so it can never become unreachable.
-    if (m_shoTask->isChecked() && isMinimized() && m_services.tray.available())
-        addToNotificationArea();
+    if (m_shoTask->isChecked() && isMinimized() && m_services.tray.available()) {
+        m_services.tray.notifyIcon(TrayArea::NimAdd, m_declares.TrayIcon);
+        // Hidden once the state change is complete: a minimise that is still showing the
+        // window would otherwise show it again right after.
+        QTimer::singleShot(0, this, [this] {
+            if (isMinimized())
+                hide();
+        });
+    }
 }
 
 void Form1::Form_MouseMove(double xTwips)

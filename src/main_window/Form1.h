@@ -98,7 +98,6 @@ private:
     QString workingText() const;
     void setWorkingText(const QString& text);
     void setFullState(bool full);
-    void addToNotificationArea();
     void saveListNow();
 
     // Event procedures.

@@ -4,6 +4,7 @@
 #include "SnippetLineEdit.h"
 #include "SnippetListModel.h"
 
+#include <QCompleter>
 #include <QDragEnterEvent>
 #include <QListView>
 #include <QMimeData>
@@ -13,11 +14,18 @@ SnippetCombo::SnippetCombo(SnippetListModel& list, QWidget* parent)
 {
     setEditable(true);
     setLineEdit(m_edit);
-    // Inline completion would put text into the box that the user did not type.
-    setCompleter(nullptr);
     setInsertPolicy(QComboBox::NoInsert);
     setDuplicatesEnabled(true);
     setModel(&list);
+    // Typing offers the entries that contain the typed text. A pop-up instead of Qt's inline
+    // completion: the box never holds text that the user did not type or pick.
+    auto* filter = new QCompleter(&list, this);
+    filter->setCompletionMode(QCompleter::PopupCompletion);
+    filter->setFilterMode(Qt::MatchContains);
+    filter->setCaseSensitivity(Qt::CaseInsensitive);
+    filter->setModelSorting(QCompleter::UnsortedModel);
+    filter->setMaxVisibleItems(12);
+    setCompleter(filter);
     // A fixed width and uniform rows: the combo never measures 32,767 entries.
     setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     setMinimumContentsLength(8);

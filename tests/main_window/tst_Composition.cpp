@@ -2,8 +2,10 @@
 #include "Form1.h"
 #include "PanelStatusBar.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QComboBox>
+#include <QCompleter>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -175,7 +177,9 @@ private Q_SLOTS:
         QCOMPARE(status->panelToolTip(2), QStringLiteral("Click here to send time to textbox."));
         auto* combo = m_form->findChild<QComboBox*>(QStringLiteral("Combo1"));
         QVERIFY(combo->isEditable());
-        QVERIFY(!combo->completer());
+        // Only a filter pop-up: no inline completion that would type for the user.
+        QVERIFY(combo->completer());
+        QCOMPARE(combo->completer()->completionMode(), QCompleter::PopupCompletion);
         QVERIFY(combo->font().bold());
         QCOMPARE(combo->lineEdit()->text(), QString());
         QCOMPARE(m_form->windowTitle(), QStringLiteral("Quippet"));
@@ -183,6 +187,35 @@ private Q_SLOTS:
         QVERIFY(m_form->windowFlags() & Qt::WindowMinimizeButtonHint);
         QVERIFY(!m_form->Timer1().isActive());
         QCOMPARE(m_form->Timer1().interval(), 1000);
+    }
+
+    void typingOffersMatchingEntriesWithoutChangingTheText()
+    {
+        m_form->list().appendAll(
+            {QStringLiteral("Hello, world"), QStringLiteral("say HELLO"), QStringLiteral("other")});
+        m_form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+        auto* combo = m_form->findChild<QComboBox*>(QStringLiteral("Combo1"));
+        combo->lineEdit()->setFocus();
+        QTest::keyClicks(combo->lineEdit(), QStringLiteral("ell"));
+        QCOMPARE(combo->lineEdit()->text(), QStringLiteral("ell"));
+        QCOMPARE(combo->completer()->completionCount(), 2);
+        QVERIFY(combo->completer()->popup()->isVisible());
+        QCOMPARE(m_form->list().count(), 3);
+    }
+
+    void onTopDisabledWhereUnsupported()
+    {
+        m_platform.topmost.isSupported = false;
+        m_platform.settings.values.insert(QStringLiteral("Top"), QStringLiteral("True"));
+        Form1 form(m_platform.services());
+        QVERIFY(form.Form_Load());
+        auto* onTop = form.findChild<QAction*>(QStringLiteral("OnTop"));
+        QVERIFY(!onTop->isEnabled());
+        QVERIFY(!onTop->toolTip().isEmpty());
+        form.close();
+        // The stored wish survives a session on such a desktop.
+        QCOMPARE(m_platform.settings.values.value(QStringLiteral("Top")), QStringLiteral("True"));
     }
 
     void loadingDoesNotTouchTheWorkingText()

@@ -136,6 +136,14 @@ private Q_SLOTS:
             << QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("a ")}
             << "Text added"
             << "";
+        QTest::newRow("add multi-line text keeps every character")
+            << "Image2"
+            << "line one\r\nline two\ttab"
+            << "" << ab << ""
+            << QStringList{QStringLiteral("a"), QStringLiteral("b"),
+                           QStringLiteral("line one\r\nline two\ttab")}
+            << "Text added"
+            << "";
         QTest::newRow("remove listed text keeps it in the box")
             << "Image3"
             << "a"
