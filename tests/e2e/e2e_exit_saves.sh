@@ -27,4 +27,27 @@ sleep 0.4
 xdotool key x
 wait_exit "$QUIPPET_PID"
 [ -f "$STORE" ] && [ ! -s "$STORE" ] || fail "store should be an empty file"
-echo "e2e exit: 2 passed, 0 failed"
+
+# SIGTERM saves like Exit. An unquoted line comes back quoted, so both writes are seen.
+printf 'plain\r\n"quoted"\r\n' >"$STORE"
+rm -f "$INI"
+start_quippet
+win=$(wait_window Quippet)
+focus_window "$win"
+xdotool key --clearmodifiers alt+p
+sleep 0.4
+xdotool key x
+wait_exit "$QUIPPET_PID"
+expect_bytes "$STORE" '"plain"\r\n"quoted"\r\n'
+cp "$STORE" "$E2E_DIR/store.exit"
+cp "$INI" "$E2E_DIR/ini.exit"
+
+printf 'plain\r\n"quoted"\r\n' >"$STORE"
+rm -f "$INI"
+start_quippet
+wait_window Quippet >/dev/null
+kill -TERM "$QUIPPET_PID"
+wait_exit "$QUIPPET_PID"
+cmp "$STORE" "$E2E_DIR/store.exit" || fail "store after SIGTERM differs from the one after Exit"
+cmp "$INI" "$E2E_DIR/ini.exit" || fail "settings after SIGTERM differ from those after Exit"
+echo "e2e exit: 3 passed, 0 failed"

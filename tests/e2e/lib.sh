@@ -92,3 +92,85 @@ expect_bytes() { # expect_bytes FILE PRINTF_FORMAT
   want=$(printf "$2" | od -An -c)
   [ "$(od -An -c "$1")" = "$want" ] || { echo "got:"; od -c "$1"; echo "want:"; printf "$2" | od -c; fail "$1 differs"; }
 }
+
+# ---- Added for the longer scripts; the functions above keep their behaviour.
+
+E2E_PASSED=0
+passed() { E2E_PASSED=$((E2E_PASSED + 1)); }
+report() { echo "e2e $1: $E2E_PASSED passed, 0 failed"; } # failures end the script earlier
+
+# wait_until WHAT COMMAND...: polls COMMAND for up to 5 seconds.
+wait_until() {
+  local what=$1
+  shift
+  for _ in $(seq 50); do
+    "$@" && return 0
+    sleep 0.1
+  done
+  fail "timed out: $what"
+}
+
+# The main window is the menu bar on top of a client area of 129 px (full) or 24 px
+# (shrunk); the menu bar height depends on the font, so it is measured.
+FULL_CLIENT=129
+SHRUNK_CLIENT=24
+window_height() { xdotool getwindowgeometry "$1" | sed -n 's/.*Geometry: [0-9]*x\([0-9]*\).*/\1/p'; }
+# menu_bar_height WIN: only valid while the window is at full height.
+menu_bar_height() { echo $(($(window_height "$1") - FULL_CLIENT)); }
+
+# Positions inside the main window (x, y of the centres), given the menu bar height.
+combo_text_y() { echo $(($1 + 16 + 10)); }
+icon_y() { echo $(($1 + 53 + 16)); }
+ICON_ADD_X=24
+ICON_REMOVE_X=94
+ICON_COPY_X=163
+ICON_WRITE_X=233
+MESSAGE_PANEL_X=60
+# message_panel_y WIN: the status bar is the bottom 22 px at either height.
+message_panel_y() { echo $(($(window_height "$1") - 11)); }
+
+# visible_windows PID: how many visible windows (menus included) the process has.
+visible_windows() { { xdotool search --onlyvisible --pid "$1" 2>/dev/null || true; } | wc -l; }
+
+# open_menu WIN KEY: focuses the window, presses the menu's access key and waits for the menu.
+open_menu() {
+  local before
+  focus_window "$1"
+  before=$(visible_windows "$QUIPPET_PID")
+  xdotool key --clearmodifiers "$2"
+  wait_until "menu $2 opens" test "$(visible_windows "$QUIPPET_PID")" -gt "$before"
+}
+
+# exit_by_menu WIN: Program > Exit with the keyboard, then waits for the process to end.
+exit_by_menu() {
+  open_menu "$1" alt+p
+  xdotool key x
+  wait_exit "$QUIPPET_PID"
+}
+
+# type_text WIN TEXT: clicks into the combo box's text box and types TEXT.
+type_text() {
+  local menu
+  menu=$(menu_bar_height "$1")
+  click_at "$1" 120 "$(combo_text_y "$menu")"
+  xdotool type --delay 30 "$2"
+}
+
+# main_window_visible PID: prints the id of the visible main window of the process. The tray
+# icon's window carries the same name, so the main window is told apart by its width.
+main_window_visible() {
+  local id
+  for id in $(xdotool search --onlyvisible --pid "$1" --name '^Quippet$' 2>/dev/null); do
+    xdotool getwindowgeometry "$id" | grep -q 'Geometry: 256x' && { echo "$id"; return 0; }
+  done
+  return 1
+}
+
+# tray_icon_visible PID: true when the process shows a small window docked in the tray.
+tray_icon_visible() {
+  local id
+  for id in $(xdotool search --onlyvisible --pid "$1" 2>/dev/null); do
+    xdotool getwindowgeometry "$id" | grep -Eq 'Geometry: [0-9]{1,2}x[0-9]{1,2}$' && return 0
+  done
+  return 1
+}
