@@ -47,27 +47,30 @@ StoreFile::LoadResult StoreFile::load(SnippetList& list)
 
     QFile file(m_path);
     if (!file.open(QIODevice::ReadOnly)) {
-        // A directory holds nothing worth keeping; for a file, a copy may still succeed where
-        // opening for reading did not (QFile::copy never overwrites an existing backup).
-        if (!info.isDir())
-            QFile::copy(m_path, backupPath(m_path));
+        // A directory holds nothing worth keeping. A file we may not read is moved aside
+        // whole when it cannot be copied, so the save at exit cannot replace its bytes
+        // (neither call overwrites an existing backup).
+        if (!info.isDir() && !QFile::copy(m_path, backupPath(m_path)))
+            QFile::rename(m_path, backupPath(m_path));
         return LoadResult::Unreadable;
     }
 
-    const QByteArray bytes = file.readAll();
+    QByteArray bytes = file.readAll();
     const bool readFailed = file.error() != QFileDevice::NoError;
     file.close();
+    if (readFailed && !bytes.isEmpty())
+        writeBackup(m_path, bytes);
 
-    const QStringList fields = StoreFormat::parse(StoreFormat::decode(bytes));
+    QString text = StoreFormat::decode(bytes);
+    // A full store is megabytes: the raw bytes, the decoded text and the entries must not all
+    // be held at once, or start-up's peak memory is three times the list.
+    bytes = QByteArray();
+    const QStringList fields = StoreFormat::parse(text);
+    text = QString();
     if (!fields.isEmpty())
         list.appendAll(fields);
 
-    if (readFailed) {
-        if (!bytes.isEmpty())
-            writeBackup(m_path, bytes);
-        return LoadResult::Unreadable;
-    }
-    return LoadResult::Loaded;
+    return readFailed ? LoadResult::Unreadable : LoadResult::Loaded;
 }
 
 bool StoreFile::createEmpty(QString* error) const

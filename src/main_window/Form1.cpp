@@ -502,20 +502,25 @@ void Form1::Image1_MouseMove()
     drag->exec(Qt::CopyAction);
 }
 
+void Form1::appendEntry(const QString& text)
+{
+    // The list never grows past what a signed 16-bit count can name.
+    if (m_list.count() >= SnippetList::MaxEntries) {
+        setStatusMessage(QStringLiteral("List is full"));
+        return;
+    }
+    m_list.append(text);
+    setStatusMessage(QStringLiteral("Text added"));
+}
+
 void Form1::Image2_DblClick()
 {
     const QString text = workingText();
     int index = 0;
     bool found = false;
     FindEntry(m_list, text, index, found);
-    if (!text.isEmpty() && !found) {
-        if (m_list.count() >= SnippetList::MaxEntries) {
-            setStatusMessage(QStringLiteral("List is full"));
-        } else {
-            m_list.append(text);
-            setStatusMessage(QStringLiteral("Text added"));
-        }
-    }
+    if (!text.isEmpty() && !found)
+        appendEntry(text);
     StartTimer1();
     setWorkingText(QString());
 }
@@ -525,14 +530,8 @@ void Form1::Image2_OLEDragDrop(const QString& text)
     int index = 0;
     bool found = false;
     FindEntry(m_list, text, index, found);
-    if (!found) {
-        if (m_list.count() >= SnippetList::MaxEntries) {
-            setStatusMessage(QStringLiteral("List is full"));
-        } else {
-            m_list.append(text);
-            setStatusMessage(QStringLiteral("Text added"));
-        }
-    }
+    if (!found)
+        appendEntry(text);
     StartTimer1();
 }
 
@@ -580,24 +579,22 @@ void Form1::Image4_OLEDragDrop(const QString& text)
 
 void Form1::mAdd_Click()
 {
-    if (!m_write.addTextToFile(this, m_pendingText, m_targetFile)) {
-        StartTimer1();
-        return;
-    }
-    setStatusMessage(QStringLiteral("Text written"));
-    StartTimer1();
-    setWorkingText(QString());
+    reportWrite(m_write.addTextToFile(this, m_pendingText, m_targetFile));
 }
 
 void Form1::mCreate_Click()
 {
-    if (!m_write.createNewFile(this, m_pendingText, m_targetFile)) {
-        StartTimer1();
-        return;
-    }
-    setStatusMessage(QStringLiteral("Text written"));
+    reportWrite(m_write.createNewFile(this, m_pendingText, m_targetFile));
+}
+
+void Form1::reportWrite(bool written)
+{
+    // A failure (Cancel included) only starts the timer: no message, the box keeps its text.
+    if (written)
+        setStatusMessage(QStringLiteral("Text written"));
     StartTimer1();
-    setWorkingText(QString());
+    if (written)
+        setWorkingText(QString());
 }
 
 // ---------------------------------------------------------------- shrink, restore, time stamp

@@ -98,6 +98,8 @@ private:
     QString workingText() const;
     void setWorkingText(const QString& text);
     void setFullState(bool full);
+    void appendEntry(const QString& text);
+    void reportWrite(bool written);
     void saveListNow();
 
     // Event procedures.

@@ -19,6 +19,8 @@ PanelStatusBar::PanelStatusBar(Clock& clock, QWidget* parent) : QFrame(parent), 
     m_panels[1]->setAlignment(Qt::AlignCenter);
     m_panels[0]->setAlignment(Qt::AlignVCenter | Qt::AlignLeft);
     setAcceptDrops(true);
+    // In the shrunk strip the bar covers the frame above it, so it paints its own background.
+    setAutoFillBackground(true);
 
     // The clock panel shows the time by itself, like a time-style panel does.
     m_clockTimer.setInterval(1000);

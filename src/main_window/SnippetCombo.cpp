@@ -6,6 +6,7 @@
 
 #include <QCompleter>
 #include <QDragEnterEvent>
+#include <QKeyEvent>
 #include <QListView>
 #include <QMimeData>
 
@@ -45,21 +46,66 @@ SnippetCombo::SnippetCombo(SnippetListModel& list, QWidget* parent)
     connect(&list, &QAbstractItemModel::rowsRemoved, this, &SnippetCombo::restoreText);
     connect(&list, &QAbstractItemModel::modelReset, this, &SnippetCombo::restoreText);
     connect(m_edit, &SnippetLineEdit::dragStarting, this, &SnippetCombo::dragStarting);
+    m_edit->installEventFilter(this);
+    // Picking an entry from the list replaces the working text, excerpt or not.
+    connect(this, &QComboBox::textActivated, this, &SnippetCombo::setText);
 }
 
 QString SnippetCombo::text() const
 {
-    return m_edit->text();
+    return m_excerpt ? m_fullText : m_edit->text();
 }
 
 void SnippetCombo::setText(const QString& text)
 {
-    m_edit->setText(text);
+    if (text.size() <= DisplayLimit) {
+        leaveExcerpt();
+        m_edit->setText(text);
+        return;
+    }
+    m_fullText = text;
+    m_excerpt = true;
+    // Read-only: editing an excerpt would silently drop the rest of the text.
+    m_edit->setReadOnly(true);
+    m_edit->setText(text.left(200) + QChar(0x2026));
+    m_edit->setToolTip(QStringLiteral("A text of %L1 characters. Type over the whole selection "
+                                      "or drop another text to replace it.")
+                           .arg(text.size()));
+}
+
+void SnippetCombo::leaveExcerpt()
+{
+    if (!m_excerpt)
+        return;
+    m_excerpt = false;
+    m_fullText.clear();
+    m_edit->setReadOnly(false);
+    m_edit->setToolTip(QString());
 }
 
 void SnippetCombo::setSelection(int start, int length)
 {
-    m_edit->setSelection(start, length);
+    if (m_excerpt && start == 0 && length >= m_fullText.size())
+        m_edit->selectAll();
+    else
+        m_edit->setSelection(start, length);
+}
+
+bool SnippetCombo::eventFilter(QObject* watched, QEvent* event)
+{
+    // Typing over a fully selected excerpt replaces the whole text, as it would for any text.
+    if (watched == m_edit && m_excerpt && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool edits = !key->text().isEmpty() || key->key() == Qt::Key_Delete ||
+                           key->key() == Qt::Key_Backspace;
+        if (edits && m_edit->selectedText() == m_edit->text()) {
+            leaveExcerpt();
+            m_edit->clear();
+            if (key->key() == Qt::Key_Delete || key->key() == Qt::Key_Backspace)
+                return true;
+        }
+    }
+    return QComboBox::eventFilter(watched, event);
 }
 
 void SnippetCombo::rememberText()
@@ -70,9 +116,11 @@ void SnippetCombo::rememberText()
 
 void SnippetCombo::restoreText()
 {
-    // Leave the current index unset so the box is not tied to a row that may move.
+    // Leave the current index unset so the box is not tied to a row that may move. Only
+    // touch the box when the combo box did rewrite it: a long text is costly to lay out.
     const QSignalBlocker block(this);
-    setCurrentIndex(-1);
+    if (currentIndex() != -1)
+        setCurrentIndex(-1);
     if (m_edit->text() != m_keptText)
         m_edit->setText(m_keptText);
     m_edit->setCursorPosition(m_keptCursor);

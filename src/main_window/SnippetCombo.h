@@ -19,9 +19,15 @@ class SnippetCombo : public QComboBox
 public:
     SnippetCombo(SnippetListModel& list, QWidget* parent = nullptr);
 
-    /** The working text. */
+    /** Texts longer than this are shown as an excerpt: laying out a megabyte in one line
+     *  would freeze the window for a third of a second at every change. */
+    static constexpr int DisplayLimit = 32767;
+
+    /** The working text, whole, however long. */
     QString text() const;
     void setText(const QString& text);
+    /** True while the box shows an excerpt of a longer working text. */
+    bool showsExcerpt() const { return m_excerpt; }
     /** Selects `length` characters from `start` in the text box. */
     void setSelection(int start, int length);
     SnippetLineEdit* textBox() const { return m_edit; }
@@ -36,12 +42,17 @@ protected:
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dragLeaveEvent(QDragLeaveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void leaveExcerpt();
     void rememberText();
     void restoreText();
 
     SnippetLineEdit* m_edit;
     QString m_keptText;
     int m_keptCursor = 0;
+    /** The whole working text while the box shows an excerpt of it. */
+    QString m_fullText;
+    bool m_excerpt = false;
 };

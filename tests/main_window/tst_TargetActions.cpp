@@ -417,9 +417,22 @@ private Q_SLOTS:
 
     void workingTextHasNoLengthLimit()
     {
-        const QString longText(100000, QLatin1Char('x'));
+        const QString longText = QString(100000, QLatin1Char('x')) + QStringLiteral("end");
         QVERIFY(dropText(combo(), longText));
-        QCOMPARE(working().size(), longText.size());
+        QCOMPARE(working(), longText);
+        // Shown as an excerpt, kept whole: Add stores every character.
+        QVERIFY(combo()->showsExcerpt());
+        QVERIFY(combo()->lineEdit()->text().size() < 1000);
+        setList({});
+        QVERIFY(dropText(combo(), longText));
+        doubleClick(widget(QStringLiteral("Image2")));
+        QCOMPARE(m_form->list().entries(), QStringList{longText});
+
+        // Typing over the fully selected excerpt replaces the whole text.
+        QVERIFY(dropText(combo(), longText));
+        QTest::keyClicks(combo()->lineEdit(), QStringLiteral("new"));
+        QCOMPARE(working(), QStringLiteral("new"));
+        QVERIFY(!combo()->showsExcerpt());
     }
 
     void comboDragCarriesWholeText()
