@@ -2,6 +2,7 @@
 
 #include "SnippetList.h"
 #include "StoreFormat.h"
+#include "StoreReader.h"
 
 #include <QDir>
 #include <QFile>
@@ -22,18 +23,18 @@ QString backupPath(const QString& path)
     return path + QStringLiteral(".bak");
 }
 
-/** Keeps the bytes that could be read from a damaged store beside it, since saving replaces it. */
-void writeBackup(const QString& path, const QByteArray& bytes)
+/**
+ * Keeps a store that could not be read to its end beside it, since the save at exit replaces
+ * it. A file that cannot even be copied is moved aside whole; neither step overwrites an
+ * existing backup.
+ */
+void keepDamagedFile(const QString& path)
 {
-    QSaveFile backup(backupPath(path));
-    if (!backup.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return;
-    if (backup.write(bytes) != bytes.size()) {
-        backup.cancelWriting();
-        return;
-    }
-    backup.commit();
+    if (!QFile::copy(path, backupPath(path)))
+        QFile::rename(path, backupPath(path));
 }
+
+constexpr qint64 ChunkSize = 256 * 1024;
 
 } // namespace
 
@@ -47,26 +48,42 @@ StoreFile::LoadResult StoreFile::load(SnippetList& list)
 
     QFile file(m_path);
     if (!file.open(QIODevice::ReadOnly)) {
-        // A directory holds nothing worth keeping. A file we may not read is moved aside
-        // whole when it cannot be copied, so the save at exit cannot replace its bytes
-        // (neither call overwrites an existing backup).
-        if (!info.isDir() && !QFile::copy(m_path, backupPath(m_path)))
-            QFile::rename(m_path, backupPath(m_path));
+        // A directory holds nothing worth keeping.
+        if (!info.isDir())
+            keepDamagedFile(m_path);
         return LoadResult::Unreadable;
     }
 
-    QByteArray bytes = file.readAll();
-    const bool readFailed = file.error() != QFileDevice::NoError;
-    file.close();
-    if (readFailed && !bytes.isEmpty())
-        writeBackup(m_path, bytes);
-
-    QString text = StoreFormat::decode(bytes);
-    // A full store is megabytes: the raw bytes, the decoded text and the entries must not all
-    // be held at once, or start-up's peak memory is three times the list.
-    bytes = QByteArray();
-    const QStringList fields = StoreFormat::parse(text);
-    text = QString();
+    // Read in chunks: a full store would otherwise sit in memory as bytes and as entries at
+    // once. A file that is not UTF-8 is read again from the start as Windows-1252.
+    QStringList fields;
+    bool readFailed = false;
+    for (const auto encoding : {StoreReader::Encoding::Utf8, StoreReader::Encoding::Windows1252}) {
+        fields.clear();
+        readFailed = !file.seek(0);
+        StoreReader reader(encoding);
+        bool decoded = true;
+        QByteArray chunk;
+        while (decoded && !readFailed) {
+            chunk.resize(ChunkSize);
+            const qint64 got = file.read(chunk.data(), ChunkSize);
+            if (got < 0) {
+                readFailed = true;
+                break;
+            }
+            chunk.resize(got);
+            const bool atEnd = got < ChunkSize && file.atEnd();
+            decoded = reader.feed(chunk, atEnd, fields);
+            if (atEnd)
+                break;
+        }
+        if (decoded || readFailed)
+            break;
+    }
+    if (readFailed) {
+        file.close();
+        keepDamagedFile(m_path);
+    }
     if (!fields.isEmpty())
         list.appendAll(fields);
 
