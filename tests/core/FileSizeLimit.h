@@ -10,10 +10,9 @@
 class FileSizeLimit
 {
 public:
-    explicit FileSizeLimit(rlim_t bytes)
+    explicit FileSizeLimit(rlim_t bytes) : m_oldHandler(std::signal(SIGXFSZ, SIG_IGN))
     {
         ::getrlimit(RLIMIT_FSIZE, &m_old);
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
         rlimit capped = m_old;
         capped.rlim_cur = bytes;
         ::setrlimit(RLIMIT_FSIZE, &capped);
@@ -28,5 +27,5 @@ public:
 
 private:
     rlimit m_old{};
-    void (*m_oldHandler)(int) = nullptr;
+    void (*m_oldHandler)(int);
 };
