@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 
 echo "== formatting"
-files=$(git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'bench/*.cpp' 2>/dev/null || true)
+files=$(git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'bench/*.cpp' 'bench/*.h' 2>/dev/null || true)
 if [ -n "$files" ]; then
   # shellcheck disable=SC2086
   clang-format --dry-run --Werror $files

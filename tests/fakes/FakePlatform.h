@@ -30,7 +30,7 @@ struct FakePlatform
 
     PlatformServices services()
     {
-        return PlatformServices{settings, program, instance, clock,    tray,      topmost,
+        return PlatformServices{settings, program,    instance, clock,     tray, topmost,
                                 urls,     saveDialog, messages, clipboard, menus};
     }
 };
