@@ -1,11 +1,10 @@
 #include "SnippetCombo.h"
 
-#include "PlainTextDrop.h"
 #include "SnippetLineEdit.h"
 #include "SnippetListModel.h"
+#include "TextDropTarget.h"
 
 #include <QCompleter>
-#include <QDragEnterEvent>
 #include <QKeyEvent>
 #include <QListView>
 #include <QMimeData>
@@ -36,7 +35,9 @@ SnippetCombo::SnippetCombo(SnippetListModel& list, QWidget* parent)
         listView->setLayoutMode(QListView::Batched);
     }
     setMaxVisibleItems(12);
-    setAcceptDrops(true);
+    auto* drops = new TextDropTarget(this);
+    connect(drops, &TextDropTarget::dragOver, this, &SnippetCombo::dragOver);
+    connect(drops, &TextDropTarget::dropped, this, &SnippetCombo::dropped);
 
     // The combo box re-selects an entry, and so rewrites the text box, when rows come and go.
     connect(&list, &QAbstractItemModel::rowsAboutToBeInserted, this, &SnippetCombo::rememberText);
@@ -124,36 +125,4 @@ void SnippetCombo::restoreText()
     if (m_edit->text() != m_keptText)
         m_edit->setText(m_keptText);
     m_edit->setCursorPosition(m_keptCursor);
-}
-
-void SnippetCombo::dragEnterEvent(QDragEnterEvent* event)
-{
-    if (!PlainTextDrop::carriesText(event->mimeData())) {
-        event->ignore();
-        return;
-    }
-    Q_EMIT dragOver(DragOverState::Enter);
-    event->acceptProposedAction();
-}
-
-void SnippetCombo::dragMoveEvent(QDragMoveEvent* event)
-{
-    Q_EMIT dragOver(DragOverState::Over);
-    event->acceptProposedAction();
-}
-
-void SnippetCombo::dragLeaveEvent(QDragLeaveEvent* event)
-{
-    Q_EMIT dragOver(DragOverState::Leave);
-    event->accept();
-}
-
-void SnippetCombo::dropEvent(QDropEvent* event)
-{
-    if (!PlainTextDrop::carriesText(event->mimeData())) {
-        event->ignore();
-        return;
-    }
-    event->acceptProposedAction();
-    Q_EMIT dropped(event->mimeData()->text());
 }

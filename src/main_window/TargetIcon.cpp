@@ -1,18 +1,18 @@
 #include "TargetIcon.h"
 
-#include "PlainTextDrop.h"
+#include "TextDropTarget.h"
 
 #include <QApplication>
-#include <QDragEnterEvent>
 #include <QIcon>
-#include <QMimeData>
 #include <QMouseEvent>
 
 TargetIcon::TargetIcon(const QString& iconPath, QWidget* parent) : QLabel(parent)
 {
     setPixmap(QIcon(iconPath).pixmap(32, 32));
     setAlignment(Qt::AlignCenter);
-    setAcceptDrops(true);
+    auto* drops = new TextDropTarget(this);
+    connect(drops, &TextDropTarget::dragOver, this, &TargetIcon::dragOver);
+    connect(drops, &TextDropTarget::dropped, this, &TargetIcon::dropped);
 }
 
 void TargetIcon::mousePressEvent(QMouseEvent* event)
@@ -56,37 +56,4 @@ void TargetIcon::mouseMoveEvent(QMouseEvent* event)
         return;
     m_pressed = false;
     Q_EMIT dragRequested();
-}
-
-void TargetIcon::dragEnterEvent(QDragEnterEvent* event)
-{
-    // Only plain text can be dropped here; anything else gets the no-drop cursor.
-    if (!PlainTextDrop::carriesText(event->mimeData())) {
-        event->ignore();
-        return;
-    }
-    Q_EMIT dragOver(DragOverState::Enter);
-    event->acceptProposedAction();
-}
-
-void TargetIcon::dragMoveEvent(QDragMoveEvent* event)
-{
-    Q_EMIT dragOver(DragOverState::Over);
-    event->acceptProposedAction();
-}
-
-void TargetIcon::dragLeaveEvent(QDragLeaveEvent* event)
-{
-    Q_EMIT dragOver(DragOverState::Leave);
-    event->accept();
-}
-
-void TargetIcon::dropEvent(QDropEvent* event)
-{
-    if (!PlainTextDrop::carriesText(event->mimeData())) {
-        event->ignore();
-        return;
-    }
-    event->acceptProposedAction();
-    Q_EMIT dropped(event->mimeData()->text());
 }
