@@ -3,6 +3,7 @@
 #include "PanelStatusBar.h"
 #include "SnippetCombo.h"
 #include "TargetIcon.h"
+#include "UserInput.h"
 
 #include <QLineEdit>
 #include <QMimeData>
@@ -29,40 +30,6 @@ private:
         return m_form->findChild<PanelStatusBar*>(QStringLiteral("StatusBar1"))->panelText(1);
     }
     QString working() const { return combo()->text(); }
-
-    /** A real double-click: press, release, double-click, release. */
-    static void doubleClick(QWidget* target)
-    {
-        const QPoint at = target->rect().center();
-        QTest::mousePress(target, Qt::LeftButton, {}, at);
-        QTest::mouseRelease(target, Qt::LeftButton, {}, at);
-        QTest::mouseDClick(target, Qt::LeftButton, {}, at);
-        QTest::mouseRelease(target, Qt::LeftButton, {}, at);
-    }
-
-    /** Enters, moves over and drops `mime` on `target`; returns whether the drop was taken. */
-    static bool dragAndDrop(QWidget* target, QMimeData& mime)
-    {
-        const QPoint at = target->rect().center();
-        QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton,
-                              Qt::NoModifier);
-        QCoreApplication::sendEvent(target, &enter);
-        if (!enter.isAccepted())
-            return false;
-        QDragMoveEvent move(at, Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton,
-                            Qt::NoModifier);
-        QCoreApplication::sendEvent(target, &move);
-        QDropEvent drop(at, Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(target, &drop);
-        return drop.isAccepted();
-    }
-
-    static bool dropText(QWidget* target, const QString& text)
-    {
-        QMimeData mime;
-        mime.setText(text);
-        return dragAndDrop(target, mime);
-    }
 
     void setList(const QStringList& entries)
     {
@@ -180,7 +147,7 @@ private Q_SLOTS:
         setList(list);
         m_platform->clipboard.content = clipboard;
         combo()->setText(text);
-        doubleClick(widget(image));
+        UserInput::doubleClick(widget(image));
 
         QCOMPARE(m_platform->clipboard.content, expectedClipboard);
         QCOMPARE(m_form->list().entries(), expectedList);
@@ -277,7 +244,7 @@ private Q_SLOTS:
         setList(list);
         m_platform->clipboard.content = clipboard;
         combo()->setText(text);
-        QVERIFY(dropText(widget(image), dropped));
+        QVERIFY(UserInput::dropText(widget(image), dropped));
 
         QCOMPARE(m_platform->clipboard.content, expectedClipboard);
         QCOMPARE(m_form->list().entries(), expectedList);
@@ -293,10 +260,10 @@ private Q_SLOTS:
             many << QString::number(i);
         setList(many);
         combo()->setText(QStringLiteral("new"));
-        doubleClick(widget(QStringLiteral("Image2")));
+        UserInput::doubleClick(widget(QStringLiteral("Image2")));
         QCOMPARE(m_form->list().count(), 32767);
         QCOMPARE(message(), QStringLiteral("List is full"));
-        QVERIFY(dropText(widget(QStringLiteral("Image2")), QStringLiteral("other")));
+        QVERIFY(UserInput::dropText(widget(QStringLiteral("Image2")), QStringLiteral("other")));
         QCOMPARE(m_form->list().count(), 32767);
         QCOMPARE(message(), QStringLiteral("List is full"));
     }
@@ -334,7 +301,7 @@ private Q_SLOTS:
         auto* icon = m_form->findChild<TargetIcon*>(QStringLiteral("Image3"));
         QSignalSpy clicks(icon, &TargetIcon::clicked);
         QSignalSpy doubles(icon, &TargetIcon::doubleClicked);
-        doubleClick(icon);
+        UserInput::doubleClick(icon);
         QCOMPARE(clicks.count(), 1);
         QCOMPARE(doubles.count(), 1);
     }
@@ -397,7 +364,7 @@ private Q_SLOTS:
         combo()->setText(QStringLiteral("a"));
         QMimeData files;
         files.setUrls({QUrl::fromLocalFile(QStringLiteral("/tmp/picture.png"))});
-        QVERIFY(!dragAndDrop(widget(control), files));
+        QVERIFY(!UserInput::dragAndDrop(widget(control), files));
         QCOMPARE(m_form->list().entries(), QStringList{QStringLiteral("a")});
         QCOMPARE(working(), QStringLiteral("a"));
         QCOMPARE(message(), QString());
@@ -408,7 +375,7 @@ private Q_SLOTS:
     {
         combo()->setText(QStringLiteral("old text"));
         const QString dropped = QStringLiteral("line one\nline two\twith a tab");
-        QVERIFY(dropText(combo(), dropped));
+        QVERIFY(UserInput::dropText(combo(), dropped));
         QCOMPARE(working(), dropped);
         QCOMPARE(combo()->lineEdit()->selectedText(), dropped);
         QCOMPARE(message(), QStringLiteral("Drop into textbox"));
@@ -418,18 +385,18 @@ private Q_SLOTS:
     void workingTextHasNoLengthLimit()
     {
         const QString longText = QString(100000, QLatin1Char('x')) + QStringLiteral("end");
-        QVERIFY(dropText(combo(), longText));
+        QVERIFY(UserInput::dropText(combo(), longText));
         QCOMPARE(working(), longText);
         // Shown as an excerpt, kept whole: Add stores every character.
         QVERIFY(combo()->showsExcerpt());
         QVERIFY(combo()->lineEdit()->text().size() < 1000);
         setList({});
-        QVERIFY(dropText(combo(), longText));
-        doubleClick(widget(QStringLiteral("Image2")));
+        QVERIFY(UserInput::dropText(combo(), longText));
+        UserInput::doubleClick(widget(QStringLiteral("Image2")));
         QCOMPARE(m_form->list().entries(), QStringList{longText});
 
         // Typing over the fully selected excerpt replaces the whole text.
-        QVERIFY(dropText(combo(), longText));
+        QVERIFY(UserInput::dropText(combo(), longText));
         QTest::keyClicks(combo()->lineEdit(), QStringLiteral("new"));
         QCOMPARE(working(), QStringLiteral("new"));
         QVERIFY(!combo()->showsExcerpt());
@@ -450,7 +417,7 @@ private Q_SLOTS:
     {
         m_form->Timer1().setInterval(50);
         setList({});
-        QVERIFY(dropText(widget(QStringLiteral("Image2")), QStringLiteral("x")));
+        QVERIFY(UserInput::dropText(widget(QStringLiteral("Image2")), QStringLiteral("x")));
         QCOMPARE(message(), QStringLiteral("Text added"));
         QTRY_COMPARE(message(), QString());
         QVERIFY(!m_form->Timer1().isActive());
@@ -461,10 +428,10 @@ private Q_SLOTS:
         // Two actions 400 ms apart on a one-second timer, scaled down.
         m_form->Timer1().setInterval(500);
         setList({});
-        QVERIFY(dropText(widget(QStringLiteral("Image2")), QStringLiteral("first")));
+        QVERIFY(UserInput::dropText(widget(QStringLiteral("Image2")), QStringLiteral("first")));
         QTest::qWait(200);
         const int before = m_form->Timer1().remainingTime();
-        QVERIFY(dropText(widget(QStringLiteral("Image2")), QStringLiteral("second")));
+        QVERIFY(UserInput::dropText(widget(QStringLiteral("Image2")), QStringLiteral("second")));
         QCOMPARE(message(), QStringLiteral("Text added"));
         QVERIFY(m_form->Timer1().remainingTime() <= before);
         QTRY_COMPARE_WITH_TIMEOUT(message(), QString(), 2000);

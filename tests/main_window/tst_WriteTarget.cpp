@@ -3,6 +3,7 @@
 #include "PanelStatusBar.h"
 #include "SnippetCombo.h"
 #include "StoreFormat.h"
+#include "UserInput.h"
 
 #include <QMimeData>
 #include <QTemporaryDir>
@@ -39,25 +40,8 @@ private:
     }
     QString file(const QString& name) const { return m_dir->filePath(name); }
 
-    void doubleClickWrite()
-    {
-        const QPoint at = writeIcon()->rect().center();
-        QTest::mousePress(writeIcon(), Qt::LeftButton, {}, at);
-        QTest::mouseRelease(writeIcon(), Qt::LeftButton, {}, at);
-        QTest::mouseDClick(writeIcon(), Qt::LeftButton, {}, at);
-        QTest::mouseRelease(writeIcon(), Qt::LeftButton, {}, at);
-    }
-
-    void dropOnWrite(const QString& text)
-    {
-        QMimeData mime;
-        mime.setText(text);
-        const QPoint at = writeIcon()->rect().center();
-        QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(writeIcon(), &enter);
-        QDropEvent drop(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(writeIcon(), &drop);
-    }
+    void doubleClickWrite() { UserInput::doubleClick(writeIcon()); }
+    void dropOnWrite(const QString& text) { QVERIFY(UserInput::dropText(writeIcon(), text)); }
 
     /** Double-clicks Write with `text` in the box, answers the menu and the dialog. */
     void write(const QString& text, const QString& command, const std::optional<QString>& path)
