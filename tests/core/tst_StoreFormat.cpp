@@ -1,5 +1,6 @@
 #include "QuotedLine.h"
 #include "StoreFormat.h"
+#include "StoreReader.h"
 
 #include <QTest>
 
@@ -76,6 +77,15 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QFETCH(QStringList, fields);
         QCOMPARE(StoreFormat::parse(text), fields);
+        // The store is read in chunks: wherever they split the bytes, the fields are the same.
+        const QByteArray bytes = text.toUtf8();
+        for (const qsizetype size : {1, 2, 3}) {
+            StoreReader reader(StoreReader::Encoding::Utf8);
+            QStringList chunked;
+            for (qsizetype at = 0; at == 0 || at < bytes.size(); at += size)
+                QVERIFY(reader.feed(bytes.mid(at, size), at + size >= bytes.size(), chunked));
+            QCOMPARE(chunked, fields);
+        }
     }
 
     void decode_data()
