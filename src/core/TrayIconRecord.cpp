@@ -3,6 +3,20 @@
 #include <QtEndian>
 #include <algorithm>
 
+TrayIconRecord TrayIconRecord::forWindow(std::uint32_t window, std::uint32_t icon,
+                                         const QString& title)
+{
+    TrayIconRecord record;
+    record.cbSize = Size;
+    record.hIcon = icon;
+    record.hWnd = window;
+    record.setTip(title + QChar(0));
+    record.uCallbackMessage = WmMouseMove;
+    record.uFlags = NifMessage | NifIcon | NifTip;
+    record.uID = 1;
+    return record;
+}
+
 void TrayIconRecord::setTip(const QString& text)
 {
     szTip = text.leftJustified(TipLength, QLatin1Char(' '), true);

@@ -23,6 +23,12 @@ struct TrayIconRecord
     /** Always 64 characters: the text left-aligned, blanks after it, cut at 64. */
     QString szTip = QString(TipLength, QLatin1Char(' '));
 
+    /**
+     * The program's record: size, icon, window, the title and one NUL as tip, the mouse-move
+     * callback, message + icon + tip flags, and identifier 1 (filled in that order).
+     */
+    static TrayIconRecord forWindow(std::uint32_t window, std::uint32_t icon, const QString& title);
+
     /** Left-aligned assignment into the fixed 64-character field. */
     void setTip(const QString& text);
     /** The 88 bytes, little-endian, the tip as Latin-1. */

@@ -314,26 +314,10 @@ bool Form1::Form_Load()
     if (m_services.instance.otherInstanceRunning())
         return false;
 
-    SettingsStore& settings = m_services.settings;
-    setHeight(SettingsCodec::heightFromText(settings.readSetting(
-        SettingsCodec::Height, QString::number(SettingsCodec::DefaultHeight))));
-    m_declares.SavedHeight = Twips::roundHalfEven(Height());
-    m_statusBar1->setPanelWidth(PanelStatusBar::MessagePanel,
-                                Twips::toPixels(2920, twipsPerPixelX()));
-    m_statusBar1->setPanelWidth(PanelStatusBar::ClockPanel, Twips::toPixels(900, twipsPerPixelX()));
-    m_shoTask->setChecked(SettingsCodec::boolFromText(
-        settings.readSetting(SettingsCodec::Taskbar, SettingsCodec::textFromBool(false))));
-    m_onTop->setChecked(SettingsCodec::boolFromText(
-        settings.readSetting(SettingsCodec::Top, SettingsCodec::textFromBool(false))));
-
-    TrayIconRecord& icon = m_declares.TrayIcon;
-    icon.cbSize = TrayIconRecord::Size;
-    icon.hIcon = static_cast<std::uint32_t>(windowIcon().cacheKey());
-    icon.hWnd = static_cast<std::uint32_t>(winId());
-    icon.setTip(m_services.program.title() + QChar(0));
-    icon.uCallbackMessage = TrayIconRecord::WmMouseMove;
-    icon.uFlags = TrayIconRecord::NifMessage | TrayIconRecord::NifIcon | TrayIconRecord::NifTip;
-    icon.uID = 1;
+    readStartupSettings();
+    m_declares.TrayIcon = TrayIconRecord::forWindow(
+        static_cast<std::uint32_t>(winId()), static_cast<std::uint32_t>(windowIcon().cacheKey()),
+        m_services.program.title());
 
     m_todayText = m_services.clock.todayText();
     m_list.append(m_todayText);
@@ -356,6 +340,21 @@ bool Form1::Form_Load()
         m_startInTray = true;
     }
     return true;
+}
+
+void Form1::readStartupSettings()
+{
+    SettingsStore& settings = m_services.settings;
+    setHeight(SettingsCodec::heightFromText(settings.readSetting(
+        SettingsCodec::Height, QString::number(SettingsCodec::DefaultHeight))));
+    m_declares.SavedHeight = Twips::roundHalfEven(Height());
+    m_statusBar1->setPanelWidth(PanelStatusBar::MessagePanel,
+                                Twips::toPixels(2920, twipsPerPixelX()));
+    m_statusBar1->setPanelWidth(PanelStatusBar::ClockPanel, Twips::toPixels(900, twipsPerPixelX()));
+    m_shoTask->setChecked(SettingsCodec::boolFromText(
+        settings.readSetting(SettingsCodec::Taskbar, SettingsCodec::textFromBool(false))));
+    m_onTop->setChecked(SettingsCodec::boolFromText(
+        settings.readSetting(SettingsCodec::Top, SettingsCodec::textFromBool(false))));
 }
 
 void Form1::saveListNow()

@@ -101,6 +101,7 @@ private:
     void appendEntry(const QString& text);
     void reportWrite(bool written);
     void saveListNow();
+    void readStartupSettings();
 
     // Event procedures.
     void Form_Paint();

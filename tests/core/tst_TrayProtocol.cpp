@@ -36,15 +36,8 @@ private Q_SLOTS:
 
     void startUpRecordBytes()
     {
-        TrayIconRecord record;
-        record.cbSize = TrayIconRecord::Size;
-        record.hIcon = 0x00010203;
-        record.hWnd = 0x0A0B0C0D;
-        record.setTip(u"Quippet"_s + QChar(0));
-        record.uCallbackMessage = TrayIconRecord::WmMouseMove;
-        record.uFlags =
-            TrayIconRecord::NifMessage | TrayIconRecord::NifIcon | TrayIconRecord::NifTip;
-        record.uID = 1;
+        const TrayIconRecord record =
+            TrayIconRecord::forWindow(0x0A0B0C0D, 0x00010203, u"Quippet"_s);
 
         QByteArray expected = QByteArray::fromHex("58000000"   // cbSize 88
                                                   "0D0C0B0A"   // hWnd, little-endian
