@@ -3,18 +3,14 @@
 #include "QuotedLine.h"
 #include "StoreReader.h"
 
-#include <QStringDecoder>
-
 QString StoreFormat::decode(const QByteArray& bytes)
 {
     QByteArrayView body(bytes);
     if (body.startsWith("\xEF\xBB\xBF"))
         body = body.sliced(3);
-    // Stateless: a sequence cut off at the end counts as an error instead of being held back.
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(body);
-    if (!utf8.hasError())
-        return text;
+    // The same test the store reader makes, so both agree on what counts as UTF-8.
+    if (body.isValidUtf8())
+        return QString::fromUtf8(body);
     // Legacy files were written in the ANSI code page; decode all bytes, a BOM-like prefix
     // included, so nothing is dropped.
     return StoreReader::fromWindows1252(bytes);

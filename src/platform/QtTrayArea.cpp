@@ -1,14 +1,16 @@
 #include "QtTrayArea.h"
 
 #include "TrayIconRecord.h"
+#include "TrayMessageDecoder.h"
 
 #include <QGuiApplication>
 
 namespace {
 
+// The icon reports the mouse messages the main window's decoder knows.
 constexpr int WmLButtonUp = 514;
-constexpr int WmLButtonDblClk = 515;
-constexpr int WmRButtonUp = 517;
+constexpr int WmLButtonDblClk = TrayMessageDecoder::LeftDoubleClick;
+constexpr int WmRButtonUp = TrayMessageDecoder::RightButtonUp;
 constexpr int WmMButtonUp = 520;
 
 } // namespace
