@@ -20,7 +20,7 @@ bool fail(QString* error, const QString& text)
 bool QuotedLineFile::append(const QString& path, const QString& text, QString* error)
 {
     if (QFileInfo(path).isDir())
-        return fail(error, QStringLiteral("%1 is a folder").arg(path));
+        return fail(error, QStringLiteral("It is a folder"));
 
     QFile file(path);
     // Unbuffered: the line reaches the system in one write, so its count tells the whole story.

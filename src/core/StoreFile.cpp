@@ -1,5 +1,6 @@
 #include "StoreFile.h"
 
+#include "QuippetLog.h"
 #include "SnippetList.h"
 #include "StoreFormat.h"
 #include "StoreReader.h"
@@ -23,6 +24,17 @@ QString backupPath(const QString& path)
     return path + QStringLiteral(".bak");
 }
 
+QString quoted(const QString& path)
+{
+    return u'"' + QDir::toNativeSeparators(path) + u'"';
+}
+
+/** Logs "Could not <what>: <the system's reason>". */
+void logFailure(const QString& what, const QString& reason)
+{
+    qCWarning(lcStore).noquote() << QStringLiteral("Could not %1: %2").arg(what, reason);
+}
+
 /**
  * Keeps a store that could not be read to its end beside it, since the save at exit replaces
  * it. A file that cannot even be copied is moved aside whole; neither step overwrites an
@@ -30,8 +42,13 @@ QString backupPath(const QString& path)
  */
 void keepDamagedFile(const QString& path)
 {
-    if (!QFile::copy(path, backupPath(path)))
-        QFile::rename(path, backupPath(path));
+    QFile file(path);
+    if (file.copy(backupPath(path)))
+        return;
+    const QString toBackup = quoted(path) + QStringLiteral(" to ") + quoted(backupPath(path));
+    logFailure(QStringLiteral("copy ") + toBackup, file.errorString());
+    if (!file.rename(backupPath(path)))
+        logFailure(QStringLiteral("move ") + toBackup, file.errorString());
 }
 
 constexpr qint64 ChunkSize = 256 * 1024;
@@ -48,6 +65,7 @@ StoreFile::LoadResult StoreFile::load(SnippetList& list)
 
     QFile file(m_path);
     if (!file.open(QIODevice::ReadOnly)) {
+        logFailure(QStringLiteral("read ") + quoted(m_path), file.errorString());
         // A directory holds nothing worth keeping.
         if (!info.isDir())
             keepDamagedFile(m_path);
@@ -81,6 +99,7 @@ StoreFile::LoadResult StoreFile::load(SnippetList& list)
             break;
     }
     if (readFailed) {
+        logFailure(QStringLiteral("read ") + quoted(m_path), file.errorString());
         file.close();
         keepDamagedFile(m_path);
     }
@@ -100,6 +119,7 @@ bool StoreFile::createEmpty(QString* error) const
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
         if (QFileInfo(m_path).isFile())
             return true;
+        logFailure(QStringLiteral("create the empty store ") + quoted(m_path), file.errorString());
         setError(error, file.errorString());
         return false;
     }
@@ -118,21 +138,22 @@ bool StoreFile::save(const SnippetList& list, QString* error, const QString& lea
 
     QSaveFile file(m_path);
     file.setDirectWriteFallback(false);
-    // Unbuffered: a buffered flush that writes only part of the data is not reported as an
-    // error, and commit() would then replace the store with a cut-off file.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+    const auto fail = [&] {
+        logFailure(QStringLiteral("save ") + quoted(m_path), file.errorString());
         setError(error, file.errorString());
         return false;
-    }
+    };
+    // Unbuffered: a buffered flush that writes only part of the data is not reported as an
+    // error, and commit() would then replace the store with a cut-off file.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return fail();
     if (file.write(bytes) != bytes.size()) {
-        setError(error, file.errorString());
+        fail();
         file.cancelWriting();
         return false;
     }
-    if (!file.commit()) {
-        setError(error, file.errorString());
-        return false;
-    }
+    if (!file.commit())
+        return fail();
     return true;
 }
 

@@ -35,6 +35,7 @@ namespace {
 
 const QString ShrinkTip = QStringLiteral("Click here to shrink program.");
 const QString RestoreTip = QStringLiteral("Click here to restore program.");
+const QString NotSavedText = QStringLiteral("List not saved");
 
 // Client area and control placement in twips: left, top, width, height.
 struct TwipsRect
@@ -59,15 +60,14 @@ Form1::Form1(PlatformServices services, QWidget* parent)
                               Qt::WindowCloseButtonHint),
       m_services(services), m_write(services.settings, services.saveDialog, services.program),
       m_homepage(std::make_unique<HomepageOpener>(services.urls, services.messages,
-                                                  services.program.title()))
+                                                  services.program.title())),
+      m_saves([this](QString* error) { return saveListNow(error); })
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Quippet"));
     setWindowIcon(QIcon(QStringLiteral(":/quippet.svg")));
     m_timer1.setObjectName(QStringLiteral("Timer1"));
     m_timer1.setInterval(1000);
-    m_autosave.setSingleShot(true);
-    m_autosave.setInterval(1000);
     buildControls();
     buildMenus();
     connectEvents();
@@ -212,7 +212,7 @@ void Form1::placeControls()
 void Form1::connectEvents()
 {
     connect(&m_timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
-    connect(&m_autosave, &QTimer::timeout, this, &Form1::saveListNow);
+    connect(&m_saves, &BackgroundSave::outcomeChanged, this, &Form1::showSaveState);
 
     connect(m_combo1, &SnippetCombo::dragStarting, this, &Form1::Combo1_OLEStartDrag);
     connect(m_combo1, &SnippetCombo::dragOver, this, &Form1::Combo1_OLEDragOver);
@@ -261,7 +261,7 @@ void Form1::connectEvents()
     // Every change of the list is saved a moment later, so a crash loses at most that moment.
     const auto listChanged = [this] {
         if (m_loaded && !m_unloaded)
-            m_autosave.start();
+            m_saves.schedule();
     };
     connect(&m_list, &QAbstractItemModel::rowsInserted, this, listChanged);
     connect(&m_list, &QAbstractItemModel::rowsRemoved, this, listChanged);
@@ -357,10 +357,21 @@ void Form1::readStartupSettings()
         settings.readSetting(SettingsCodec::Top, SettingsCodec::textFromBool(false))));
 }
 
-void Form1::saveListNow()
+bool Form1::saveListNow(QString* error)
 {
-    if (m_store && !m_unloaded)
-        m_store->save(m_list, nullptr, m_todayText);
+    return m_store->save(m_list, error, m_todayText);
+}
+
+void Form1::showSaveState()
+{
+    // Shown whenever the panel has nothing else to say, until a save gets through.
+    const QString tip = QStringLiteral("The snippet list could not be saved to\n%1\nReason: %2\n"
+                                       "%3 tries again after the next change and every %4 "
+                                       "seconds.")
+                            .arg(QDir::toNativeSeparators(m_store->path()), m_saves.reason(),
+                                 m_services.program.title())
+                            .arg(BackgroundSave::RetryMs / 1000);
+    m_statusBar1->setStandingMessage(m_saves.failed() ? NotSavedText : QString(), tip);
 }
 
 void Form1::Form_Unload()
@@ -368,7 +379,7 @@ void Form1::Form_Unload()
     if (m_unloaded || !m_loaded)
         return;
     m_unloaded = true;
-    m_autosave.stop();
+    m_saves.stop();
 
     DatePurge::purge(m_list, m_todayText);
     QString error;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BackgroundSave.h"
 #include "Declares.h"
 #include "DragOverState.h"
 #include "PlatformServices.h"
@@ -74,7 +75,8 @@ public:
     SnippetListModel& list() { return m_list; }
     QTimer& Timer1() { return m_timer1; }
     /** The delay after a list change before the list is saved. */
-    QTimer& autosaveTimer() { return m_autosave; }
+    QTimer& autosaveTimer() { return m_saves.delayTimer(); }
+    BackgroundSave& backgroundSave() { return m_saves; }
 
 Q_SIGNALS:
     /** The program has finished its shut-down and should end now. */
@@ -100,7 +102,8 @@ private:
     void setFullState(bool full);
     void appendEntry(const QString& text);
     void reportWrite(bool written);
-    void saveListNow();
+    bool saveListNow(QString* error);
+    void showSaveState();
     void readStartupSettings();
 
     // Event procedures.
@@ -139,7 +142,7 @@ private:
     std::unique_ptr<HomepageOpener> m_homepage;
     std::unique_ptr<StoreFile> m_store;
     QTimer m_timer1;
-    QTimer m_autosave;
+    BackgroundSave m_saves;
 
     QString m_todayText;
     QString m_pendingText;

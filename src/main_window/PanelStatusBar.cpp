@@ -42,8 +42,12 @@ QString PanelStatusBar::panelText(int index) const
 
 void PanelStatusBar::setPanelText(int index, const QString& text)
 {
-    if (QLabel* label = panel(index))
+    if (index == MessagePanel) {
+        m_message = text;
+        showMessage();
+    } else if (QLabel* label = panel(index)) {
         label->setText(text);
+    }
 }
 
 QString PanelStatusBar::panelToolTip(int index) const
@@ -54,10 +58,31 @@ QString PanelStatusBar::panelToolTip(int index) const
 
 void PanelStatusBar::setPanelToolTip(int index, const QString& tip)
 {
-    if (QLabel* label = panel(index)) {
+    if (index == MessagePanel) {
+        m_messageTip = tip;
+        showMessage();
+    } else if (QLabel* label = panel(index)) {
         label->setToolTip(tip);
         label->setAccessibleDescription(tip);
     }
+}
+
+void PanelStatusBar::setStandingMessage(const QString& text, const QString& tip)
+{
+    m_standingText = text;
+    m_standingTip = text.isEmpty() ? QString() : tip;
+    showMessage();
+}
+
+void PanelStatusBar::showMessage()
+{
+    QLabel* label = m_panels[0];
+    label->setText(m_message.isEmpty() ? m_standingText : m_message);
+    const QString tip = m_standingTip.isEmpty()
+                            ? m_messageTip
+                            : m_standingTip + QStringLiteral("\n\n") + m_messageTip;
+    label->setToolTip(tip);
+    label->setAccessibleDescription(tip);
 }
 
 void PanelStatusBar::setPanelWidth(int index, int pixels)

@@ -28,6 +28,11 @@ public:
     void setPanelWidth(int index, int pixels);
     int panelWidth(int index) const;
     QLabel* panel(int index) const;
+    /**
+     * A text the message panel shows whenever it has no message of its own, and a tool tip put
+     * before the panel's own; an empty text ends it.
+     */
+    void setStandingMessage(const QString& text, const QString& tip);
 
 Q_SIGNALS:
     void panelClicked(int index);
@@ -41,9 +46,14 @@ protected:
 private:
     void layoutPanels();
     void showTime();
+    void showMessage();
 
     Clock& m_clock;
     QLabel* m_panels[2];
     int m_widths[2] = {96, 96};
     QTimer m_clockTimer;
+    QString m_message;
+    QString m_messageTip;
+    QString m_standingText;
+    QString m_standingTip;
 };

@@ -1,13 +1,28 @@
 #include "WriteCommands.h"
 
 #include "ProgramInfo.h"
+#include "QuippetLog.h"
 #include "QuotedLineFile.h"
 #include "SaveDialog.h"
 #include "SettingsCodec.h"
 #include "SettingsStore.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QStorageInfo>
+
+namespace {
+
+/** The command itself ends silently on a failure; the log keeps the reason. */
+bool logged(bool written, const QString& operation, const QString& path, const QString& reason)
+{
+    if (!written)
+        qCWarning(lcWrite).noquote() << QStringLiteral("Could not %1 \"%2\": %3")
+                                            .arg(operation, QDir::toNativeSeparators(path), reason);
+    return written;
+}
+
+} // namespace
 
 WriteCommands::WriteCommands(SettingsStore& settings, SaveDialog& dialog, ProgramInfo& program)
     : m_settings(settings), m_dialog(dialog), m_program(program)
@@ -42,7 +57,9 @@ bool WriteCommands::addTextToFile(QWidget* parent, const QString& text, QString&
     targetFile = *chosen;
     m_settings.writeSetting(SettingsCodec::LastFile, targetFile);
     m_settings.writeSetting(SettingsCodec::Filename, QFileInfo(targetFile).fileName());
-    return QuotedLineFile::append(targetFile, text);
+    QString error;
+    return logged(QuotedLineFile::append(targetFile, text, &error), QStringLiteral("add text to"),
+                  targetFile, error);
 }
 
 bool WriteCommands::createNewFile(QWidget* parent, const QString& text, QString& targetFile)
@@ -58,5 +75,7 @@ bool WriteCommands::createNewFile(QWidget* parent, const QString& text, QString&
         return false;
     targetFile = *chosen;
     m_settings.writeSetting(SettingsCodec::LastFile, targetFile);
-    return QuotedLineFile::create(targetFile, text);
+    QString error;
+    return logged(QuotedLineFile::create(targetFile, text, &error), QStringLiteral("create"),
+                  targetFile, error);
 }

@@ -1,5 +1,8 @@
 #include "QtSettingsStore.h"
 
+#include "QuippetLog.h"
+
+#include <QDir>
 #include <QSettings>
 #include <QStringList>
 
@@ -38,6 +41,20 @@ QString QtSettingsStore::readSetting(const QString& key, const QString& defaultV
 
 void QtSettingsStore::writeSetting(const QString& key, const QString& value)
 {
+    // The status keeps its first error for the object's life. A fresh object, made before the
+    // old one goes, shares the values not yet written and reports this write's own outcome.
+    if (m_settings->status() != QSettings::NoError)
+        m_settings = std::make_unique<QSettings>(m_settings->fileName(), QSettings::IniFormat);
     m_settings->setValue(startupKey(key), value);
     m_settings->sync();
+    const QSettings::Status status = m_settings->status();
+    if (status == QSettings::NoError)
+        return;
+    // QSettings keeps the system's own words to itself; its status is all there is to log.
+    qCWarning(lcSettings).noquote()
+        << QStringLiteral("Could not store %1 in \"%2\": %3")
+               .arg(key, QDir::toNativeSeparators(m_settings->fileName()),
+                    status == QSettings::AccessError
+                        ? QStringLiteral("the file or its folder cannot be written")
+                        : QStringLiteral("the file is not in INI format"));
 }
