@@ -11,13 +11,11 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-namespace {
+static QStringList logged;
+static QtMessageHandler passOn = nullptr;
 
-QStringList logged;
-QtMessageHandler passOn = nullptr;
-
-/** Keeps this program's own lines, as "category: message"; Qt's go on to the test log. */
-void capture(QtMsgType type, const QMessageLogContext& context, const QString& text)
+/** Keeps this program's own lines as "category: message"; Qt's go on to the test log. */
+static void capture(QtMsgType type, const QMessageLogContext& context, const QString& text)
 {
     if (QByteArray(context.category).startsWith("quippet."))
         logged.append(QString::fromLatin1(context.category) + u": "_s + text);
@@ -25,31 +23,14 @@ void capture(QtMsgType type, const QMessageLogContext& context, const QString& t
         passOn(type, context, text);
 }
 
-} // namespace
-
-/**
- * Failures of the background save stay in the message panel until a save gets through, and
- * every failed file operation leaves a line in the log. As root nothing is read-only, so the
- * folders fail by being regular files.
- */
+/** Failed saves are shown until one gets through, and logged. Root writes anywhere, so a
+ * folder standing where a file should go (or the reverse) makes them fail. */
 class SaveFailuresTest : public QObject
 {
     Q_OBJECT
 
-private:
     std::optional<QTemporaryDir> m_dir;
     QString path(const QString& name) const { return m_dir->filePath(name); }
-    /** Puts a regular file in the program folder's place (or the folder back): saves fail. */
-    void blockProgramFolder(bool blocked)
-    {
-        if (blocked) {
-            QVERIFY(QFile::rename(path(u"prog"_s), path(u"moved"_s)));
-            writeBytes(path(u"prog"_s), {});
-        } else {
-            QVERIFY(QFile::remove(path(u"prog"_s)));
-            QVERIFY(QFile::rename(path(u"moved"_s), path(u"prog"_s)));
-        }
-    }
 
 private Q_SLOTS:
     void init()
@@ -60,103 +41,68 @@ private Q_SLOTS:
     }
     void cleanup() { qInstallMessageHandler(passOn); }
 
-    void failedSaveShowsUntilASaveSucceeds_data()
-    {
-        QTest::addColumn<bool>("byChange");
-        QTest::newRow("saved again after the next change") << true;
-        QTest::newRow("saved again by the retry timer") << false;
-    }
-
     void failedSaveShowsUntilASaveSucceeds()
     {
-        QFETCH(bool, byChange);
-        QVERIFY(QDir(m_dir->path()).mkpath(u"prog"_s));
-        writeBytes(path(u"prog/Text.txt"_s), "\"a\"\r\n");
+        const QString store = path(u"Text.txt"_s);
+        writeBytes(store, "\"a\"\r\n");
         FakePlatform platform;
-        platform.program.programFolder = path(u"prog"_s);
+        platform.program.programFolder = m_dir->path();
         Form1 form(platform.services());
         QVERIFY(form.Form_Load());
         form.autosaveTimer().setInterval(0);
         form.Timer1().setInterval(10);
         auto* panel = form.findChild<PanelStatusBar*>(u"StatusBar1"_s);
-        const QString store = QDir::toNativeSeparators(path(u"prog/Text.txt"_s));
 
-        blockProgramFolder(true);
+        QVERIFY(QFile::remove(store) && QDir().mkdir(store));
         form.list().append(u"b"_s);
         QTRY_COMPARE(panel->panelText(1), u"List not saved"_s);
-        QCOMPARE(panel->panelToolTip(1), u"The snippet list could not be saved to\n%1\n"
-                                         "Reason: Not a directory\nQuippet tries again after the "
-                                         "next change and every 30 seconds.\n\n"
-                                         "Click here to shrink program."_s.arg(store));
-        QCOMPARE(logged, QStringList{u"quippet.store: Could not save \"%1\": Not a directory"_s.arg(
-                             store)});
+        const QString reason = u"Filename refers to a directory"_s;
+        QCOMPARE(
+            panel->panelToolTip(1),
+            u"The snippet list could not be saved to\n%1\nReason: %2\nQuippet tries again "
+            "after the next change and every 30 seconds.\n\nClick here to shrink program."_s.arg(
+                store, reason));
+        QCOMPARE(logged,
+                 QStringList(u"quippet.store: Could not save \"%1\": %2"_s.arg(store, reason)));
 
-        // A message still shows, and Timer1 brings the failure back; the change is tried again.
+        // A message still shows, Timer1 brings the failure back, and the change is tried at once.
         form.findChild<SnippetCombo*>(u"Combo1"_s)->setText(u"c"_s);
         UserInput::doubleClick(form.findChild<QWidget*>(u"Image2"_s));
         QCOMPARE(panel->panelText(1), u"Text added"_s);
         QTRY_COMPARE(logged.size(), 2);
         QTRY_COMPARE(panel->panelText(1), u"List not saved"_s);
 
-        blockProgramFolder(false);
-        if (byChange)
-            form.list().append(u"d"_s);
-        else
-            form.backgroundSave().retryTimer().setInterval(10);
+        // Without a further change, the retry timer gets it through.
+        QVERIFY(QDir().rmdir(store));
+        form.backgroundSave().retryTimer().setInterval(10);
         QTRY_COMPARE(panel->panelText(1), QString());
         QCOMPARE(panel->panelToolTip(1), u"Click here to shrink program."_s);
-        QCOMPARE(readBytes(path(u"prog/Text.txt"_s)),
-                 QByteArray(byChange ? "\"a\"\r\n\"b\"\r\n\"c\"\r\n\"d\"\r\n"
-                                     : "\"a\"\r\n\"b\"\r\n\"c\"\r\n"));
-        QVERIFY(!form.backgroundSave().retryTimer().isActive());
+        QCOMPARE(readBytes(store), QByteArray("\"a\"\r\n\"b\"\r\n\"c\"\r\n"));
         QCOMPARE(logged.size(), 2);
     }
 
-    void failuresAreLogged_data()
+    void firstRunCreationFailureIsLogged()
     {
-        QTest::addColumn<QString>("operation");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("first-run creation of the store")
-            << "start"
-            << "quippet.store: Could not create the empty store \"%1/Text.txt\": "
-               "Not a directory";
-        QTest::newRow("Add Text To File")
-            << "add"
-            << "quippet.write: Could not add text to \"%1/notes.txt\": Not a directory";
-        QTest::newRow("Create New File")
-            << "create"
-            << "quippet.write: Could not create \"%1/notes.txt\": Not a directory";
-        QTest::newRow("settings") << "settings"
-                                  << "quippet.settings: Could not store Top in "
-                                     "\"%1/Quippet.ini\": the file or its folder cannot be written";
+        const QString file = path(u"file"_s);
+        writeBytes(file, {});
+        FakePlatform platform;
+        platform.program.programFolder = platform.program.dataFolder = file;
+        QVERIFY(Form1(platform.services()).Form_Load());
+        QCOMPARE(logged, QStringList(u"quippet.store: Could not create the empty store "
+                                     "\"%1/Text.txt\": Not a directory"_s.arg(file)));
     }
 
-    void failuresAreLogged()
+    void settingsFailureIsLoggedUntilAWriteSucceeds()
     {
-        QFETCH(QString, operation);
-        QFETCH(QString, expected);
-        const QString blocked = path(u"file"_s);
-        writeBytes(blocked, {});
-        FakePlatform platform;
-        platform.program.programFolder = platform.program.dataFolder = blocked;
-        platform.saveDialog.answers.append(blocked + u"/notes.txt"_s);
-        QString target;
-        WriteCommands write(platform.settings, platform.saveDialog, platform.program);
-        if (operation == u"start")
-            QVERIFY(Form1(platform.services()).Form_Load());
-        else if (operation == u"add")
-            QVERIFY(!write.addTextToFile(nullptr, u"x"_s, target));
-        else if (operation == u"create")
-            QVERIFY(!write.createNewFile(nullptr, u"x"_s, target));
-        else {
-            QtSettingsStore settings(blocked + u"/Quippet.ini"_s);
-            settings.writeSetting(u"Top"_s, u"True"_s);
-            // Once the folder can be made, the next write goes through quietly with both values.
-            QVERIFY(QFile::remove(blocked));
-            settings.writeSetting(u"Height"_s, u"1030"_s);
-            QCOMPARE(readBytes(blocked + u"/Quippet.ini"_s), "[Startup]\nHeight=1030\nTop=True\n");
-        }
-        QCOMPARE(logged, QStringList{expected.arg(QDir::toNativeSeparators(blocked))});
+        const QString ini = path(u"file/Quippet.ini"_s);
+        writeBytes(path(u"file"_s), {});
+        QtSettingsStore settings(ini);
+        settings.writeSetting(u"Top"_s, u"True"_s);
+        QVERIFY(QFile::remove(path(u"file"_s)));
+        settings.writeSetting(u"Height"_s, u"1030"_s);
+        QCOMPARE(readBytes(ini), "[Startup]\nHeight=1030\nTop=True\n");
+        QCOMPARE(logged, QStringList(u"quippet.settings: Could not store Top in \"%1\": the file "
+                                     "or its folder cannot be written"_s.arg(ini)));
     }
 };
 
