@@ -552,12 +552,12 @@ void Form1::Image3_DblClick()
     StartTimer1();
 }
 
-void Form1::Image3_OLEDragDrop()
+void Form1::Image3_OLEDragDrop(const QString& text)
 {
-    // The dragged data is not read: a Remove drop acts on the working text.
+    // The dropped text is what the user pointed at; the box may hold another entry.
     int index = 0;
     bool found = false;
-    FindEntry(m_list, workingText(), index, found);
+    FindEntry(m_list, text, index, found);
     if (found) {
         m_list.removeAt(index);
         setStatusMessage(QStringLiteral("Text removed"));
