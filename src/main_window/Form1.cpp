@@ -237,8 +237,13 @@ void Form1::connectEvents()
     connect(m_image[1], &TargetIcon::dropped, this, &Form1::Image2_OLEDragDrop);
     connect(m_image[2], &TargetIcon::doubleClicked, this, &Form1::Image3_DblClick);
     connect(m_image[2], &TargetIcon::dropped, this, &Form1::Image3_OLEDragDrop);
-    connect(m_image[3], &TargetIcon::doubleClicked, this, &Form1::Image4_DblClick);
-    connect(m_image[3], &TargetIcon::dropped, this, &Form1::Image4_OLEDragDrop);
+    // Queued: the Write menu and its save dialog are modal. Run inside the drop they would keep
+    // the drag source waiting for the drop to finish, and inside the icon's mouse handler they
+    // would take the rest of its click.
+    connect(m_image[3], &TargetIcon::doubleClicked, this, &Form1::Image4_DblClick,
+            Qt::QueuedConnection);
+    connect(m_image[3], &TargetIcon::dropped, this, &Form1::Image4_OLEDragDrop,
+            Qt::QueuedConnection);
 
     connect(m_statusBar1, &PanelStatusBar::panelClicked, this, &Form1::StatusBar1_PanelClick);
     connect(m_statusBar1, &PanelStatusBar::dragOver, this, &Form1::StatusBar1_OLEDragOver);
@@ -558,12 +563,12 @@ void Form1::Image3_DblClick()
     StartTimer1();
 }
 
-void Form1::Image3_OLEDragDrop()
+void Form1::Image3_OLEDragDrop(const QString& text)
 {
-    // The dragged data is not read: a Remove drop acts on the working text.
+    // The dropped text is what the user pointed at; the box may hold another entry.
     int index = 0;
     bool found = false;
-    FindEntry(m_list, workingText(), index, found);
+    FindEntry(m_list, text, index, found);
     if (found) {
         m_list.removeAt(index);
         setStatusMessage(QStringLiteral("Text removed"));

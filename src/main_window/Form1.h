@@ -121,7 +121,7 @@ private:
     void Image2_DblClick();
     void Image2_OLEDragDrop(const QString& text);
     void Image3_DblClick();
-    void Image3_OLEDragDrop();
+    void Image3_OLEDragDrop(const QString& text);
     void Image4_DblClick();
     void Image4_OLEDragDrop(const QString& text);
     void mAdd_Click();

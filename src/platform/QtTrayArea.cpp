@@ -65,14 +65,19 @@ QSystemTrayIcon* QtTrayArea::icon()
     // Created on first use so that desktops without a tray never get one.
     if (m_icon == nullptr) {
         m_icon = new QSystemTrayIcon(this);
-        connect(m_icon, &QSystemTrayIcon::activated, this, &QtTrayArea::forwardActivation);
+        // Queued: the answer to a click may run a modal menu and then remove the icon. Hiding
+        // the icon deletes the widget that reported the click, which must have left its mouse
+        // handler by then.
+        connect(m_icon, &QSystemTrayIcon::activated, this, &QtTrayArea::forwardActivation,
+                Qt::QueuedConnection);
     }
     return m_icon;
 }
 
 void QtTrayArea::forwardActivation(QSystemTrayIcon::ActivationReason reason)
 {
+    // A click still queued when the icon was removed belongs to an icon that is gone.
     const int number = mouseMessageFor(reason);
-    if (number != 0)
+    if (number != 0 && m_icon->isVisible())
         Q_EMIT mouseMessage(number);
 }

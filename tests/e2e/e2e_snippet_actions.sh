@@ -38,16 +38,27 @@ type_text "$win" 'dragged here'
 add_label_y=$((menu + 81 + 8))
 click_at "$win" "$ICON_ADD_X" "$add_label_y"
 sleep 0.3 # let the click pass the double-click interval before the next press
-text_y=$(combo_text_y "$menu")
-icon_top=$(icon_y "$menu")
-xdotool mousemove --window "$win" 30 "$text_y" sleep 0.2 mousedown 1
-for step in 1 2 3 4 5 6 7 8; do
-  xdotool mousemove --window "$win" $((30 - step)) $((text_y + step * (icon_top - text_y) / 8))
-  sleep 0.05
-done
-xdotool mousemove --window "$win" "$ICON_ADD_X" "$icon_top" sleep 0.2 mouseup 1
+read -r x0 y0 < <(window_origin "$win")
+drag_to $((x0 + 30)) $((y0 + $(combo_text_y "$menu"))) $((x0 + ICON_ADD_X)) $((y0 + $(icon_y "$menu")))
 exit_by_menu "$win"
 expect_bytes "$STORE" '"first"\r\n"typed, with a comma"\r\n"dragged here"\r\n'
+passed
+
+# Remove by a drag from another program: the box holds the listed "first" while the listed
+# "typed, with a comma" is dragged from a GTK window onto Remove. Only the dragged entry goes.
+NO_AT_BRIDGE=1 /usr/bin/python3 "$(dirname "$E2E_LIB")/gtk_drag_source.py" 'Drag source' \
+  'typed, with a comma' 20 20 >"$E2E_DIR/gtk.log" 2>&1 &
+BG_PIDS+=($!)
+source_win=$(wait_window 'Drag source')
+start_quippet
+win=$(wait_window Quippet)
+type_text "$win" 'first'
+xdotool key Escape # closes the filter pop-up, keeps the text
+read -r sx sy < <(window_origin "$source_win")
+read -r x0 y0 < <(window_origin "$win")
+drag_to $((sx + 80)) $((sy + 30)) $((x0 + ICON_REMOVE_X)) $((y0 + $(icon_y "$menu")))
+exit_by_menu "$win"
+expect_bytes "$STORE" '"first"\r\n"dragged here"\r\n'
 passed
 
 report snippet_actions

@@ -65,21 +65,61 @@ start_tray
 printf '[Startup]\nHeight=2600\nTaskbar=True\nTop=False\n' >"$INI"
 start_quippet
 first=$QUIPPET_PID
-wait_until "tray icon appears" tray_icon_visible "$first"
+wait_until "tray icon appears" tray_icon_shown
 sleep 0.5 # a window shown at start-up would be mapped by now
 main_window_visible "$first" >/dev/null && fail "main window shown at a start into the tray"
 passed
 
+main_shown() { main_window_visible "$first" >/dev/null; }
+main_hidden() { ! main_shown; }
+# to_tray: minimising the window leaves only the icon.
+to_tray() {
+  xdotool windowminimize "$(main_window_visible "$first")"
+  wait_until "minimised window hidden" main_hidden
+  wait_until "tray icon back" tray_icon_shown
+}
+# back_from_tray WHAT: the window is shown again and the icon removed, the program still running.
+back_from_tray() {
+  wait_until "$1 shows the window" main_shown
+  wait_until "$1 removes the icon" tray_icon_gone
+  kill -0 "$first" 2>/dev/null || fail "the program ended after $1"
+}
+
+# open_tray_menu: a right-click on the icon opens its pop-up menu at the pointer.
+open_tray_menu() {
+  local before
+  before=$(visible_windows "$first")
+  click_tray_icon 3
+  wait_until "pop-up menu opens" test "$(visible_windows "$first")" -gt "$before"
+}
+
+click_tray_icon 1 2
+back_from_tray "a double-click on the icon"
+passed
+
 # A second start ends by itself and brings the running program's window back.
+to_tray
 (cd "$PROGRAM_DIR" && exec ./quippet) >"$E2E_DIR/second.log" 2>&1 &
 second=$!
 wait_exit "$second" 5
-kill -0 "$first" 2>/dev/null || fail "the first instance ended"
-main_shown() { main_window_visible "$first" >/dev/null; }
-wait_until "main window shown again" main_shown
+back_from_tray "a second start"
 passed
-win=$(main_window_visible "$first")
-exit_by_menu "$win"
+
+# The icon's pop-up menu, answered with the access keys: Restore, then Exit.
+to_tray
+open_tray_menu
+xdotool key r
+back_from_tray "Restore in the pop-up menu"
+passed
+
+# Both files are removed while the program runs, so only the shut-down can write them back.
+rm "$INI" "$STORE"
+to_tray
+open_tray_menu
+xdotool key x
+wait_exit_status "$first"
+[ "$EXIT_STATUS" -eq 0 ] || fail "Exit in the pop-up menu ended with status $EXIT_STATUS"
+wait_until "icon removed from the tray" tray_icon_gone
 expect_bytes "$INI" '[Startup]\nHeight=2600\nTaskbar=True\nTop=False\n'
 expect_bytes "$STORE" '"kept"\r\n'
 passed

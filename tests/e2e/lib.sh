@@ -133,12 +133,20 @@ message_panel_y() { echo $(($(window_height "$1") - 11)); }
 visible_windows() { { xdotool search --onlyvisible --pid "$1" 2>/dev/null || true; } | wc -l; }
 
 # open_menu WIN KEY: focuses the window, presses the menu's access key and waits for the menu.
+# On a busy machine the window manager may still be handing the focus over when the key goes
+# out, so a key that opened nothing within 3 seconds is pressed again, twice at most.
 open_menu() {
   local before
-  focus_window "$1"
   before=$(visible_windows "$QUIPPET_PID")
-  xdotool key --clearmodifiers "$2"
-  wait_until "menu $2 opens" test "$(visible_windows "$QUIPPET_PID")" -gt "$before"
+  for _ in 1 2 3; do
+    focus_window "$1"
+    xdotool key --clearmodifiers "$2"
+    for _ in $(seq 30); do
+      [ "$(visible_windows "$QUIPPET_PID")" -gt "$before" ] && return 0
+      sleep 0.1
+    done
+  done
+  fail "timed out: menu $2 opens"
 }
 
 # exit_by_menu WIN: Program > Exit with the keyboard, then waits for the process to end.
@@ -166,11 +174,58 @@ main_window_visible() {
   return 1
 }
 
-# tray_icon_visible PID: true when the process shows a small window docked in the tray.
-tray_icon_visible() {
-  local id
-  for id in $(xdotool search --onlyvisible --pid "$1" 2>/dev/null); do
-    xdotool getwindowgeometry "$id" | grep -Eq 'Geometry: [0-9]{1,2}x[0-9]{1,2}$' && return 0
+# wait_exit_status PID [SECONDS]: waits for the process to end; its exit status is left in
+# EXIT_STATUS (a crash shows as 128 + the signal, a sanitizer report as its abort).
+wait_exit_status() {
+  for _ in $(seq $((${2:-10} * 10))); do
+    if ! kill -0 "$1" 2>/dev/null; then
+      EXIT_STATUS=0
+      wait "$1" 2>/dev/null || EXIT_STATUS=$?
+      return 0
+    fi
+    sleep 0.1
   done
-  return 1
+  fail "process $1 did not end"
+}
+
+# tray_icon_at: prints "X Y", the screen position of the centre of the program's icon in the
+# tray: the embedded window named "Quippet" (the main window and a 1x1 window of Qt's have that
+# name too). The whole listing is read: an early exit would fail the pipe.
+tray_icon_at() {
+  xwininfo -root -tree 2>/dev/null | awk '/"Quippet"/ {
+      if (match($0, /[0-9]+x[0-9]+[+-][0-9]+[+-][0-9]+ +[+-][0-9]+[+-][0-9]+/)) {
+        split(substr($0, RSTART, RLENGTH), f, /[x+ ]+/)
+        if (!found && f[1] >= 8 && f[1] <= 64 && f[2] <= 64) {
+          print f[5] + int(f[1] / 2), f[6] + int(f[2] / 2)
+          found = 1
+        }
+      }
+    } END { exit !found }'
+}
+tray_icon_shown() { tray_icon_at >/dev/null; }
+tray_icon_gone() { ! tray_icon_at >/dev/null; }
+
+# click_tray_icon BUTTON [REPEAT]: clicks the program's tray icon with real pointer input.
+click_tray_icon() {
+  local at
+  at=$(tray_icon_at) || fail "no tray icon to click"
+  # shellcheck disable=SC2086
+  xdotool mousemove $at sleep 0.2 click --repeat "${2:-1}" --delay 80 "$1"
+}
+
+# window_origin WIN: prints "X Y", the screen position of the window's top left corner.
+window_origin() {
+  xwininfo -id "$1" | awk '/Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
+                           END { print x, y }'
+}
+
+# drag_to X1 Y1 X2 Y2: a left-button drag between two screen positions, moved in steps as a
+# hand would (drag sources wait for a few pixels of movement before they start).
+drag_to() {
+  xdotool mousemove "$1" "$2" sleep 0.2 mousedown 1
+  for step in 1 2 3 4 5 6 7 8; do
+    xdotool mousemove $(($1 + step * ($3 - $1) / 8)) $(($2 + step * ($4 - $2) / 8))
+    sleep 0.05
+  done
+  xdotool mousemove "$3" "$4" sleep 0.2 mouseup 1
 }

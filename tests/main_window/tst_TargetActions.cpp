@@ -212,21 +212,21 @@ private Q_SLOTS:
             << "box"
             << "" << QStringList{QString()} << "" << QStringList{QString()}
             << "Drop here to add to Quippet";
-        QTest::newRow("remove drop uses the working text, not the drop")
+        QTest::newRow("remove drop uses the dropped text, not the box")
             << "Image3"
             << "b"
             << "a"
-            << "" << ab << "" << QStringList{QStringLiteral("b")} << "Text removed";
-        QTest::newRow("remove drop with empty box and an empty entry")
+            << "" << ab << "" << QStringList{QStringLiteral("a")} << "Text removed";
+        QTest::newRow("remove empty drop finds an empty entry")
             << "Image3"
-            << "x"
             << ""
+            << "x"
             << "" << QStringList{QString(), QStringLiteral("x")} << ""
             << QStringList{QStringLiteral("x")} << "Text removed";
-        QTest::newRow("remove drop with unlisted working text")
+        QTest::newRow("remove unlisted drop leaves the hint")
             << "Image3"
-            << "a"
             << "zz"
+            << "a"
             << "" << ab << "" << ab << "Drop here to remove from Quippet";
     }
 
@@ -365,6 +365,7 @@ private Q_SLOTS:
         QMimeData files;
         files.setUrls({QUrl::fromLocalFile(QStringLiteral("/tmp/picture.png"))});
         QVERIFY(!UserInput::dragAndDrop(widget(control), files));
+        QCoreApplication::processEvents(); // the Write menu would open after the drop
         QCOMPARE(m_form->list().entries(), QStringList{QStringLiteral("a")});
         QCOMPARE(working(), QStringLiteral("a"));
         QCOMPARE(message(), QString());

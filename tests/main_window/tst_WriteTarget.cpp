@@ -8,6 +8,7 @@
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <functional>
 
 namespace {
 
@@ -40,8 +41,22 @@ private:
     }
     QString file(const QString& name) const { return m_dir->filePath(name); }
 
-    void doubleClickWrite() { UserInput::doubleClick(writeIcon()); }
-    void dropOnWrite(const QString& text) { QVERIFY(UserInput::dropText(writeIcon(), text)); }
+    // The menu opens only once the icon's own event has been handled.
+    void openMenuAfter(const std::function<void()>& iconEvent)
+    {
+        const qsizetype shown = m_platform->menus.shownMenus.size();
+        iconEvent();
+        QCOMPARE(m_platform->menus.shownMenus.size(), shown);
+        QCoreApplication::processEvents();
+    }
+    void doubleClickWrite()
+    {
+        openMenuAfter([this] { UserInput::doubleClick(writeIcon()); });
+    }
+    void dropOnWrite(const QString& text)
+    {
+        openMenuAfter([&] { QVERIFY(UserInput::dropText(writeIcon(), text)); });
+    }
 
     /** Double-clicks Write with `text` in the box, answers the menu and the dialog. */
     void write(const QString& text, const QString& command, const std::optional<QString>& path)

@@ -1,6 +1,7 @@
 #include "QtTrayArea.h"
 #include "TrayIconRecord.h"
 
+#include <QSignalSpy>
 #include <QTest>
 
 /** The icon's tip text and the mouse numbers the main window decodes. */
@@ -25,6 +26,27 @@ private Q_SLOTS:
         QFETCH(QSystemTrayIcon::ActivationReason, reason);
         QFETCH(int, number);
         QCOMPARE(QtTrayArea::mouseMessageFor(reason), number);
+    }
+
+    void activationIsReportedAfterTheIconsHandler()
+    {
+        // The answer may remove the icon, whose widget is still inside its mouse handler.
+        QtTrayArea area;
+        area.notifyIcon(TrayArea::NimAdd, TrayIconRecord{});
+        auto* icon = area.findChild<QSystemTrayIcon*>();
+        QVERIFY(icon);
+        QSignalSpy messages(&area, &TrayArea::mouseMessage);
+        Q_EMIT icon->activated(QSystemTrayIcon::Context);
+        QVERIFY(messages.isEmpty());
+        QCoreApplication::processEvents();
+        QCOMPARE(messages.count(), 1);
+        QCOMPARE(messages.at(0).at(0).toInt(), 517);
+
+        // A click still queued when the icon is removed goes with it.
+        Q_EMIT icon->activated(QSystemTrayIcon::DoubleClick);
+        area.notifyIcon(TrayArea::NimDelete, TrayIconRecord{});
+        QCoreApplication::processEvents();
+        QCOMPARE(messages.count(), 1);
     }
 
     void tipText_data()
