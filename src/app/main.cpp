@@ -1,4 +1,5 @@
 #include "Form1.h"
+#include "Preflight.h"
 #include "QtPlatform.h"
 #include "ShutdownSignals.h"
 
@@ -7,6 +8,9 @@
 
 int main(int argc, char* argv[])
 {
+    if (const auto exitCode = Preflight::run(argc, argv))
+        return *exitCode;
+
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Quippet"));
     QApplication::setApplicationName(QStringLiteral("Quippet"));

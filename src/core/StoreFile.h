@@ -32,7 +32,10 @@ public:
     bool save(const SnippetList& list, QString* error = nullptr,
               const QString& leaveOut = QString()) const;
 
-    /** Where the store lives: the program folder when writable, else the per-user data folder. */
+    /**
+     * Where the store lives: the program folder when writable, else (or when `programFolder` is
+     * empty) the per-user data folder.
+     */
     static QString choosePath(const QString& programFolder, const QString& userDataFolder);
 
     static constexpr const char* FileName = "Text.txt";

@@ -27,9 +27,14 @@
 #include <QDir>
 #include <QDrag>
 #include <QGroupBox>
+#include <QLoggingCategory>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
+
+// Silent unless QT_LOGGING_RULES asks for it ("quippet.window.info=true"): the end-to-end tests
+// read what the window system let the program offer.
+Q_LOGGING_CATEGORY(lcWindow, "quippet.window", QtWarningMsg)
 
 namespace {
 
@@ -155,6 +160,7 @@ void Form1::buildMenus()
         m_onTop->setToolTip(
             QStringLiteral("This desktop does not let programs keep a window on top."));
         m_prog->setToolTipsVisible(true);
+        qCInfo(lcWindow).noquote() << m_onTop->text() << "disabled:" << m_onTop->toolTip();
     }
     m_shoTask = addItem(m_prog, QStringLiteral("ShoTask"), QStringLiteral("Show In Taskbar"));
     m_shoTask->setCheckable(true);
@@ -327,8 +333,10 @@ bool Form1::Form_Load()
     m_todayText = m_services.clock.todayText();
     m_list.append(m_todayText);
 
-    m_store = std::make_unique<StoreFile>(
-        StoreFile::choosePath(m_services.program.folder(), m_services.program.userDataFolder()));
+    // An installed program never writes beside itself, even when it could (run as root).
+    const ProgramInfo& program = m_services.program;
+    m_store = std::make_unique<StoreFile>(StoreFile::choosePath(
+        program.installed() ? QString() : program.folder(), program.userDataFolder()));
     const StoreFile::LoadResult loaded = m_store->load(m_list);
     m_loaded = true;
     if (loaded == StoreFile::LoadResult::Missing) {

@@ -1,5 +1,6 @@
 #include "QtProgramInfo.h"
 
+#include "InstallLayout.h"
 #include "QuippetVersion.h"
 
 #include <QCoreApplication>
@@ -14,6 +15,11 @@ QString QtProgramInfo::title() const
 QString QtProgramInfo::folder() const
 {
     return QCoreApplication::applicationDirPath();
+}
+
+bool QtProgramInfo::installed() const
+{
+    return InstallLayout::isInstalled(folder(), QStringLiteral(QUIPPET_APP_ID ".desktop"));
 }
 
 QString QtProgramInfo::userDataFolder() const

@@ -8,6 +8,7 @@ class QtProgramInfo : public ProgramInfo
 public:
     QString title() const override;
     QString folder() const override;
+    bool installed() const override;
     QString userDataFolder() const override;
     QVersionNumber version() const override;
 };
