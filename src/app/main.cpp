@@ -1,6 +1,7 @@
 #include "Form1.h"
 #include "Preflight.h"
 #include "QtPlatform.h"
+#include "QuippetVersion.h"
 #include "ShutdownSignals.h"
 
 #include <QApplication>
@@ -15,6 +16,8 @@ int main(int argc, char* argv[])
     QApplication::setOrganizationName(QStringLiteral("Quippet"));
     QApplication::setApplicationName(QStringLiteral("Quippet"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/quippet.svg")));
+    // Wayland desktops find the menu entry and icon by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral(QUIPPET_APP_ID));
     // The window may live hidden in the notification area; only Exit ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
 
