@@ -57,19 +57,19 @@ set(CPACK_PACKAGE_CONTACT "Team Quippet <team@quippet.example.org>")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "keep reusable text snippets at hand")
+# The synopsis is the summary above; CPack indents these lines itself.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-  "keep reusable text snippets at hand
- Quippet keeps a personal list of reusable text snippets in a small window
- and moves text between that list, the clipboard, other programs and plain
- text files by drag and drop.")
+  "Quippet keeps a personal list of reusable text snippets in a small window
+and moves text between that list, the clipboard, other programs and plain
+text files by drag and drop.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Team Quippet <team@quippet.example.org>")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "http://quippet.example.org/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Loaded as plugins, so shlibdeps cannot see them: the X and other platform plugins and
-# themes, the SVG icon engine and image format, and the Wayland platform.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6gui6, qt6-qpa-plugins, libqt6svg6, qt6-wayland")
+# Loaded as plugins, so shlibdeps cannot see them: the platform plugins and themes beyond X
+# (which comes with libqt6gui6), the SVG icon engine and image format, and Wayland.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6svg6, qt6-wayland")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

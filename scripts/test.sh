@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds with warnings as errors and runs every test (unit, widget, end-to-end), then the
-# same tests under AddressSanitizer and UBSan, and checks the formatting.
+# same tests under AddressSanitizer and UBSan, and checks the formatting; then validates the
+# menu entry and AppStream metadata, builds the Debian package and runs it unpacked.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -25,3 +26,19 @@ cmake --build --preset asan -j "$jobs"
 echo "== tests under sanitizers"
 ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --preset asan -j "$jobs"
+
+echo "== menu entry and AppStream metadata"
+desktop-file-validate data/org.example.quippet.desktop
+# Infos (such as the plain-HTTP homepage) are allowed; warnings and errors are not.
+appstreamcli validate --no-net data/org.example.quippet.metainfo.xml | tee /tmp/quippet-appstream.log
+if grep -qE '^[EW]: ' /tmp/quippet-appstream.log; then exit 1; fi
+
+echo "== Debian package from the optimised build"
+cmake --preset release >/dev/null
+cmake --build --preset release -j "$jobs"
+rm -f build/release/quippet_*.deb
+(cd build/release && cpack -G DEB)
+deb=$(ls build/release/quippet_1.0.61_*.deb)
+dpkg-deb -I "$deb"
+lintian --fail-on error "$deb"
+QUIPPET_DEB=$PWD/$deb bash tests/e2e/run_under_x.sh tests/e2e/package_run.sh build/release/src/app/quippet
