@@ -32,11 +32,11 @@
 #include <QMimeData>
 #include <QScreen>
 
+namespace {
+
 // Silent unless QT_LOGGING_RULES asks for it ("quippet.window.info=true"): the end-to-end tests
 // read what the window system let the program offer.
 Q_LOGGING_CATEGORY(lcWindow, "quippet.window", QtWarningMsg)
-
-namespace {
 
 const QString ShrinkTip = QStringLiteral("Click here to shrink program.");
 const QString RestoreTip = QStringLiteral("Click here to restore program.");
