@@ -18,120 +18,88 @@ class tst_Conversions : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void heightFromText_data()
+    void settings_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<float>("height");
-
-        QTest::newRow("shrunk height") << u"1030"_s << 1030.0f;
-        QTest::newRow("fraction kept") << u"2600.4"_s << 2600.4f;
-        QTest::newRow("blanks around") << u"  1030 "_s << 1030.0f;
-        QTest::newRow("decimal comma is not a number") << u"1030,5"_s << 2600.0f;
-        QTest::newRow("trailing garbage") << u"1030px"_s << 2600.0f;
-        QTest::newRow("empty") << QString() << 2600.0f;
-        QTest::newRow("negative") << u"-5"_s << 2600.0f;
-        QTest::newRow("zero") << u"0"_s << 2600.0f;
-        QTest::newRow("infinity") << u"inf"_s << 2600.0f;
-        QTest::newRow("beyond single precision") << u"1e60"_s << 2600.0f;
+        QTest::addColumn<QString>("conversion");
+        QTest::addColumn<QString>("in");
+        QTest::addColumn<QString>("out");
+        // clang-format off
+        QTest::newRow("shrunk height") << "height" << "1030" << "1030";
+        QTest::newRow("fraction kept") << "height" << "2600.4" << "2600.4";
+        QTest::newRow("blanks around") << "height" << "  1030 " << "1030";
+        QTest::newRow("decimal comma is not a number") << "height" << "1030,5" << "2600";
+        QTest::newRow("trailing garbage") << "height" << "1030px" << "2600";
+        QTest::newRow("empty height") << "height" << "" << "2600";
+        QTest::newRow("negative") << "height" << "-5" << "2600";
+        QTest::newRow("zero") << "height" << "0" << "2600";
+        QTest::newRow("infinity") << "height" << "inf" << "2600";
+        QTest::newRow("beyond single precision") << "height" << "1e60" << "2600";
+        QTest::newRow("True") << "bool" << "True" << "True";
+        QTest::newRow("False") << "bool" << "False" << "False";
+        QTest::newRow("case and blanks ignored") << "bool" << " tRUE " << "True";
+        QTest::newRow("zero is false") << "bool" << "0" << "False";
+        QTest::newRow("minus one is true") << "bool" << "-1" << "True";
+        QTest::newRow("yes is not a boolean") << "bool" << "yes" << "False";
+        QTest::newRow("empty bool") << "bool" << "" << "False";
+        QTest::newRow("Truex") << "bool" << "Truex" << "False";
+        QTest::newRow("height written") << "text" << "2600" << "2600";
+        QTest::newRow("negative height written") << "text" << "-15" << "-15";
+        // clang-format on
     }
 
-    void heightFromText()
+    void settings()
     {
-        QFETCH(QString, text);
-        QFETCH(float, height);
-        QCOMPARE(SettingsCodec::heightFromText(text), height);
+        QFETCH(QString, conversion);
+        QFETCH(QString, in);
+        QString out;
+        if (conversion == u"height"_s)
+            out = QString::number(SettingsCodec::heightFromText(in));
+        else if (conversion == u"bool"_s) // written back as the settings file holds it
+            out = SettingsCodec::textFromBool(SettingsCodec::boolFromText(in));
+        else
+            out = SettingsCodec::textFromHeight(in.toInt());
+        QTEST(out, "out");
     }
 
-    void boolFromText_data()
+    void twips_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("value");
-
-        QTest::newRow("True") << u"True"_s << true;
-        QTest::newRow("False") << u"False"_s << false;
-        QTest::newRow("case and blanks ignored") << u" tRUE "_s << true;
-        QTest::newRow("zero") << u"0"_s << false;
-        QTest::newRow("minus one") << u"-1"_s << true;
-        QTest::newRow("yes is not a boolean") << u"yes"_s << false;
-        QTest::newRow("empty") << QString() << false;
-        QTest::newRow("Truex") << u"Truex"_s << false;
-    }
-
-    void boolFromText()
-    {
-        QFETCH(QString, text);
-        QFETCH(bool, value);
-        QCOMPARE(SettingsCodec::boolFromText(text), value);
-    }
-
-    void textsWritten()
-    {
-        QCOMPARE(SettingsCodec::textFromHeight(2600), u"2600"_s);
-        QCOMPARE(SettingsCodec::textFromHeight(-15), u"-15"_s);
-        QCOMPARE(SettingsCodec::textFromBool(true), u"True"_s);
-        QCOMPARE(SettingsCodec::textFromBool(false), u"False"_s);
-    }
-
-    void perPixel_data()
-    {
-        QTest::addColumn<double>("dpi");
-        QTest::addColumn<double>("twipsPerPixel");
-
-        QTest::newRow("96 dpi") << 96.0 << 15.0;
-        QTest::newRow("144 dpi") << 144.0 << 10.0;
-        QTest::newRow("zero dpi falls back to 96") << 0.0 << 15.0;
-        QTest::newRow("NaN dpi falls back to 96") << NaN << 15.0;
-    }
-
-    void perPixel()
-    {
-        QFETCH(double, dpi);
-        QFETCH(double, twipsPerPixel);
-        QCOMPARE(Twips::perPixel(dpi), twipsPerPixel);
-    }
-
-    void roundHalfEven_data()
-    {
+        QTest::addColumn<QString>("function");
         QTest::addColumn<double>("value");
-        QTest::addColumn<int>("rounded");
-
-        QTest::newRow("22.5 ties down to even") << 22.5 << 22;
-        QTest::newRow("23.5 ties up to even") << 23.5 << 24;
-        QTest::newRow("-2.5 ties to even -2") << -2.5 << -2;
-        QTest::newRow("just above a half") << 22.500001 << 23;
-        QTest::newRow("NaN gives 0") << NaN << 0;
-        QTest::newRow("huge saturates high") << 1e12 << INT_MAX;
-        QTest::newRow("minus infinity saturates low") << -Inf << INT_MIN;
-    }
-
-    void roundHalfEven()
-    {
-        QFETCH(double, value);
-        QFETCH(int, rounded);
-        QCOMPARE(Twips::roundHalfEven(value), rounded);
-    }
-
-    void toPixels_data()
-    {
-        QTest::addColumn<double>("twips");
         QTest::addColumn<double>("twipsPerPixel");
-        QTest::addColumn<int>("pixels");
-
-        QTest::newRow("Height 2600 at 15") << 2600.0 << 15.0 << 173;
-        QTest::newRow("tie 337.5 at 15 to even") << 337.5 << 15.0 << 22;
-        QTest::newRow("negative position") << -37.5 << 15.0 << -2;
-        QTest::newRow("zero factor gives 0") << 750.0 << 0.0 << 0;
-        QTest::newRow("infinite factor gives 0") << 750.0 << Inf << 0;
-        QTest::newRow("NaN twips gives 0") << NaN << 15.0 << 0;
-        QTest::newRow("tiny factor saturates") << 1e9 << 1e-3 << INT_MAX;
+        QTest::addColumn<int>("result");
+        QTest::newRow("96 dpi") << "perPixel" << 96.0 << 0.0 << 15;
+        QTest::newRow("144 dpi") << "perPixel" << 144.0 << 0.0 << 10;
+        QTest::newRow("zero dpi falls back to 96") << "perPixel" << 0.0 << 0.0 << 15;
+        QTest::newRow("NaN dpi falls back to 96") << "perPixel" << NaN << 0.0 << 15;
+        QTest::newRow("22.5 ties down to even") << "round" << 22.5 << 0.0 << 22;
+        QTest::newRow("23.5 ties up to even") << "round" << 23.5 << 0.0 << 24;
+        QTest::newRow("-2.5 ties to even -2") << "round" << -2.5 << 0.0 << -2;
+        QTest::newRow("just above a half") << "round" << 22.500001 << 0.0 << 23;
+        QTest::newRow("NaN gives 0") << "round" << NaN << 0.0 << 0;
+        QTest::newRow("huge saturates high") << "round" << 1e12 << 0.0 << INT_MAX;
+        QTest::newRow("minus infinity saturates low") << "round" << -Inf << 0.0 << INT_MIN;
+        QTest::newRow("Height 2600 at 15") << "toPixels" << 2600.0 << 15.0 << 173;
+        QTest::newRow("tie 337.5 at 15 to even") << "toPixels" << 337.5 << 15.0 << 22;
+        QTest::newRow("tie 2602.5 at 15 to even") << "toPixels" << 2602.5 << 15.0 << 174;
+        QTest::newRow("negative position") << "toPixels" << -37.5 << 15.0 << -2;
+        QTest::newRow("zero factor gives 0") << "toPixels" << 750.0 << 0.0 << 0;
+        QTest::newRow("infinite factor gives 0") << "toPixels" << 750.0 << Inf << 0;
+        QTest::newRow("NaN twips gives 0") << "toPixels" << NaN << 15.0 << 0;
+        QTest::newRow("tiny factor saturates") << "toPixels" << 1e9 << 1e-3 << INT_MAX;
     }
 
-    void toPixels()
+    void twips()
     {
-        QFETCH(double, twips);
+        QFETCH(QString, function);
+        QFETCH(double, value);
         QFETCH(double, twipsPerPixel);
-        QFETCH(int, pixels);
-        QCOMPARE(Twips::toPixels(twips, twipsPerPixel), pixels);
+        QFETCH(int, result);
+        if (function == u"perPixel"_s)
+            QCOMPARE(Twips::perPixel(value), double(result));
+        else if (function == u"round"_s)
+            QCOMPARE(Twips::roundHalfEven(value), result);
+        else
+            QCOMPARE(Twips::toPixels(value, twipsPerPixel), result);
     }
 };
 

@@ -21,16 +21,14 @@ private Q_SLOTS:
         QTest::addColumn<bool>("found");
 
         const QStringList six{u"a"_s, u"b"_s, u"abc"_s, u"c"_s, u"d"_s, u"abc"_s};
-        QTest::newRow("empty list: index 0, found keeps true")
-            << QStringList() << u"abc"_s << true << 0 << true;
+        QTest::newRow("empty list: index 0, found keeps true") << QStringList() << u"abc"_s << true << 0 << true;
         QTest::newRow("text at 2 and 5 reports 2") << six << u"abc"_s << false << 2 << true;
         QTest::newRow("first entry") << six << u"a"_s << false << 0 << true;
         QTest::newRow("no match reports count and false") << six << u"zzz"_s << true << 6 << false;
         QTest::newRow("case-sensitive") << six << u"ABC"_s << true << 6 << false;
         QTest::newRow("trailing blank matters") << six << u"abc "_s << true << 6 << false;
         QTest::newRow("prefix does not match") << six << u"ab"_s << true << 6 << false;
-        QTest::newRow("empty text matches empty entry")
-            << QStringList{u"x"_s, QString(), u"y"_s} << QString() << false << 1 << true;
+        QTest::newRow("empty text matches empty entry") << QStringList{u"x"_s, QString(), u"y"_s} << QString() << false << 1 << true;
     }
 
     void find()
@@ -63,8 +61,7 @@ private Q_SLOTS:
         QTest::newRow("T,T,T -> empty") << QStringList{t, t, t} << t << QStringList();
         const QStringList nearMisses{t + u' ', u' ' + t, u"3/1/2024X"_s, u"3/1/202"_s};
         QTest::newRow("near misses stay") << nearMisses + QStringList{t} << t << nearMisses;
-        QTest::newRow("empty today removes nothing")
-            << QStringList{QString(), x} << QString() << QStringList{QString(), x};
+        QTest::newRow("empty today removes nothing") << QStringList{QString(), x} << QString() << QStringList{QString(), x};
     }
 
     void purge()

@@ -19,8 +19,7 @@ private Q_SLOTS:
         const QString title = u"Quippet"_s + QChar(0);
         QTest::newRow("title and NUL, blanks after") << title << title + QString(56, u' ');
         QTest::newRow("empty text is all blanks") << QString() << QString(64, u' ');
-        QTest::newRow("longer text cut at 64")
-            << QString(60, u'a') + u"bcdefgh"_s << QString(60, u'a') + u"bcde"_s;
+        QTest::newRow("longer text cut at 64") << QString(60, u'a') + u"bcdefgh"_s << QString(60, u'a') + u"bcde"_s;
     }
 
     void setTip()
@@ -36,8 +35,7 @@ private Q_SLOTS:
 
     void startUpRecordBytes()
     {
-        const TrayIconRecord record =
-            TrayIconRecord::forWindow(0x0A0B0C0D, 0x00010203, u"Quippet"_s);
+        const TrayIconRecord record = TrayIconRecord::forWindow(0x0A0B0C0D, 0x00010203, u"Quippet"_s);
 
         QByteArray expected = QByteArray::fromHex("58000000"   // cbSize 88
                                                   "0D0C0B0A"   // hWnd, little-endian
@@ -56,16 +54,13 @@ private Q_SLOTS:
         QTest::addColumn<TrayMessageDecoder::Action>("action");
 
         using Action = TrayMessageDecoder::Action;
-        const std::pair<int, Action> messages[] = {{512, Action::None}, {513, Action::None},
-                                                   {514, Action::None}, {515, Action::Restore},
-                                                   {516, Action::None}, {517, Action::PopupMenu}};
+        const std::pair<int, Action> messages[] = {{512, Action::None},    {513, Action::None}, {514, Action::None},
+                                                   {515, Action::Restore}, {516, Action::None}, {517, Action::PopupMenu}};
         for (const double tpp : {15.0, 12.0}) {
             for (const auto& [message, action] : messages)
-                QTest::addRow("%d at %g twips per pixel", message, tpp)
-                    << message * tpp << tpp << action;
+                QTest::addRow("%d at %g twips per pixel", message, tpp) << message * tpp << tpp << action;
         }
-        QTest::newRow("just under a half pixel off still 515")
-            << 515 * 15.0 + 7.4 << 15.0 << Action::Restore;
+        QTest::newRow("just under a half pixel off still 515") << 515 * 15.0 + 7.4 << 15.0 << Action::Restore;
         QTest::newRow("zero factor does nothing") << 515 * 15.0 << 0.0 << Action::None;
     }
 

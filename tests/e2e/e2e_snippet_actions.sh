@@ -1,64 +1,54 @@
 #!/usr/bin/env bash
-# Real keyboard and mouse on the snippet actions: Add by double-click, Copy by double-click
-# read back by another program, and a drag from the combo box onto the Add icon.
+# Real keyboard and mouse on the snippet actions in one session: Add by double-click, Copy by
+# double-click read back by another program, a drag from the Copy icon that hands out the
+# clipboard's text, a drag from the combo box onto Add, and a drag from another program onto
+# Remove.
 source "$E2E_LIB"
 start_wm
-
-# Add: typed text, double-click on the Add icon, Program > Exit; the store gets the entry.
-printf '"first"\r\n' >"$STORE"
-start_quippet
-win=$(wait_window Quippet)
-menu=$(menu_bar_height "$win")
-type_text "$win" 'typed, with a comma'
-click_at "$win" "$ICON_ADD_X" "$(icon_y "$menu")" 2
-exit_by_menu "$win"
-expect_bytes "$STORE" '"first"\r\n"typed, with a comma"\r\n'
-passed
-
-# Copy: the clipboard holds the text for other programs while Quippet runs. The working text
-# is emptied after Copy, so a following Add double-click has nothing to add.
-start_quippet
-win=$(wait_window Quippet)
-type_text "$win" 'to the clipboard'
-click_at "$win" "$ICON_COPY_X" "$(icon_y "$menu")" 2
-clipboard_is() { [ "$(xclip -o -selection clipboard 2>/dev/null)" = "$1" ]; }
-wait_until "clipboard holds the copied text" clipboard_is 'to the clipboard'
-passed
-click_at "$win" "$ICON_ADD_X" "$(icon_y "$menu")" 2
-clipboard_is 'to the clipboard' || fail "clipboard lost its text"
-exit_by_menu "$win"
-expect_bytes "$STORE" '"first"\r\n"typed, with a comma"\r\n'
-passed
-
-# Drag: a click on the Add label selects the whole text; pressing inside the selection and
-# moving in steps onto the Add icon drops it there.
-start_quippet
-win=$(wait_window Quippet)
-type_text "$win" 'dragged here'
-add_label_y=$((menu + 81 + 8))
-click_at "$win" "$ICON_ADD_X" "$add_label_y"
-sleep 0.3 # let the click pass the double-click interval before the next press
-read -r x0 y0 < <(window_origin "$win")
-drag_to $((x0 + 30)) $((y0 + $(combo_text_y "$menu"))) $((x0 + ICON_ADD_X)) $((y0 + $(icon_y "$menu")))
-exit_by_menu "$win"
-expect_bytes "$STORE" '"first"\r\n"typed, with a comma"\r\n"dragged here"\r\n'
-passed
-
-# Remove by a drag from another program: the box holds the listed "first" while the listed
-# "typed, with a comma" is dragged from a GTK window onto Remove. Only the dragged entry goes.
+# The drag source for Remove starts first, so the window manager places Quippet beside it.
 NO_AT_BRIDGE=1 /usr/bin/python3 "$(dirname "$E2E_LIB")/gtk_drag_source.py" 'Drag source' \
   'typed, with a comma' 20 20 >"$E2E_DIR/gtk.log" 2>&1 &
 BG_PIDS+=($!)
 source_win=$(wait_window 'Drag source')
+printf '"first"\r\n' >"$STORE"
 start_quippet
 win=$(wait_window Quippet)
+menu=$(menu_bar_height "$win")
+read -r x0 y0 < <(window_origin "$win")
+icon_top=$((y0 + $(icon_y "$menu")))
+
+type_text "$win" 'typed, with a comma'
+click_at "$win" "$ICON_ADD_X" "$(icon_y "$menu")" 2
+passed
+
+# Copy empties the box, so the Add double-click after it has nothing to add.
+type_text "$win" 'to the clipboard'
+click_at "$win" "$ICON_COPY_X" "$(icon_y "$menu")" 2
+clipboard_is() { [ "$(xclip -o -selection clipboard 2>/dev/null)" = "$1" ]; }
+wait_until "clipboard holds the copied text" clipboard_is 'to the clipboard'
+click_at "$win" "$ICON_ADD_X" "$(icon_y "$menu")" 2
+passed
+
+# Another program owns the clipboard now; the Copy icon drags its text onto Add.
+printf 'from elsewhere' | xclip -selection clipboard
+wait_until "clipboard taken over" clipboard_is 'from elsewhere'
+drag_to $((x0 + ICON_COPY_X)) "$icon_top" $((x0 + ICON_ADD_X)) "$icon_top"
+passed
+
+# A click on the Add label selects the whole text; a drag from inside the selection drops it.
+type_text "$win" 'dragged here'
+click_at "$win" "$ICON_ADD_X" $((menu + 81 + 8))
+sleep 0.3 # let the click pass the double-click interval before the next press
+drag_to $((x0 + 30)) $((y0 + $(combo_text_y "$menu"))) $((x0 + ICON_ADD_X)) "$icon_top"
+passed
+
+# The box holds the listed "first" while the listed "typed, with a comma" is dragged from a GTK
+# window onto Remove: only the dragged entry goes.
 type_text "$win" 'first'
 xdotool key Escape # closes the filter pop-up, keeps the text
 read -r sx sy < <(window_origin "$source_win")
-read -r x0 y0 < <(window_origin "$win")
-drag_to $((sx + 80)) $((sy + 30)) $((x0 + ICON_REMOVE_X)) $((y0 + $(icon_y "$menu")))
+drag_to $((sx + 80)) $((sy + 30)) $((x0 + ICON_REMOVE_X)) "$icon_top"
 exit_by_menu "$win"
-expect_bytes "$STORE" '"first"\r\n"dragged here"\r\n'
+expect_bytes "$STORE" '"first"\r\n"from elsewhere"\r\n"dragged here"\r\n'
 passed
-
 report snippet_actions

@@ -21,17 +21,6 @@ menu=$(menu_bar_height "$win")
 lacks_above "$win" || fail "window starts above others"
 choose_always_on_top "$win"
 wait_until "window above others" has_above "$win"
-passed
-choose_always_on_top "$win"
-wait_until "window back in the normal band" lacks_above "$win"
-exit_by_menu "$win"
-expect_bytes "$INI" '[Startup]\nHeight=2600\nTaskbar=False\nTop=False\n'
-passed
-
-start_quippet
-win=$(wait_window Quippet)
-choose_always_on_top "$win"
-wait_until "window above others" has_above "$win"
 exit_by_menu "$win"
 expect_bytes "$INI" '[Startup]\nHeight=2600\nTaskbar=False\nTop=True\n'
 passed

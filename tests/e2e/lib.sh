@@ -7,7 +7,6 @@ export HOME=$E2E_DIR/home XDG_CONFIG_HOME=$E2E_DIR/config XDG_DATA_HOME=$E2E_DIR
 export XDG_RUNTIME_DIR=$E2E_DIR/runtime LC_ALL=C.UTF-8 LANG=C.UTF-8
 mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
-unset QT_QPA_PLATFORM
 export QT_QPA_PLATFORM=xcb
 PROGRAM_DIR=$E2E_DIR/program
 mkdir -p "$PROGRAM_DIR"
@@ -92,8 +91,6 @@ expect_bytes() { # expect_bytes FILE PRINTF_FORMAT
   want=$(printf "$2" | od -An -c)
   [ "$(od -An -c "$1")" = "$want" ] || { echo "got:"; od -c "$1"; echo "want:"; printf "$2" | od -c; fail "$1 differs"; }
 }
-
-# ---- Added for the longer scripts; the functions above keep their behaviour.
 
 E2E_PASSED=0
 passed() { E2E_PASSED=$((E2E_PASSED + 1)); }

@@ -15,10 +15,7 @@ public:
         QString title;
     };
 
-    void show(QWidget*, const QString& prompt, int style, const QString& title) override
-    {
-        shown.append({prompt, style, title});
-    }
+    void show(QWidget*, const QString& prompt, int style, const QString& title) override { shown.append({prompt, style, title}); }
     bool askRetry(QWidget*, const QString& prompt, const QString& title) override
     {
         retryPrompts.append({prompt, 0, title});

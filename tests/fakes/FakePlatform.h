@@ -30,7 +30,6 @@ struct FakePlatform
 
     PlatformServices services()
     {
-        return PlatformServices{settings, program,    instance, clock,     tray, topmost,
-                                urls,     saveDialog, messages, clipboard, menus};
+        return PlatformServices{settings, program, instance, clock, tray, topmost, urls, saveDialog, messages, clipboard, menus};
     }
 };

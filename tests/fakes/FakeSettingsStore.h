@@ -4,6 +4,7 @@
 
 #include <QMap>
 #include <QStringList>
+#include <functional>
 
 /** Settings in memory; every read and write is logged as "read Key" / "write Key=Value". */
 class FakeSettingsStore : public SettingsStore
@@ -18,8 +19,12 @@ public:
     {
         log.append(QStringLiteral("write ") + key + QLatin1Char('=') + value);
         values.insert(key, value);
+        if (journal)
+            journal(log.last());
     }
 
     QMap<QString, QString> values;
     QStringList log;
+    /** Told of every write, so a test can see it in order with other services' calls. */
+    std::function<void(const QString&)> journal;
 };

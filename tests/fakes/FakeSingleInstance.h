@@ -7,14 +7,9 @@ class FakeSingleInstance : public SingleInstance
 {
     Q_OBJECT
 public:
-    bool otherInstanceRunning() override
-    {
-        ++asked;
-        return otherRunning;
-    }
+    bool otherInstanceRunning() override { return otherRunning; }
     /** Acts as if a later start asked this instance to show itself. */
     void requestShow() { Q_EMIT showRequested(); }
 
     bool otherRunning = false;
-    int asked = 0;
 };

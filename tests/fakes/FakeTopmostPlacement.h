@@ -16,8 +16,7 @@ public:
     };
 
     bool supported() const override { return isSupported; }
-    void setWindowPos(QWidget*, int insertAfter, int x, int y, int cx, int cy,
-                      unsigned flags) override
+    void setWindowPos(QWidget*, int insertAfter, int x, int y, int cx, int cy, unsigned flags) override
     {
         calls.append({insertAfter, x, y, cx, cy, flags});
     }

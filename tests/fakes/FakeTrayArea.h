@@ -4,6 +4,7 @@
 #include "TrayIconRecord.h"
 
 #include <QList>
+#include <functional>
 
 /** Records every icon request; `iconShown` follows add and delete. */
 class FakeTrayArea : public TrayArea
@@ -14,11 +15,13 @@ public:
     void notifyIcon(int message, const TrayIconRecord& record) override
     {
         messages.append(message);
-        lastRecord = record.toBytes();
+        lastRecord = record;
         if (message == NimAdd)
             iconShown = true;
         else if (message == NimDelete)
             iconShown = false;
+        if (journal)
+            journal(QStringLiteral("tray %1").arg(message));
     }
     /** Acts as if the icon reported a mouse message. */
     void sendMouseMessage(int number) { Q_EMIT mouseMessage(number); }
@@ -26,5 +29,7 @@ public:
     bool hasArea = true;
     bool iconShown = false;
     QList<int> messages;
-    QByteArray lastRecord;
+    TrayIconRecord lastRecord;
+    /** Told of every icon request, as FakeSettingsStore::journal is of writes. */
+    std::function<void(const QString&)> journal;
 };

@@ -1,153 +1,151 @@
-#include "FakePlatform.h"
-#include "Form1.h"
-#include "PanelStatusBar.h"
+#include "Form2.h"
+#include "HelpTexts.h"
+#include "MainWindowHarness.h"
 
+#include <QAbstractButton>
 #include <QAbstractItemView>
-#include <QAction>
 #include <QComboBox>
 #include <QCompleter>
+#include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
-#include <QTemporaryDir>
 #include <QtTest>
 
-/** The main window's controls, captions, tips and twips placement. */
+using namespace Qt::Literals::StringLiterals;
+
+/** Both windows' controls: placement in pixels, every text word for word, the menus, the state before start-up. */
 class CompositionTest : public QObject
 {
     Q_OBJECT
 
 private:
-    FakePlatform m_platform;
-    QTemporaryDir m_dir;
-    std::unique_ptr<Form1> m_form;
+    std::unique_ptr<MainWindowHarness> m_h;
+    QMap<QString, QString> m_shown;
 
-    QWidget* control(const QString& name) const { return m_form->findChild<QWidget*>(name); }
+    /** "<Window>.<object> text" and "<Window>.<object> tip" for every named control. */
+    void collect(const QWidget* window, const QString& prefix)
+    {
+        m_shown.insert(prefix + u"title"_s, window->windowTitle());
+        for (const QWidget* widget : window->findChildren<QWidget*>()) {
+            const QString key = prefix + widget->objectName();
+            if (widget->objectName().isEmpty())
+                continue;
+            if (const auto* label = qobject_cast<const QLabel*>(widget); label && !label->text().isEmpty())
+                m_shown.insert(key + u" text"_s, label->text());
+            if (const auto* button = qobject_cast<const QAbstractButton*>(widget))
+                m_shown.insert(key + u" text"_s, button->text());
+            if (const auto* box = qobject_cast<const QGroupBox*>(widget))
+                m_shown.insert(key + u" text"_s, box->title());
+            if (!widget->toolTip().isEmpty())
+                m_shown.insert(key + u" tip"_s, widget->toolTip());
+        }
+    }
+
+    /** One line per item: object name, caption, then "checkable" and "disabled" where they hold. */
+    static QStringList describe(const QList<QAction*>& actions)
+    {
+        QStringList lines;
+        for (const QAction* action : actions) {
+            QString line = action->objectName() + u' ' + (action->isSeparator() ? u"-"_s : action->text());
+            if (action->isCheckable())
+                line += u" checkable"_s + (action->isChecked() ? u" checked"_s : QString());
+            if (!action->isEnabled())
+                line += u" disabled"_s;
+            if (!action->shortcut().isEmpty())
+                line += u" shortcut"_s;
+            lines << line;
+        }
+        return lines;
+    }
 
 private Q_SLOTS:
-    void init()
+    void initTestCase()
     {
-        m_platform.program.programFolder = m_dir.path();
-        m_form = std::make_unique<Form1>(m_platform.services());
+        MainWindowHarness main;
+        collect(main.form.get(), u"Form1."_s);
+        for (int panel : {1, 2})
+            m_shown.insert(u"Form1.panel%1 tip"_s.arg(panel), main.statusBar()->panelToolTip(panel));
+        const Form2 help(main.platform.program, main.platform.urls, main.platform.messages, nullptr);
+        collect(&help, u"Form2."_s);
+        const auto* questions = help.findChild<QComboBox*>(u"Combo1"_s);
+        const QStringList answers = HelpTexts::LoadAnswers();
+        QCOMPARE(questions->count(), answers.size());
+        for (int i = 0; i < questions->count(); ++i) {
+            m_shown.insert(u"question %1"_s.arg(i), questions->itemText(i));
+            m_shown.insert(u"answer %1"_s.arg(i), answers.at(i));
+        }
     }
 
-    void menuBarShowsOnlyProgramAndAbout()
+    void init() { m_h = std::make_unique<MainWindowHarness>(); }
+
+    void layout_data()
     {
-        QStringList titles;
-        const auto actions = m_form->menuBar()->actions();
-        for (const QAction* action : actions)
-            titles << action->text();
-        QCOMPARE(titles, (QStringList{QStringLiteral("&Program"), QStringLiteral("&About")}));
+        QTest::addColumn<QRect>("pixels"); // at 96 dpi, in the area below the menu bar or the client area
+        QTest::newRow("Form1.Line1") << QRect(0, 0, 256, 2);
+        QTest::newRow("Form1.Frame1") << QRect(0, 8, 256, 99);
+        QTest::newRow("Form1.Combo1") << QRect(8, 24, 241, 21);
+        QTest::newRow("Form1.Image1") << QRect(147, 53, 32, 32);
+        QTest::newRow("Form1.Image2") << QRect(8, 53, 32, 32);
+        QTest::newRow("Form1.Image3") << QRect(78, 53, 32, 32);
+        QTest::newRow("Form1.Image4") << QRect(217, 53, 32, 32);
+        // A caption under an icon may grow for a wider font, but keeps its designed centre and top.
+        QTest::newRow("Form1.Label1") << QRect(151, 89, 25, 13);
+        QTest::newRow("Form1.Label2") << QRect(12, 89, 21, 13);
+        QTest::newRow("Form1.Label3") << QRect(75, 89, 41, 13);
+        QTest::newRow("Form1.Label4") << QRect(219, 89, 27, 13);
+        QTest::newRow("Form1.StatusBar1") << QRect(0, 107, 256, 22);
+        QTest::newRow("Form2.") << QRect(0, 0, 305, 230);
+        QTest::newRow("Form2.Label1") << QRect(116, 8, 73, 25);
+        QTest::newRow("Form2.Label3") << QRect(76, 48, 153, 25);
+        QTest::newRow("Form2.Label5") << QRect(76, 32, 153, 17);
+        QTest::newRow("Form2.Command1") << QRect(68, 200, 81, 25);
+        QTest::newRow("Form2.Command2") << QRect(160, 200, 81, 25);
+        QTest::newRow("Form2.Combo1") << QRect(32, 80, 241, 21);
+        QTest::newRow("Form2.Label2") << QRect(8, 104, 289, 81);
+        QTest::newRow("Form2.Image1") << QRect(24, 24, 32, 32);
+        QTest::newRow("Form2.Image2") << QRect(248, 20, 32, 40);
+        QTest::newRow("Form2.Line1_0") << QRect(8, 72, 288, 1);
+        QTest::newRow("Form2.Line2_0") << QRect(8, 73, 288, 1);
+        QTest::newRow("Form2.Line1_1") << QRect(8, 192, 288, 1);
+        QTest::newRow("Form2.Line2_1") << QRect(8, 193, 288, 1);
     }
 
-    void menuItems_data()
+    void layout()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<bool>("checkable");
-
-        QTest::newRow("always on top") << "OnTop"
-                                       << "Always On Top" << true;
-        QTest::newRow("show in taskbar") << "ShoTask"
-                                         << "Show In Taskbar" << true;
-        QTest::newRow("program exit") << "ext"
-                                      << "E&xit" << false;
-        QTest::newRow("about") << "abquip"
-                               << "&About Quippet" << false;
-        QTest::newRow("homepage") << "vist"
-                                  << "&Visit Homepage" << false;
-        QTest::newRow("tray restore") << "rst"
-                                      << "&Restore" << false;
-        QTest::newRow("tray exit") << "ex"
-                                   << "E&xit" << false;
-        QTest::newRow("add text to file") << "mAdd"
-                                          << "&Add Text To File" << false;
-        QTest::newRow("create new file") << "mCreate"
-                                         << "&Create New File" << false;
-    }
-
-    void menuItems()
-    {
-        QFETCH(QString, name);
-        QFETCH(QString, caption);
-        QFETCH(bool, checkable);
-        const auto* action = m_form->findChild<QAction*>(name);
-        QVERIFY(action);
-        QCOMPARE(action->text(), caption);
-        QCOMPARE(action->isCheckable(), checkable);
-        QVERIFY(!action->isChecked());
-        QVERIFY(action->shortcut().isEmpty());
-    }
-
-    void targets_data()
-    {
-        QTest::addColumn<QString>("image");
-        QTest::addColumn<QString>("label");
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<QString>("tip");
-        QTest::addColumn<QPoint>("imagePos");
-        QTest::addColumn<QRect>("labelRect");
-
-        // Pixel positions at 96 dpi, relative to the area below the menu bar.
-        QTest::newRow("copy") << "Image1"
-                              << "Label1"
-                              << "Copy"
-                              << "Drag text here to paste to the Windows clipboard."
-                              << QPoint(147, 53) << QRect(151, 89, 25, 13);
-        QTest::newRow("add") << "Image2"
-                             << "Label2"
-                             << "Add"
-                             << "Drag text here to add to Quippet." << QPoint(8, 53)
-                             << QRect(12, 89, 21, 13);
-        QTest::newRow("remove") << "Image3"
-                                << "Label3"
-                                << "Remove"
-                                << "Drag text here to remove from Quippet." << QPoint(78, 53)
-                                << QRect(75, 89, 41, 13);
-        QTest::newRow("write") << "Image4"
-                               << "Label4"
-                               << "Write"
-                               << "Drag text here to write to file." << QPoint(217, 53)
-                               << QRect(219, 89, 27, 13);
-    }
-
-    void targets()
-    {
-        QFETCH(QString, image);
-        QFETCH(QString, label);
-        QFETCH(QString, caption);
-        QFETCH(QString, tip);
-        QFETCH(QPoint, imagePos);
-        QFETCH(QRect, labelRect);
-        if (m_form->logicalDpiX() != 96)
+        QFETCH(QRect, pixels);
+        if (m_h->form->logicalDpiX() != 96)
             QSKIP("pixel positions are given for 96 dpi");
-        QWidget* client = m_form->centralWidget();
-        QWidget* icon = control(image);
-        QVERIFY(icon);
-        QCOMPARE(icon->mapTo(client, QPoint(0, 0)), imagePos);
-        QCOMPARE(icon->size(), QSize(32, 32));
-        QCOMPARE(icon->toolTip(), tip);
-        QCOMPARE(icon->accessibleName(), caption);
-        QCOMPARE(icon->accessibleDescription(), tip);
-        QVERIFY(icon->acceptDrops());
-        auto* text = qobject_cast<QLabel*>(control(label));
-        QVERIFY(text);
-        QCOMPARE(text->text(), caption);
-        // The caption box may grow for a wider font, but keeps its designed centre and top.
-        const QRect placed(text->mapTo(client, QPoint(0, 0)), text->size());
-        QVERIFY2(qAbs(placed.center().x() - labelRect.center().x()) <= 1,
-                 qPrintable(QStringLiteral("centre %1").arg(placed.center().x())));
-        QCOMPARE(placed.top(), labelRect.top());
-        QVERIFY(placed.width() >= labelRect.width());
-        QVERIFY(placed.width() >= text->sizeHint().width());
-        QVERIFY(!text->acceptDrops());
+        const QStringList key = QString::fromLatin1(QTest::currentDataTag()).split(u'.');
+        if (key[0] == u"Form2"_s) {
+            const Form2 help(m_h->platform.program, m_h->platform.urls, m_h->platform.messages, nullptr);
+            const QWidget* widget = key[1].isEmpty() ? &help : help.findChild<QWidget*>(key[1]);
+            QVERIFY(widget);
+            QCOMPARE(key[1].isEmpty() ? widget->rect() : widget->geometry(), pixels);
+            // A one-line caption that does not fit would be cut off.
+            if (const auto* label = qobject_cast<const QLabel*>(widget); label && !label->wordWrap())
+                QVERIFY(label->fontMetrics().horizontalAdvance(label->text()) <= label->width());
+            if (key[1].startsWith(u"Line"_s))
+                QCOMPARE(widget->palette().color(QPalette::Window), key[1].startsWith(u"Line1"_s) ? QColor(128, 128, 128) : QColor(Qt::white));
+            return;
+        }
+        QWidget* widget = m_h->child(key[1]);
+        QVERIFY(widget);
+        const QRect placed(widget->mapTo(m_h->form->centralWidget(), QPoint(0, 0)), widget->size());
+        if (!key[1].startsWith(u"Label"_s)) {
+            QCOMPARE(placed, pixels);
+            return;
+        }
+        QVERIFY2(qAbs(placed.center().x() - pixels.center().x()) <= 1, qPrintable(QString::number(placed.center().x())));
+        QCOMPARE(placed.top(), pixels.top());
+        QVERIFY(placed.width() >= qMax(pixels.width(), widget->sizeHint().width()));
+        QCOMPARE(qobject_cast<QLabel*>(widget)->alignment(), Qt::AlignHCenter | Qt::AlignTop);
     }
 
     void heightSetsClientArea_data()
     {
         QTest::addColumn<double>("height");
         QTest::addColumn<int>("clientPixels");
-
         QTest::newRow("full design height") << 2600.0 << 129;
         QTest::newRow("shrunk strip") << 1030.0 << 24;
         QTest::newRow("odd stored height") << 2000.0 << 89;
@@ -157,77 +155,147 @@ private Q_SLOTS:
     {
         QFETCH(double, height);
         QFETCH(int, clientPixels);
-        if (m_form->logicalDpiY() != 96)
+        if (m_h->form->logicalDpiY() != 96)
             QSKIP("pixel sizes are given for 96 dpi");
-        m_form->setHeight(height);
-        QCOMPARE(m_form->Height(), height);
-        QCOMPARE(m_form->centralWidget()->height(), clientPixels);
-        auto* status = m_form->findChild<PanelStatusBar*>(QStringLiteral("StatusBar1"));
+        m_h->form->setHeight(height);
+        QCOMPARE(m_h->form->Height(), height);
+        QCOMPARE(m_h->form->centralWidget()->height(), clientPixels);
         // Docked to the bottom at every height.
-        QCOMPARE(status->geometry().bottom(), clientPixels - 1);
-        QCOMPARE(status->height(), 22);
+        QCOMPARE(m_h->statusBar()->geometry(), QRect(0, clientPixels - 22, 256, 22));
     }
 
-    void initialState()
+    void menus_data()
     {
-        auto* status = m_form->findChild<PanelStatusBar*>(QStringLiteral("StatusBar1"));
-        QCOMPARE(status->panelText(1), QString());
-        QCOMPARE(status->panelText(2), m_platform.clock.time);
-        QCOMPARE(status->panelToolTip(1), QStringLiteral("Click here to shrink program."));
-        QCOMPARE(status->panelToolTip(2), QStringLiteral("Click here to send time to textbox."));
-        auto* combo = m_form->findChild<QComboBox*>(QStringLiteral("Combo1"));
-        QVERIFY(combo->isEditable());
-        // Only a filter pop-up: no inline completion that would type for the user.
-        QVERIFY(combo->completer());
-        QCOMPARE(combo->completer()->completionMode(), QCompleter::PopupCompletion);
-        QVERIFY(combo->font().bold());
-        QCOMPARE(combo->lineEdit()->text(), QString());
-        QCOMPARE(m_form->windowTitle(), QStringLiteral("Quippet"));
-        QVERIFY(!(m_form->windowFlags() & Qt::WindowMaximizeButtonHint));
-        QVERIFY(m_form->windowFlags() & Qt::WindowMinimizeButtonHint);
-        QVERIFY(!m_form->Timer1().isActive());
-        QCOMPARE(m_form->Timer1().interval(), 1000);
+        QTest::addColumn<QString>("menu"); // empty: the menu bar
+        QTest::addColumn<QStringList>("items");
+        // clang-format off
+        QTest::newRow("menu bar") << QString() << QStringList{u"prog &Program"_s, u"Abt &About"_s};
+        QTest::newRow("Program") << u"prog"_s << QStringList{u"OnTop Always On Top checkable"_s, u"ShoTask Show In Taskbar checkable"_s, u"dash -"_s, u"ext E&xit"_s};
+        QTest::newRow("About") << u"Abt"_s << QStringList{u"abquip &About Quippet"_s, u"thegap -"_s, u"vist &Visit Homepage"_s};
+        QTest::newRow("tray pop-up") << u"pop"_s << QStringList{u"rst &Restore"_s, u"nada -"_s, u"ex E&xit"_s};
+        QTest::newRow("Write pop-up") << u"pop2"_s << QStringList{u"mAdd &Add Text To File"_s, u"mCreate &Create New File"_s};
+        // clang-format on
     }
 
-    void typingOffersMatchingEntriesWithoutChangingTheText()
+    void menus()
     {
-        m_form->list().appendAll(
-            {QStringLiteral("Hello, world"), QStringLiteral("say HELLO"), QStringLiteral("other")});
-        m_form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
-        auto* combo = m_form->findChild<QComboBox*>(QStringLiteral("Combo1"));
-        combo->lineEdit()->setFocus();
-        QTest::keyClicks(combo->lineEdit(), QStringLiteral("ell"));
-        QCOMPARE(combo->lineEdit()->text(), QStringLiteral("ell"));
-        QCOMPARE(combo->completer()->completionCount(), 2);
-        QVERIFY(combo->completer()->popup()->isVisible());
-        QCOMPARE(m_form->list().count(), 3);
+        QFETCH(QString, menu);
+        QList<QAction*> actions = m_h->form->menuBar()->actions();
+        if (menu.isEmpty()) {
+            QStringList bar;
+            for (QAction* action : actions)
+                bar << action->menu()->objectName() + u' ' + action->text();
+            QTEST(bar, "items");
+            return;
+        }
+        QTEST(describe(m_h->child<QMenu>(menu)->actions()), "items");
     }
 
     void onTopDisabledWhereUnsupported()
     {
-        m_platform.topmost.isSupported = false;
-        m_platform.settings.values.insert(QStringLiteral("Top"), QStringLiteral("True"));
-        Form1 form(m_platform.services());
-        QVERIFY(form.Form_Load());
-        auto* onTop = form.findChild<QAction*>(QStringLiteral("OnTop"));
-        QVERIFY(!onTop->isEnabled());
-        QVERIFY(!onTop->toolTip().isEmpty());
-        form.close();
+        m_h->platform.topmost.isSupported = false;
+        m_h->form = std::make_unique<Form1>(m_h->platform.services());
+        QVERIFY(m_h->load({{u"Top"_s, u"True"_s}}));
+        QCOMPARE(describe(m_h->child<QMenu>(u"prog"_s)->actions()).first(), u"OnTop Always On Top checkable checked disabled"_s);
+        QVERIFY(!m_h->action(u"OnTop"_s)->toolTip().isEmpty());
+        m_h->form->close();
         // The stored wish survives a session on such a desktop.
-        QCOMPARE(m_platform.settings.values.value(QStringLiteral("Top")), QStringLiteral("True"));
+        QCOMPARE(m_h->platform.settings.values.value(u"Top"_s), u"True"_s);
     }
 
-    void loadingDoesNotTouchTheWorkingText()
+    void stateBeforeStartup()
     {
-        QFile store(m_dir.filePath(QStringLiteral("Text.txt")));
-        QVERIFY(store.open(QIODevice::WriteOnly));
-        store.write("\"one\"\r\n\"two\"\r\n");
-        store.close();
-        QVERIFY(m_form->Form_Load());
-        auto* combo = m_form->findChild<QComboBox*>(QStringLiteral("Combo1"));
-        QCOMPARE(combo->count(), 3);
-        QCOMPARE(combo->lineEdit()->text(), QString());
+        QCOMPARE(m_h->message(), QString());
+        QCOMPARE(m_h->statusBar()->panelText(2), m_h->platform.clock.time);
+        m_h->platform.clock.time = u"9:41:08 PM"_s;
+        QTRY_COMPARE(m_h->statusBar()->panelText(2), u"9:41:08 PM"_s); // the clock keeps itself current
+        QVERIFY(m_h->combo()->isEditable());
+        QVERIFY(m_h->combo()->font().bold());
+        QVERIFY(!(m_h->form->windowFlags() & Qt::WindowMaximizeButtonHint));
+        QVERIFY(m_h->form->windowFlags() & Qt::WindowMinimizeButtonHint);
+        QVERIFY(!m_h->form->Timer1().isActive());
+        QCOMPARE(m_h->form->Timer1().interval(), 1000);
+        for (const char* name : {"Image1", "Image2", "Image3", "Image4", "Combo1"})
+            QVERIFY2(m_h->child(QLatin1String(name))->acceptDrops(), name);
+        QVERIFY(!m_h->child(u"Label1"_s)->acceptDrops());
+    }
+
+    void loadingFillsTheListNotTheBox()
+    {
+        QVERIFY(m_h->load({}, "\"one\"\r\n\"two\"\r\n"));
+        QCOMPARE(m_h->combo()->count(), 3);
+        QCOMPARE(m_h->combo()->lineEdit()->text(), QString());
+    }
+
+    void typingOffersMatchingEntriesWithoutChangingTheText()
+    {
+        m_h->setList({u"Hello, world"_s, u"say HELLO"_s, u"other"_s});
+        m_h->form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_h->form.get()));
+        QLineEdit* edit = m_h->combo()->lineEdit();
+        edit->setFocus();
+        QTest::keyClicks(edit, u"ell"_s);
+        QCOMPARE(edit->text(), u"ell"_s);
+        // Only a filter pop-up: no inline completion that would type for the user.
+        QCOMPARE(m_h->combo()->completer()->completionMode(), QCompleter::PopupCompletion);
+        QCOMPARE(m_h->combo()->completer()->completionCount(), 2);
+        QVERIFY(m_h->combo()->completer()->popup()->isVisible());
+        QCOMPARE(m_h->form->list().count(), 3);
+    }
+    void text_data()
+    {
+        QTest::addColumn<QString>("text");
+        // clang-format off
+        QTest::newRow("Form1.title") << "Quippet";
+        QTest::newRow("Form1.Frame1 text") << "Select desired text and drag to location:";
+        QTest::newRow("Form1.Image1 tip") << "Drag text here to paste to the Windows clipboard.";
+        QTest::newRow("Form1.Image2 tip") << "Drag text here to add to Quippet.";
+        QTest::newRow("Form1.Image3 tip") << "Drag text here to remove from Quippet.";
+        QTest::newRow("Form1.Image4 tip") << "Drag text here to write to file.";
+        QTest::newRow("Form1.Label1 text") << "Copy";
+        QTest::newRow("Form1.Label2 text") << "Add";
+        QTest::newRow("Form1.Label3 text") << "Remove";
+        QTest::newRow("Form1.Label4 text") << "Write";
+        QTest::newRow("Form1.panel1 tip") << "Click here to shrink program.";
+        QTest::newRow("Form1.panel2 tip") << "Click here to send time to textbox.";
+        QTest::newRow("Form2.title") << "About Quippet";
+        QTest::newRow("Form2.Label1 text") << "Quippet";
+        QTest::newRow("Form2.Label3 text") << "by Team Quippet";
+        QTest::newRow("Form2.Label5 text") << "Version 1.0.61";
+        QTest::newRow("Form2.Label2 text") << "Select a topic above.";
+        QTest::newRow("Form2.Command1 text") << "&Return";
+        QTest::newRow("Form2.Command1 tip") << "Return to Quippet";
+        QTest::newRow("Form2.Command2 text") << "&Visit Hompage";
+        QTest::newRow("Form2.Command2 tip") << "Click to visit Quippet homepage.";
+        QTest::newRow("Form2.Image2 tip") << "Hello, it's me!";
+        QTest::newRow("question 0") << "How do I place text where I want it to go?";
+        QTest::newRow("question 1") << "How do I store text in Quippet?";
+        QTest::newRow("question 2") << "How do I remove text from Quippet?";
+        QTest::newRow("question 3") << "How do I copy text to clipboard?";
+        QTest::newRow("question 4") << "How do I write text to file?";
+        QTest::newRow("question 5") << "How do I shrink Quippet?";
+        QTest::newRow("question 6") << "How do I copy current time to Quippet?";
+        QTest::newRow("question 7") << "How do I make Quippet stay on top?";
+        QTest::newRow("question 8") << "How do I send Quippet to Taskbar?";
+        QTest::newRow("question 9") << "How do I use Quippet without drag and drop?";
+        QTest::newRow("answer 0") << "Simply choose the text you want from the dropdown box and drag it to it's destination.";
+        QTest::newRow("answer 1") << "There are several ways. First, you can type the text into the text box, highlight it, and drag it to the Add icon. To quickly highlight the text, click any of the icons. Second, you can drag text from another source directly to the Add icon. Finally, you can copy text from the clipboard by dragging it from the Copy icon to the Add icon.";
+        QTest::newRow("answer 2") << "Simply select the text you want to remove in the dropdown box and drag it to the Remove icon.";
+        QTest::newRow("answer 3") << "Select the text from the dropdown box and drag it to the Clipboard icon. You can also drag text from another source to the Clipboard icon as well. To copy text from the clipboard, click the Clipboard icon and drag it to the Add icon or to another location.";
+        QTest::newRow("answer 4") << "Choose the text from the dropdown box and drag it the the Write icon. This will bring up a pop-up menu asking whether you want to add to an existing file or create a new one. A dialog will then open asking you for the name and location of the text file to create or add to.";
+        QTest::newRow("answer 5") << "Just click on the left panel of the status bar, down at the bottom of Quippet. To restore, do the same. If you drag text onto Quippet while in it's shrunken state, it will automatically restore.";
+        QTest::newRow("answer 6") << "Simply click the panel containing the time, and it will appear in the Quippet text box. Quippet automatically enters the current date into the dropdown box.";
+        QTest::newRow("answer 7") << "Click the Program menu item and select Stay On top. A check will appear, and Quippet will now remain on top of all other windows.";
+        QTest::newRow("answer 8") << "Check the Show In Taskbar item in the Program menu. Now, when Quippet is launched or minimized, it will appear in the Taskbar. To restore Quippet, double-click the Taskbar icon or right-click for a menu.";
+        QTest::newRow("answer 9") << "Instead of dragging and dropping, you can select or type the text and double-click the proper icon to perform that action.";
+        // clang-format on
+    }
+
+    void text()
+    {
+        const QString key = QString::fromLatin1(QTest::currentDataTag());
+        QVERIFY2(m_shown.contains(key), qPrintable(key));
+        QTEST(m_shown.value(key), "text");
     }
 };
 

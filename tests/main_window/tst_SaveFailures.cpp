@@ -1,12 +1,6 @@
-#include "FakePlatform.h"
-#include "FileBytes.h"
-#include "Form1.h"
-#include "PanelStatusBar.h"
+#include "MainWindowHarness.h"
 #include "QtSettingsStore.h"
-#include "SnippetCombo.h"
-#include "UserInput.h"
 
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace Qt::Literals::StringLiterals;
@@ -43,38 +37,31 @@ private Q_SLOTS:
 
     void failedSaveShowsUntilASaveSucceeds()
     {
-        const QString store = path(u"Text.txt"_s);
-        writeBytes(store, "\"a\"\r\n");
-        FakePlatform platform;
-        platform.program.programFolder = m_dir->path();
-        Form1 form(platform.services());
-        QVERIFY(form.Form_Load());
-        form.autosaveTimer().setInterval(0);
-        form.Timer1().setInterval(10);
-        auto* panel = form.findChild<PanelStatusBar*>(u"StatusBar1"_s);
+        MainWindowHarness h;
+        const QString store = h.storePath();
+        QVERIFY(h.load());
+        h.form->autosaveTimer().setInterval(0);
+        h.form->Timer1().setInterval(10);
+        PanelStatusBar* panel = h.statusBar();
 
         QVERIFY(QFile::remove(store) && QDir().mkdir(store));
-        form.list().append(u"b"_s);
+        h.form->list().append(u"b"_s);
         QTRY_COMPARE(panel->panelText(1), u"List not saved"_s);
         const QString reason = u"Filename refers to a directory"_s;
-        QCOMPARE(
-            panel->panelToolTip(1),
-            u"The snippet list could not be saved to\n%1\nReason: %2\nQuippet tries again "
-            "after the next change and every 30 seconds.\n\nClick here to shrink program."_s.arg(
-                store, reason));
-        QCOMPARE(logged,
-                 QStringList(u"quippet.store: Could not save \"%1\": %2"_s.arg(store, reason)));
+        QCOMPARE(panel->panelToolTip(1), u"The snippet list could not be saved to\n%1\nReason: %2\nQuippet tries again "
+                                         "after the next change and every 30 seconds.\n\nClick here to shrink program."_s.arg(store, reason));
+        QCOMPARE(logged, QStringList(u"quippet.store: Could not save \"%1\": %2"_s.arg(store, reason)));
 
         // A message still shows, Timer1 brings the failure back, and the change is tried at once.
-        form.findChild<SnippetCombo*>(u"Combo1"_s)->setText(u"c"_s);
-        UserInput::doubleClick(form.findChild<QWidget*>(u"Image2"_s));
+        h.combo()->setText(u"c"_s);
+        h.doubleClick(u"Image2"_s);
         QCOMPARE(panel->panelText(1), u"Text added"_s);
         QTRY_COMPARE(logged.size(), 2);
         QTRY_COMPARE(panel->panelText(1), u"List not saved"_s);
 
         // Without a further change, the retry timer gets it through.
         QVERIFY(QDir().rmdir(store));
-        form.backgroundSave().retryTimer().setInterval(10);
+        h.form->backgroundSave().retryTimer().setInterval(10);
         QTRY_COMPARE(panel->panelText(1), QString());
         QCOMPARE(panel->panelToolTip(1), u"Click here to shrink program."_s);
         QCOMPARE(readBytes(store), QByteArray("\"a\"\r\n\"b\"\r\n\"c\"\r\n"));

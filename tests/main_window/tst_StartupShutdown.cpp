@@ -1,28 +1,10 @@
-#include "FakePlatform.h"
-#include "Form1.h"
+#include "MainWindowHarness.h"
+#include "QtTrayArea.h"
 
-#include <QAction>
-#include <QFile>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-} // namespace
+using namespace Qt::Literals::StringLiterals;
 
 /** Start-up and shut-down of the main window against a temporary program folder. */
 class StartupShutdownTest : public QObject
@@ -30,210 +12,140 @@ class StartupShutdownTest : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<FakePlatform> m_platform;
-
-    QString storePath() const { return m_dir->filePath(QStringLiteral("Text.txt")); }
-    std::unique_ptr<Form1> makeForm() { return std::make_unique<Form1>(m_platform->services()); }
-    static bool checked(Form1& form, const char* name)
-    {
-        return form.findChild<QAction*>(QLatin1String(name))->isChecked();
-    }
+    std::unique_ptr<MainWindowHarness> m_h;
 
 private Q_SLOTS:
-    void init()
-    {
-        m_dir = std::make_unique<QTemporaryDir>();
-        m_platform = std::make_unique<FakePlatform>();
-        m_platform->program.programFolder = m_dir->path();
-        m_platform->program.dataFolder = m_dir->filePath(QStringLiteral("data"));
-    }
+    void init() { m_h = std::make_unique<MainWindowHarness>(); }
 
-    void firstRunCreatesEmptyStore()
-    {
-        m_platform->settings.values.insert(QStringLiteral("Taskbar"), QStringLiteral("True"));
-        auto form = makeForm();
-        QVERIFY(form->Form_Load());
-
-        QCOMPARE(form->Height(), 2600.0);
-        QCOMPARE(form->declares().SavedHeight, 2600);
-        QCOMPARE(form->list().entries(), QStringList{m_platform->clock.today});
-        QVERIFY(QFile::exists(storePath()));
-        QCOMPARE(QFileInfo(storePath()).size(), 0);
-        // The missing store ends start-up before the icon step: the window stays reachable.
-        QVERIFY(checked(*form, "ShoTask"));
-        QVERIFY(!form->startsInNotificationArea());
-        QVERIFY(m_platform->tray.messages.isEmpty());
-        QCOMPARE(m_platform->settings.log,
-                 (QStringList{QStringLiteral("read Height"), QStringLiteral("read Taskbar"),
-                              QStringLiteral("read Top")}));
-    }
-
-    void storedSettingsApplied_data()
+    void startup_data()
     {
         QTest::addColumn<QString>("height");
         QTest::addColumn<QString>("top");
         QTest::addColumn<QString>("taskbar");
-        QTest::addColumn<double>("expectedHeight");
+        QTest::addColumn<QByteArray>("store"); // null: none; "dir": a folder in its place
+        QTest::addColumn<bool>("trayArea");
+        QTest::addColumn<double>("heightAfter");
         QTest::addColumn<bool>("onTop");
-        QTest::addColumn<bool>("shoTask");
+        QTest::addColumn<bool>("icon");
+        QTest::addColumn<QStringList>("listAfter"); // behind the date
 
-        QTest::newRow("shrunk at last exit") << "1030"
-                                             << "False"
-                                             << "False" << 1030.0 << false << false;
-        QTest::newRow("on top stored") << "2600"
-                                       << "True"
-                                       << "False" << 2600.0 << true << false;
-        QTest::newRow("odd height kept exactly") << "2000"
-                                                 << "False"
-                                                 << "True" << 2000.0 << false << true;
-        QTest::newRow("height that is no number") << "tall"
-                                                  << "yes"
-                                                  << "1" << 2600.0 << false << true;
-        QTest::newRow("lower-case words") << "2600"
-                                          << "true"
-                                          << "FALSE" << 2600.0 << true << false;
+        const QByteArray a("\"a\"\r\n");
+        const QStringList la{u"a"_s};
+        // clang-format off
+        QTest::newRow("first run, taskbar ends before the icon") << "" << "" << "True" << QByteArray() << true << 2600.0 << false << false << QStringList();
+        QTest::newRow("unreadable store starts normally") << "" << "" << "True" << QByteArray("dir") << true << 2600.0 << false << false << QStringList();
+        QTest::newRow("taskbar with a store") << "2600" << "False" << "True" << a << true << 2600.0 << false << true << la;
+        QTest::newRow("taskbar, no notification area") << "2600" << "False" << "True" << a << false << 2600.0 << false << false << la;
+        QTest::newRow("shrunk at last exit") << "1030" << "False" << "False" << a << true << 1030.0 << false << false << la;
+        QTest::newRow("on top, odd height") << "2000" << "True" << "False" << a << true << 2000.0 << true << false << la;
+        QTest::newRow("texts that are no values") << "tall" << "yes" << "1" << a << false << 2600.0 << false << false << la;
+        QTest::newRow("store entries") << "" << "" << "" << QByteArray("\"Hello, world\"\r\n\" indented\"\r\n\"\"\r\n") << true << 2600.0 << false << false << QStringList{u"Hello, world"_s, u" indented"_s, QString()};
+        // clang-format on
     }
 
-    void storedSettingsApplied()
+    void startup()
     {
         QFETCH(QString, height);
         QFETCH(QString, top);
         QFETCH(QString, taskbar);
-        QFETCH(double, expectedHeight);
-        QFETCH(bool, onTop);
-        QFETCH(bool, shoTask);
-        m_platform->settings.values = {{QStringLiteral("Height"), height},
-                                       {QStringLiteral("Top"), top},
-                                       {QStringLiteral("Taskbar"), taskbar}};
-        auto form = makeForm();
-        QVERIFY(form->Form_Load());
-        QCOMPARE(form->Height(), expectedHeight);
-        QCOMPARE(form->declares().SavedHeight, qRound(expectedHeight));
-        QCOMPARE(checked(*form, "OnTop"), onTop);
-        QCOMPARE(checked(*form, "ShoTask"), shoTask);
-    }
+        QFETCH(QByteArray, store);
+        QFETCH(bool, trayArea);
+        QFETCH(double, heightAfter);
+        QFETCH(bool, icon);
+        QFETCH(QStringList, listAfter);
+        if (store == "dir")
+            QVERIFY(QDir(m_h->dir.path()).mkdir(u"Text.txt"_s));
+        m_h->platform.tray.hasArea = trayArea;
+        QMap<QString, QString> settings{{u"Taskbar"_s, taskbar}};
+        if (!height.isEmpty())
+            settings.insert(u"Height"_s, height);
+        if (!top.isEmpty())
+            settings.insert(u"Top"_s, top);
+        QVERIFY(m_h->load(settings, store == "dir" ? QByteArray() : store));
 
-    void existingStoreLoadsBehindDate()
-    {
-        writeFile(storePath(), "\"Hello, world\"\r\n\" indented\"\r\n\"\"\r\n");
-        auto form = makeForm();
-        QVERIFY(form->Form_Load());
-        QCOMPARE(form->list().entries(),
-                 (QStringList{m_platform->clock.today, QStringLiteral("Hello, world"),
-                              QStringLiteral(" indented"), QString()}));
-    }
-
-    void taskbarStart_data()
-    {
-        QTest::addColumn<bool>("storeExists");
-        QTest::addColumn<bool>("trayAvailable");
-        QTest::addColumn<bool>("expectIcon");
-
-        QTest::newRow("store and notification area") << true << true << true;
-        QTest::newRow("store but no notification area") << true << false << false;
-        QTest::newRow("no store file") << false << true << false;
-    }
-
-    void taskbarStart()
-    {
-        QFETCH(bool, storeExists);
-        QFETCH(bool, trayAvailable);
-        QFETCH(bool, expectIcon);
-        if (storeExists)
-            writeFile(storePath(), "\"a\"\r\n");
-        m_platform->tray.hasArea = trayAvailable;
-        m_platform->settings.values.insert(QStringLiteral("Taskbar"), QStringLiteral("True"));
-        auto form = makeForm();
-        QVERIFY(form->Form_Load());
-        QCOMPARE(form->startsInNotificationArea(), expectIcon);
-        QCOMPARE(m_platform->tray.iconShown, expectIcon);
-        if (expectIcon) {
-            QCOMPARE(m_platform->tray.messages, QList<int>{0});
-            QCOMPARE(m_platform->tray.lastRecord.size(), 88);
+        QCOMPARE(m_h->form->Height(), heightAfter);
+        QCOMPARE(m_h->form->declares().SavedHeight, qRound(heightAfter));
+        QTEST(m_h->action(u"OnTop"_s)->isChecked(), "onTop");
+        QCOMPARE(m_h->action(u"ShoTask"_s)->isChecked(), taskbar == u"True"_s || taskbar == u"1"_s);
+        QCOMPARE(m_h->form->startsInNotificationArea(), icon);
+        QCOMPARE(m_h->platform.tray.messages, icon ? QList<int>{0} : QList<int>());
+        if (icon) // the icon shows the program's title as its tip
+            QCOMPARE(QtTrayArea::tipText(m_h->platform.tray.lastRecord), u"Quippet"_s);
+        QCOMPARE(m_h->entries(), QStringList{m_h->platform.clock.today} + listAfter);
+        if (store.isNull())
+            QCOMPARE(m_h->storeBytes(), QByteArray());
+        QCOMPARE(m_h->platform.settings.log, (QStringList{u"read Height"_s, u"read Taskbar"_s, u"read Top"_s}));
+        // The status bar's two panels at 96 dpi: 2920 and 900 twips.
+        if (m_h->form->logicalDpiX() == 96) {
+            QCOMPARE(m_h->statusBar()->panel(1)->width(), 195);
+            QCOMPARE(m_h->statusBar()->panelWidth(2), 60);
         }
     }
 
     void secondInstanceTouchesNothing()
     {
-        writeFile(storePath(), "\"keep\"\r\n");
-        m_platform->instance.otherRunning = true;
-        {
-            auto form = makeForm();
-            QVERIFY(!form->Form_Load());
-            form->close();
-        }
-        QVERIFY(m_platform->settings.log.isEmpty());
-        QCOMPARE(readAll(storePath()), QByteArray("\"keep\"\r\n"));
-        QVERIFY(m_platform->tray.messages.isEmpty());
+        m_h->platform.instance.otherRunning = true;
+        QVERIFY(!m_h->load());
+        m_h->form->close();
+        QVERIFY(m_h->platform.settings.log.isEmpty());
+        QCOMPARE(m_h->storeBytes(), QByteArray("\"a\"\r\n"));
+        QVERIFY(m_h->platform.tray.messages.isEmpty());
     }
 
-    void shutdownPurgesDateAndStoresSettings_data()
+    void shutdownOrder_data()
     {
         QTest::addColumn<QByteArray>("store");
         QTest::addColumn<QByteArray>("expected");
-
-        QTest::newRow("store kept byte for byte")
-            << QByteArray("\"Hello, world\"\r\n\" indented\"\r\n\"\"\r\n")
-            << QByteArray("\"Hello, world\"\r\n\" indented\"\r\n\"\"\r\n");
-        QTest::newRow("every copy of the date purged")
-            << QByteArray("\"12/6/2026\"\r\n\"12/6/2026\"\r\n\"x\"\r\n") << QByteArray("\"x\"\r\n");
-        QTest::newRow("date with a trailing blank stays")
-            << QByteArray("\"12/6/2026 \"\r\n") << QByteArray("\"12/6/2026 \"\r\n");
-        QTest::newRow("empty store stays empty") << QByteArray() << QByteArray();
+        // clang-format off
+        QTest::newRow("store kept byte for byte") << QByteArray("\"Hello, world\"\r\n\" indented\"\r\n\"\"\r\n") << QByteArray("\"Hello, world\"\r\n\" indented\"\r\n\"\"\r\n");
+        QTest::newRow("every copy of the date purged") << QByteArray("\"12/6/2026\"\r\n\"12/6/2026\"\r\n\"x\"\r\n") << QByteArray("\"x\"\r\n");
+        QTest::newRow("date with a trailing blank stays") << QByteArray("\"12/6/2026 \"\r\n") << QByteArray("\"12/6/2026 \"\r\n");
+        QTest::newRow("empty store stays empty") << QByteArray("") << QByteArray();
+        // clang-format on
     }
 
-    void shutdownPurgesDateAndStoresSettings()
+    void shutdownOrder()
     {
         QFETCH(QByteArray, store);
         QFETCH(QByteArray, expected);
-        writeFile(storePath(), store);
-        auto form = makeForm();
-        QVERIFY(form->Form_Load());
-        QSignalSpy ended(form.get(), &Form1::ended);
-        m_platform->settings.log.clear();
-        form->close();
-
-        QCOMPARE(readAll(storePath()), expected);
-        QCOMPARE(m_platform->settings.log, (QStringList{QStringLiteral("write Height=2600"),
-                                                        QStringLiteral("write Top=False"),
-                                                        QStringLiteral("write Taskbar=False")}));
-        QCOMPARE(m_platform->tray.messages, QList<int>{2});
+        QVERIFY(m_h->load({{u"Taskbar"_s, u"True"_s}}, store));
+        QSignalSpy ended(m_h->form.get(), &Form1::ended);
+        // Each step notes what the store held when it ran: the list is written first.
+        QStringList journal;
+        const auto note = [&](const QString& step) { journal << step + (m_h->storeBytes() == expected ? u""_s : u" before the store"_s); };
+        m_h->platform.settings.journal = note;
+        m_h->platform.tray.journal = note;
+        m_h->form->close();
+        QCOMPARE(journal, (QStringList{u"write Height=2600"_s, u"write Top=False"_s, u"write Taskbar=True"_s, u"tray 2"_s}));
         QCOMPARE(ended.count(), 1);
-
         // A second close (a signal after Exit, say) does not run the sequence again.
-        form->Form_Unload();
+        m_h->form->Form_Unload();
         QCOMPARE(ended.count(), 1);
+        QCOMPARE(journal.size(), 4);
     }
 
     void listChangesAreSavedSoonWithoutTheDate()
     {
-        writeFile(storePath(), "\"a\"\r\n");
-        auto form = makeForm();
-        QVERIFY(form->Form_Load());
-        form->autosaveTimer().setInterval(10);
-        form->list().append(QStringLiteral("b"));
-        QTRY_COMPARE(readAll(storePath()), QByteArray("\"a\"\r\n\"b\"\r\n"));
-        // The list itself still holds the date.
-        QCOMPARE(form->list().entryAt(0), m_platform->clock.today);
+        QVERIFY(m_h->load());
+        m_h->form->autosaveTimer().setInterval(10);
+        m_h->form->list().append(u"b"_s);
+        QTRY_COMPARE(m_h->storeBytes(), QByteArray("\"a\"\r\n\"b\"\r\n"));
+        QCOMPARE(m_h->form->list().entryAt(0), m_h->platform.clock.today);
     }
 
     void failedSaveAsksBeforeDiscarding()
     {
-        writeFile(storePath(), "\"a\"\r\n");
-        auto form = makeForm();
-        QVERIFY(form->Form_Load());
+        QVERIFY(m_h->load());
         // Replace the store by a folder: the save cannot rename over it.
-        QVERIFY(QFile::remove(storePath()));
-        QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("Text.txt")));
-        m_platform->messages.retryAnswers = {true, false};
-        form->close();
-        QCOMPARE(m_platform->messages.retryPrompts.size(), 2);
-        QVERIFY(
-            m_platform->messages.retryPrompts.first().prompt.contains(QStringLiteral("Text.txt")));
-        QCOMPARE(m_platform->messages.retryPrompts.first().title, QStringLiteral("Quippet"));
+        QVERIFY(QFile::remove(m_h->storePath()));
+        QVERIFY(QDir(m_h->dir.path()).mkdir(u"Text.txt"_s));
+        m_h->platform.messages.retryAnswers = {true, false};
+        m_h->form->close();
+        QCOMPARE(m_h->platform.messages.retryPrompts.size(), 2);
+        QVERIFY(m_h->platform.messages.retryPrompts.first().prompt.contains(u"Text.txt"_s));
+        QCOMPARE(m_h->platform.messages.retryPrompts.first().title, u"Quippet"_s);
         // The settings are still stored after the refused save.
-        QVERIFY(m_platform->settings.log.contains(QStringLiteral("write Height=2600")));
+        QVERIFY(m_h->platform.settings.log.contains(u"write Height=2600"_s));
     }
 };
 

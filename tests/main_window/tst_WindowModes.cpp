@@ -1,17 +1,17 @@
-#include "FakePlatform.h"
-#include "Form1.h"
 #include "Form2.h"
-#include "PanelStatusBar.h"
-#include "SnippetCombo.h"
+#include "MainWindowHarness.h"
 
-#include <QAction>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMimeData>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+const QString ShrinkTip = u"Click here to shrink program."_s;
+const QString RestoreTip = u"Click here to restore program."_s;
+} // namespace
 
 /** Shrink and restore, the time stamp, always on top, and the notification-area icon. */
 class WindowModesTest : public QObject
@@ -19,242 +19,121 @@ class WindowModesTest : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<FakePlatform> m_platform;
-    std::unique_ptr<Form1> m_form;
+    std::unique_ptr<MainWindowHarness> m_h;
 
-    PanelStatusBar* statusBar() const
+    void showForm()
     {
-        return m_form->findChild<PanelStatusBar*>(QStringLiteral("StatusBar1"));
-    }
-    SnippetCombo* combo() const
-    {
-        return m_form->findChild<SnippetCombo*>(QStringLiteral("Combo1"));
-    }
-    QAction* action(const char* name) const
-    {
-        return m_form->findChild<QAction*>(QLatin1String(name));
-    }
-    void clickPanel(int index) { QTest::mouseClick(statusBar()->panel(index), Qt::LeftButton); }
-    bool dragOverStatusBar()
-    {
-        QMimeData mime;
-        mime.setText(QStringLiteral("dragged"));
-        QDragEnterEvent enter(QPoint(3, 3), Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton,
-                              Qt::NoModifier);
-        QCoreApplication::sendEvent(statusBar(), &enter);
-        return enter.isAccepted();
-    }
-    void loadWithStore(const QMap<QString, QString>& settings = {})
-    {
-        QFile store(m_dir->filePath(QStringLiteral("Text.txt")));
-        QVERIFY(store.open(QIODevice::WriteOnly));
-        store.write("\"a\"\r\n");
-        store.close();
-        m_platform->settings.values = settings;
-        m_form = std::make_unique<Form1>(m_platform->services());
-        QVERIFY(m_form->Form_Load());
+        m_h->form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_h->form.get()));
     }
 
 private Q_SLOTS:
-    void init()
-    {
-        m_dir = std::make_unique<QTemporaryDir>();
-        m_platform = std::make_unique<FakePlatform>();
-        m_platform->program.programFolder = m_dir->path();
-        m_form = std::make_unique<Form1>(m_platform->services());
-    }
+    void init() { m_h = std::make_unique<MainWindowHarness>(); }
 
-    void messagePanelShrinksAndRestores_data()
+    void statusBarClicksAndDrags_data()
     {
         QTest::addColumn<double>("startHeight");
-        QTest::addColumn<double>("afterClick");
-        QTest::addColumn<QString>("tip");
-        QTest::addColumn<bool>("comboEnabled");
-
-        const QString restoreTip = QStringLiteral("Click here to restore program.");
-        const QString shrinkTip = QStringLiteral("Click here to shrink program.");
-        QTest::newRow("full shrinks") << 2600.0 << 1030.0 << restoreTip << false;
-        QTest::newRow("one twip below full restores") << 2599.0 << 2600.0 << shrinkTip << true;
-        QTest::newRow("one twip above full restores") << 2601.0 << 2600.0 << shrinkTip << true;
-        QTest::newRow("stored odd height restores") << 2000.0 << 2600.0 << shrinkTip << true;
-        QTest::newRow("shrunk restores") << 1030.0 << 2600.0 << shrinkTip << true;
+        QTest::addColumn<QString>("steps"); // panel clicks by number, "drag" for a drag over
+        QTest::addColumn<double>("heightAfter");
+        QTest::newRow("full shrinks") << 2600.0 << "1" << 1030.0;
+        QTest::newRow("one twip below full restores") << 2599.0 << "1" << 2600.0;
+        QTest::newRow("one twip above full restores") << 2601.0 << "1" << 2600.0;
+        QTest::newRow("shrunk restores") << 1030.0 << "1" << 2600.0;
+        QTest::newRow("shrink, restore") << 2600.0 << "1 1" << 2600.0;
+        QTest::newRow("drag over a full window") << 2600.0 << "drag" << 2600.0;
+        QTest::newRow("drag over a shrunk window restores") << 2600.0 << "1 drag" << 2600.0;
+        QTest::newRow("drag over an odd height restores") << 2599.0 << "drag" << 2600.0;
+        QTest::newRow("clock into the box") << 2600.0 << "2" << 2600.0;
+        QTest::newRow("clock into the disabled box") << 2600.0 << "1 2" << 1030.0;
     }
 
-    void messagePanelShrinksAndRestores()
+    void statusBarClicksAndDrags()
     {
         QFETCH(double, startHeight);
-        QFETCH(double, afterClick);
-        QFETCH(QString, tip);
-        QFETCH(bool, comboEnabled);
-        loadWithStore({{QStringLiteral("Height"), QString::number(startHeight)}});
+        QFETCH(QString, steps);
+        QFETCH(double, heightAfter);
+        QVERIFY(m_h->load({{u"Height"_s, QString::number(startHeight)}}));
         // Start-up keeps the design-time tip and an enabled combo box at any height.
-        QCOMPARE(statusBar()->panelToolTip(1), QStringLiteral("Click here to shrink program."));
-        QVERIFY(combo()->isEnabled());
-
-        clickPanel(1);
-        QCOMPARE(m_form->Height(), afterClick);
-        QCOMPARE(m_form->declares().SavedHeight, qRound(afterClick));
-        QCOMPARE(statusBar()->panelToolTip(1), tip);
-        QCOMPARE(combo()->isEnabled(), comboEnabled);
-
-        m_platform->settings.log.clear();
-        m_form->close();
-        QCOMPARE(m_platform->settings.values.value(QStringLiteral("Height")),
-                 QString::number(qRound(afterClick)));
+        QCOMPARE(m_h->statusBar()->panelToolTip(1), ShrinkTip);
+        QVERIFY(m_h->combo()->isEnabled());
+        m_h->combo()->setText(u"previous text"_s);
+        for (const QString& step : steps.split(u' ')) {
+            if (step != u"drag"_s) {
+                m_h->clickPanel(step.toInt());
+                continue;
+            }
+            QMimeData mime;
+            mime.setText(u"dragged"_s);
+            QDragEnterEvent enter(QPoint(3, 3), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(m_h->statusBar(), &enter);
+            QVERIFY(!enter.isAccepted());
+        }
+        QCOMPARE(m_h->form->Height(), heightAfter);
+        QCOMPARE(m_h->form->declares().SavedHeight, qRound(heightAfter));
+        QCOMPARE(m_h->statusBar()->panelToolTip(1), heightAfter == 2600.0 ? ShrinkTip : RestoreTip);
+        QCOMPARE(m_h->combo()->isEnabled(), heightAfter == 2600.0);
+        const bool clock = steps.endsWith(u'2');
+        QCOMPARE(m_h->working(), clock ? m_h->platform.clock.time : u"previous text"_s);
+        if (clock)
+            QCOMPARE(m_h->combo()->lineEdit()->selectedText(), m_h->platform.clock.time);
+        QCOMPARE(m_h->entries().size(), 2);
+        QCOMPARE(m_h->message(), QString());
+        m_h->form->close();
+        QCOMPARE(m_h->platform.settings.values.value(u"Height"_s), QString::number(heightAfter));
     }
 
-    void twoClicksShrinkThenRestore()
-    {
-        clickPanel(1);
-        QCOMPARE(m_form->declares().SavedHeight, 1030);
-        clickPanel(1);
-        QCOMPARE(m_form->declares().SavedHeight, 2600);
-        QCOMPARE(m_form->Height(), 2600.0);
-        QCOMPARE(statusBar()->panelToolTip(1), QStringLiteral("Click here to shrink program."));
-    }
-
-    void dragOverStatusBarRestores_data()
-    {
-        QTest::addColumn<double>("startHeight");
-        QTest::newRow("full window stays") << 2600.0;
-        QTest::newRow("shrunk window restored") << 1030.0;
-        QTest::newRow("odd height restored") << 2599.0;
-    }
-
-    void dragOverStatusBarRestores()
-    {
-        QFETCH(double, startHeight);
-        if (startHeight == 1030.0)
-            clickPanel(1);
-        else
-            m_form->setHeight(startHeight);
-        QVERIFY(!dragOverStatusBar());
-        QCOMPARE(m_form->Height(), 2600.0);
-        QVERIFY(combo()->isEnabled());
-        QCOMPARE(statusBar()->panelToolTip(1), QStringLiteral("Click here to shrink program."));
-        if (startHeight != 2600.0)
-            QCOMPARE(m_form->declares().SavedHeight, 2600);
-    }
-
-    void clockPanelPutsTimeIntoTheBox_data()
-    {
-        QTest::addColumn<bool>("shrunk");
-        QTest::newRow("full window") << false;
-        QTest::newRow("shrunk window with the box disabled") << true;
-    }
-
-    void clockPanelPutsTimeIntoTheBox()
-    {
-        QFETCH(bool, shrunk);
-        m_form->list().appendAll({QStringLiteral("a"), QStringLiteral("b")});
-        combo()->setText(QStringLiteral("previous text"));
-        if (shrunk)
-            clickPanel(1);
-        clickPanel(2);
-        QCOMPARE(combo()->text(), m_platform->clock.time);
-        QCOMPARE(combo()->lineEdit()->selectedText(), m_platform->clock.time);
-        QCOMPARE(m_form->list().count(), 2);
-        QCOMPARE(statusBar()->panelText(1), QString());
-        QCOMPARE(m_form->Height(), shrunk ? 1030.0 : 2600.0);
-    }
-
-    void setOnTopPassesTheRectangleInPixels_data()
+    void onTop_data()
     {
         QTest::addColumn<int>("flag");
-        QTest::addColumn<double>("height");
         QTest::addColumn<int>("insertAfter");
-        QTest::addColumn<int>("cy");
-
-        QTest::newRow("topmost, 2600 rounds down") << -1 << 2600.0 << -1 << 173;
-        QTest::newRow("not topmost") << 0 << 2600.0 << -2 << 173;
-        QTest::newRow("flag 1 is not true") << 1 << 2600.0 << -2 << 173;
-        QTest::newRow("tie rounds down to even") << -1 << 2587.5 << -1 << 172;
-        QTest::newRow("tie rounds up to even") << -1 << 2602.5 << -1 << 174;
+        QTest::newRow("topmost") << -1 << -1;
+        QTest::newRow("not topmost") << 0 << -2;
+        QTest::newRow("flag 1 is not true") << 1 << -2;
     }
 
-    void setOnTopPassesTheRectangleInPixels()
+    void onTop()
     {
         QFETCH(int, flag);
-        QFETCH(double, height);
-        QFETCH(int, insertAfter);
-        QFETCH(int, cy);
-        if (m_form->logicalDpiX() != 96)
+        if (m_h->form->logicalDpiX() != 96)
             QSKIP("pixel figures are given for 96 dpi");
-        m_form->move(50, 30);
-        m_form->setHeight(height);
-        m_platform->topmost.calls.clear();
-        m_form->SetOnTop(m_form.get(), flag);
-        QCOMPARE(m_platform->topmost.calls.size(), 1);
-        const auto call = m_platform->topmost.calls.first();
-        QCOMPARE(call.insertAfter, insertAfter);
-        QCOMPARE(call.x, 50);
-        QCOMPARE(call.y, 30);
-        QCOMPARE(call.cx, m_form->frameGeometry().width());
-        QCOMPARE(call.cy, cy);
+        m_h->form->move(50, 30);
+        m_h->form->SetOnTop(m_h->form.get(), flag);
+        QCOMPARE(m_h->platform.topmost.calls.size(), 1);
+        const auto call = m_h->platform.topmost.calls.first();
+        QTEST(call.insertAfter, "insertAfter");
+        QCOMPARE(QRect(call.x, call.y, call.cx, call.cy), QRect(50, 30, m_h->form->frameGeometry().width(), 173));
         QCOMPARE(call.flags, 0x50u);
-    }
 
-    void onTopCommandAppliesThroughPaint_data()
-    {
-        QTest::addColumn<bool>("shown");
-        QTest::newRow("window on screen") << true;
-        QTest::newRow("window not on screen") << false;
-    }
-
-    void onTopCommandAppliesThroughPaint()
-    {
-        QFETCH(bool, shown);
-        if (shown) {
-            m_form->show();
-            QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+        // The command applies through a paint, whether or not the window is on screen.
+        if (flag == 0)
+            showForm();
+        for (int insertAfter : {-1, -2}) {
+            m_h->action(u"OnTop"_s)->trigger();
+            QCOMPARE(m_h->form->OnTopFlag(), insertAfter == -1 ? -1 : 0);
+            QCOMPARE(m_h->platform.topmost.calls.last().insertAfter, insertAfter);
         }
-        m_platform->topmost.calls.clear();
-        action("OnTop")->trigger();
-        QVERIFY(action("OnTop")->isChecked());
-        QCOMPARE(m_form->OnTopFlag(), -1);
-        QVERIFY(!m_platform->topmost.calls.isEmpty());
-        QCOMPARE(m_platform->topmost.calls.last().insertAfter, -1);
-
-        action("OnTop")->trigger();
-        QVERIFY(!action("OnTop")->isChecked());
-        QCOMPARE(m_form->OnTopFlag(), 0);
-        QCOMPARE(m_platform->topmost.calls.last().insertAfter, -2);
-        QCOMPARE(m_platform->topmost.activations, 0);
-    }
-
-    void everyPaintReappliesTheCheckMark()
-    {
-        loadWithStore({{QStringLiteral("Top"), QStringLiteral("True")}});
-        m_form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
-        QTRY_VERIFY(!m_platform->topmost.calls.isEmpty());
-        QCOMPARE(m_platform->topmost.calls.last().insertAfter, -1);
-        m_form->SetOnTop(m_form.get(), 0);
-        m_form->repaint();
-        QCOMPARE(m_platform->topmost.calls.last().insertAfter, -1);
+        QCOMPARE(m_h->platform.topmost.activations, 0);
     }
 
     void aboutCommandLeavesTheBandFirst()
     {
-        action("OnTop")->trigger();
-        m_form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
-        m_platform->topmost.calls.clear();
+        m_h->action(u"OnTop"_s)->trigger();
+        showForm();
+        m_h->platform.topmost.calls.clear();
         int callsWhenShown = -1;
         int firstBand = 0;
         QTimer::singleShot(0, this, [&] {
-            auto* about = m_form->findChild<Form2*>();
+            auto* about = m_h->form->findChild<Form2*>();
             QVERIFY(about && about->isVisible());
-            callsWhenShown = static_cast<int>(m_platform->topmost.calls.size());
-            firstBand = m_platform->topmost.calls.value(0).insertAfter;
+            callsWhenShown = static_cast<int>(m_h->platform.topmost.calls.size());
+            firstBand = m_h->platform.topmost.calls.value(0).insertAfter;
             about->close();
         });
-        action("abquip")->trigger();
+        m_h->action(u"abquip"_s)->trigger();
         QVERIFY(callsWhenShown >= 1);
         QCOMPARE(firstBand, -2);
-        QCOMPARE(m_form->OnTopFlag(), -1);
-        QVERIFY(action("OnTop")->isChecked());
+        QCOMPARE(m_h->form->OnTopFlag(), -1);
+        QVERIFY(m_h->action(u"OnTop"_s)->isChecked());
     }
 
     void trayMessages_data()
@@ -262,13 +141,10 @@ private Q_SLOTS:
         QTest::addColumn<int>("number");
         QTest::addColumn<bool>("restores");
         QTest::addColumn<bool>("opensMenu");
-
         QTest::newRow("left double-click restores") << 515 << true << false;
         QTest::newRow("right button up opens the menu") << 517 << false << true;
-        QTest::newRow("mouse move") << 512 << false << false;
-        QTest::newRow("left down") << 513 << false << false;
-        QTest::newRow("left up") << 514 << false << false;
-        QTest::newRow("right down") << 516 << false << false;
+        QTest::newRow("left up does nothing") << 514 << false << false;
+        QTest::newRow("a second start restores") << 0 << true << false;
     }
 
     void trayMessages()
@@ -276,37 +152,36 @@ private Q_SLOTS:
         QFETCH(int, number);
         QFETCH(bool, restores);
         QFETCH(bool, opensMenu);
-        loadWithStore({{QStringLiteral("Taskbar"), QStringLiteral("True")}});
-        QVERIFY(m_form->startsInNotificationArea());
-        QVERIFY(m_platform->tray.iconShown);
-
-        m_platform->tray.sendMouseMessage(number);
-        QCOMPARE(m_form->isVisible(), restores);
-        QCOMPARE(m_platform->tray.iconShown, !restores);
-        QCOMPARE(m_platform->topmost.activations, restores ? 1 : 0);
-        QCOMPARE(m_platform->menus.shownMenus,
-                 opensMenu ? QStringList{QStringLiteral("pop")} : QStringList());
+        QVERIFY(m_h->load({{u"Taskbar"_s, u"True"_s}}));
+        QVERIFY(m_h->platform.tray.iconShown);
+        if (number == 0)
+            m_h->platform.instance.requestShow();
+        else
+            m_h->platform.tray.sendMouseMessage(number);
+        QCOMPARE(m_h->form->isVisible(), restores);
+        QCOMPARE(m_h->platform.tray.iconShown, !restores);
+        QCOMPARE(m_h->platform.topmost.activations, restores ? 1 : 0);
+        QCOMPARE(m_h->platform.menus.shownMenus, opensMenu ? QStringList{u"pop"_s} : QStringList());
     }
 
     void trayMenuRestoreAndExit()
     {
-        loadWithStore({{QStringLiteral("Taskbar"), QStringLiteral("True")}});
-        QSignalSpy ended(m_form.get(), &Form1::ended);
-        m_platform->menus.choices = {QStringLiteral("rst")};
-        m_platform->tray.sendMouseMessage(517);
-        QVERIFY(m_form->isVisible());
-        QVERIFY(!(m_form->windowState() & Qt::WindowMinimized));
-        QCOMPARE(m_platform->tray.messages, (QList<int>{0, 2}));
+        QVERIFY(m_h->load({{u"Taskbar"_s, u"True"_s}}));
+        QSignalSpy ended(m_h->form.get(), &Form1::ended);
+        m_h->platform.menus.choices = {u"rst"_s};
+        m_h->platform.tray.sendMouseMessage(517);
+        QVERIFY(m_h->form->isVisible());
+        QVERIFY(!(m_h->form->windowState() & Qt::WindowMinimized));
+        QCOMPARE(m_h->platform.tray.messages, (QList<int>{0, 2}));
 
-        m_form->showMinimized();
-        QTRY_VERIFY(!m_form->isVisible());
-        QVERIFY(m_platform->tray.iconShown);
-        m_platform->menus.choices = {QStringLiteral("ex")};
-        m_platform->tray.sendMouseMessage(517);
+        m_h->form->showMinimized();
+        QTRY_VERIFY(!m_h->form->isVisible());
+        QVERIFY(m_h->platform.tray.iconShown);
+        m_h->platform.menus.choices = {u"ex"_s};
+        m_h->platform.tray.sendMouseMessage(517);
         QCOMPARE(ended.count(), 1);
-        QVERIFY(!m_platform->tray.iconShown);
-        QCOMPARE(m_platform->settings.values.value(QStringLiteral("Taskbar")),
-                 QStringLiteral("True"));
+        QVERIFY(!m_h->platform.tray.iconShown);
+        QCOMPARE(m_h->platform.settings.values.value(u"Taskbar"_s), u"True"_s);
     }
 
     void minimising_data()
@@ -314,7 +189,6 @@ private Q_SLOTS:
         QTest::addColumn<bool>("shoTask");
         QTest::addColumn<bool>("trayArea");
         QTest::addColumn<bool>("toIcon");
-
         QTest::newRow("show in taskbar") << true << true << true;
         QTest::newRow("not checked") << false << true << false;
         QTest::newRow("no notification area") << true << false << false;
@@ -325,27 +199,16 @@ private Q_SLOTS:
         QFETCH(bool, shoTask);
         QFETCH(bool, trayArea);
         QFETCH(bool, toIcon);
-        m_platform->tray.hasArea = trayArea;
-        m_form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+        m_h->platform.tray.hasArea = trayArea;
+        showForm();
         if (shoTask)
-            action("ShoTask")->trigger();
+            m_h->action(u"ShoTask"_s)->trigger();
         // Checking the item alone adds no icon.
-        QVERIFY(m_platform->tray.messages.isEmpty());
-        m_form->showMinimized();
-        QTRY_VERIFY(m_form->windowState() & Qt::WindowMinimized);
-        QCOMPARE(m_platform->tray.iconShown, toIcon);
-        QTRY_COMPARE(m_form->isVisible(), !toIcon);
-    }
-
-    void secondStartBringsTheWindowBack()
-    {
-        loadWithStore({{QStringLiteral("Taskbar"), QStringLiteral("True")}});
-        QVERIFY(!m_form->isVisible());
-        m_platform->instance.requestShow();
-        QVERIFY(m_form->isVisible());
-        QVERIFY(!m_platform->tray.iconShown);
-        QCOMPARE(m_platform->topmost.activations, 1);
+        QVERIFY(m_h->platform.tray.messages.isEmpty());
+        m_h->form->showMinimized();
+        QTRY_VERIFY(m_h->form->windowState() & Qt::WindowMinimized);
+        QCOMPARE(m_h->platform.tray.iconShown, toIcon);
+        QTRY_COMPARE(m_h->form->isVisible(), !toIcon);
     }
 };
 

@@ -1,24 +1,10 @@
-#include "FakePlatform.h"
-#include "Form1.h"
-#include "PanelStatusBar.h"
-#include "SnippetCombo.h"
-#include "StoreFormat.h"
-#include "UserInput.h"
+#include "MainWindowHarness.h"
 
-#include <QMimeData>
-#include <QTemporaryDir>
+#include <QStorageInfo>
 #include <QtTest>
 #include <functional>
 
-namespace {
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-} // namespace
+using namespace Qt::Literals::StringLiterals;
 
 /** The Write icon, its menu, the save dialog, the settings it remembers and the files. */
 class WriteTargetTest : public QObject
@@ -26,121 +12,62 @@ class WriteTargetTest : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<FakePlatform> m_platform;
-    std::unique_ptr<Form1> m_form;
+    std::unique_ptr<MainWindowHarness> m_h;
 
-    QWidget* writeIcon() const { return m_form->findChild<QWidget*>(QStringLiteral("Image4")); }
-    SnippetCombo* combo() const
-    {
-        return m_form->findChild<SnippetCombo*>(QStringLiteral("Combo1"));
-    }
-    QString message() const
-    {
-        return m_form->findChild<PanelStatusBar*>(QStringLiteral("StatusBar1"))->panelText(1);
-    }
-    QString file(const QString& name) const { return m_dir->filePath(name); }
-
-    // The menu opens only once the icon's own event has been handled.
+    QString file(const QString& name) const { return m_h->dir.filePath(name); }
+    /** Runs an event on the Write icon; its menu opens only once that event has been handled. */
     void openMenuAfter(const std::function<void()>& iconEvent)
     {
-        const qsizetype shown = m_platform->menus.shownMenus.size();
+        const qsizetype shown = m_h->platform.menus.shownMenus.size();
         iconEvent();
-        QCOMPARE(m_platform->menus.shownMenus.size(), shown);
+        QCOMPARE(m_h->platform.menus.shownMenus.size(), shown);
         QCoreApplication::processEvents();
     }
-    void doubleClickWrite()
-    {
-        openMenuAfter([this] { UserInput::doubleClick(writeIcon()); });
-    }
-    void dropOnWrite(const QString& text)
-    {
-        openMenuAfter([&] { QVERIFY(UserInput::dropText(writeIcon(), text)); });
-    }
-
     /** Double-clicks Write with `text` in the box, answers the menu and the dialog. */
     void write(const QString& text, const QString& command, const std::optional<QString>& path)
     {
-        combo()->setText(text);
-        m_platform->menus.choices = {command};
-        m_platform->saveDialog.answers = {path};
-        doubleClickWrite();
+        m_h->combo()->setText(text);
+        m_h->platform.menus.choices = {command};
+        m_h->platform.saveDialog.answers = {path};
+        openMenuAfter([this] { m_h->doubleClick(u"Image4"_s); });
     }
 
 private Q_SLOTS:
-    void init()
-    {
-        m_dir = std::make_unique<QTemporaryDir>();
-        m_platform = std::make_unique<FakePlatform>();
-        m_platform->program.programFolder = m_dir->path();
-        m_form = std::make_unique<Form1>(m_platform->services());
-    }
+    void init() { m_h = std::make_unique<MainWindowHarness>(); }
 
-    void addTextTwiceAppendsInOrder()
+    void addTwiceThenCreate()
     {
-        const QString target = file(QStringLiteral("notes.txt"));
-        write(QStringLiteral("first, with a comma"), QStringLiteral("mAdd"), target);
-        QCOMPARE(message(), QStringLiteral("Text written"));
-        QCOMPARE(combo()->text(), QString());
-        write(QStringLiteral("second \"quoted\""), QStringLiteral("mAdd"), target);
-        const QByteArray bytes = readAll(target);
-        QCOMPARE(bytes, QByteArray("\"first, with a comma\"\r\n\"second \"\"quoted\"\"\"\r\n"));
-        // A file made by Write loads back as a store file.
-        QCOMPARE(StoreFormat::parse(StoreFormat::decode(bytes)),
-                 (QStringList{QStringLiteral("first, with a comma"),
-                              QStringLiteral("second \"quoted\"")}));
-        QCOMPARE(m_form->TargetFile(), target);
-        QVERIFY(m_form->Timer1().isActive());
-    }
-
-    void addTextDialogAndSettings()
-    {
-        const QString target = file(QStringLiteral("a.txt"));
-        write(QStringLiteral("x"), QStringLiteral("mAdd"), target);
-        QCOMPARE(m_platform->saveDialog.shown.size(), 1);
-        const SaveDialog::Options first = m_platform->saveDialog.shown.first();
-        QCOMPARE(first.title, QStringLiteral("Add To..."));
-        QCOMPARE(first.fileName, QStringLiteral("Untitled"));
-        QCOMPARE(first.filter, QStringLiteral("Text Documents (*.txt)|*.txt"));
+        const QString target = file(u"a.txt"_s);
+        write(u"first, with a comma"_s, u"mAdd"_s, target);
+        QCOMPARE(m_h->message(), u"Text written"_s);
+        QCOMPARE(m_h->working(), QString());
+        QCOMPARE(m_h->form->TargetFile(), target);
+        QVERIFY(m_h->form->Timer1().isActive());
+        const SaveDialog::Options first = m_h->platform.saveDialog.shown.first();
+        QCOMPARE(first.title, u"Add To..."_s);
+        QCOMPARE(first.fileName, u"Untitled"_s);
+        QCOMPARE(first.filter, u"Text Documents (*.txt)|*.txt"_s);
         QCOMPARE(first.flags, 4);
-        QVERIFY(!first.initDir.isEmpty());
-        QVERIFY(QDir(first.initDir).exists());
-        QCOMPARE(m_platform->settings.log,
-                 (QStringList{QStringLiteral("read LastFile"), QStringLiteral("read Filename"),
-                              QStringLiteral("write LastFile=") + target,
-                              QStringLiteral("write Filename=a.txt")}));
+        // With nothing remembered the dialog starts at the root of the program's volume.
+        QCOMPARE(first.initDir, QStorageInfo(m_h->dir.path()).rootPath());
+        QCOMPARE(m_h->platform.settings.log,
+                 (QStringList{u"read LastFile"_s, u"read Filename"_s, u"write LastFile="_s + target, u"write Filename=a.txt"_s}));
 
         // The next Add proposes the remembered name and folder; Create always says Untitled.
-        write(QStringLiteral("y"), QStringLiteral("mAdd"), target);
-        QCOMPARE(m_platform->saveDialog.shown.last().fileName, QStringLiteral("a.txt"));
-        QCOMPARE(m_platform->saveDialog.shown.last().initDir, target);
-        m_platform->settings.log.clear();
-        write(QStringLiteral("z"), QStringLiteral("mCreate"), file(QStringLiteral("b")));
-        const SaveDialog::Options create = m_platform->saveDialog.shown.last();
-        QCOMPARE(create.title, QStringLiteral("Save As..."));
-        QCOMPARE(create.fileName, QStringLiteral("Untitled"));
+        write(u"second \"quoted\""_s, u"mAdd"_s, target);
+        QCOMPARE(readBytes(target), QByteArray("\"first, with a comma\"\r\n\"second \"\"quoted\"\"\"\r\n"));
+        QCOMPARE(m_h->platform.saveDialog.shown.last().fileName, u"a.txt"_s);
+        QCOMPARE(m_h->platform.saveDialog.shown.last().initDir, target);
+        m_h->platform.settings.log.clear();
+        write(u"only"_s, u"mCreate"_s, target);
+        const SaveDialog::Options create = m_h->platform.saveDialog.shown.last();
+        QCOMPARE(create.title, u"Save As..."_s);
+        QCOMPARE(create.fileName, u"Untitled"_s);
         QCOMPARE(create.initDir, target);
         QCOMPARE(create.flags, 6);
-        QCOMPARE(m_platform->settings.log,
-                 (QStringList{QStringLiteral("read LastFile"),
-                              QStringLiteral("write LastFile=") + file(QStringLiteral("b"))}));
-        QCOMPARE(m_platform->settings.values.value(QStringLiteral("Filename")),
-                 QStringLiteral("a.txt"));
-        // No extension is added to a name typed without one.
-        QVERIFY(QFile::exists(file(QStringLiteral("b"))));
-        QVERIFY(!QFile::exists(file(QStringLiteral("b.txt"))));
-    }
-
-    void createReplacesAnExistingFile()
-    {
-        const QString target = file(QStringLiteral("old.txt"));
-        QFile existing(target);
-        QVERIFY(existing.open(QIODevice::WriteOnly));
-        existing.write("\"one\"\r\n\"two\"\r\n");
-        existing.close();
-        write(QStringLiteral("only"), QStringLiteral("mCreate"), target);
-        QCOMPARE(readAll(target), QByteArray("\"only\"\r\n"));
-        QCOMPARE(message(), QStringLiteral("Text written"));
+        QCOMPARE(m_h->platform.settings.log, (QStringList{u"read LastFile"_s, u"write LastFile="_s + target}));
+        QCOMPARE(readBytes(target), QByteArray("\"only\"\r\n"));
+        QCOMPARE(m_h->message(), u"Text written"_s);
     }
 
     void failures_data()
@@ -148,64 +75,56 @@ private Q_SLOTS:
         QTest::addColumn<QString>("command");
         QTest::addColumn<bool>("cancel");
         QTest::addColumn<QStringList>("writtenSettings");
-
         QTest::newRow("add, cancel") << "mAdd" << true << QStringList();
         QTest::newRow("create, cancel") << "mCreate" << true << QStringList();
-        QTest::newRow("add, folder missing")
-            << "mAdd" << false
-            << QStringList{QStringLiteral("Filename"), QStringLiteral("LastFile")};
-        QTest::newRow("create, folder missing")
-            << "mCreate" << false << QStringList{QStringLiteral("LastFile")};
+        QTest::newRow("add, folder missing") << "mAdd" << false << QStringList{u"Filename"_s, u"LastFile"_s};
+        QTest::newRow("create, folder missing") << "mCreate" << false << QStringList{u"LastFile"_s};
     }
 
     void failures()
     {
         QFETCH(QString, command);
         QFETCH(bool, cancel);
-        QFETCH(QStringList, writtenSettings);
-        const QString target = file(QStringLiteral("missing/folder/x.txt"));
-        write(QStringLiteral("keep me"), command,
-              cancel ? std::nullopt : std::optional<QString>(target));
-
-        QCOMPARE(combo()->text(), QStringLiteral("keep me"));
-        QCOMPARE(m_form->PendingText(), QStringLiteral("keep me"));
-        QCOMPARE(message(), QString());
-        QVERIFY(m_form->Timer1().isActive());
+        const QString target = file(u"missing/folder/x.txt"_s);
+        write(u"keep me"_s, command, cancel ? std::nullopt : std::optional<QString>(target));
+        QCOMPARE(m_h->working(), u"keep me"_s);
+        QCOMPARE(m_h->form->PendingText(), u"keep me"_s);
+        QCOMPARE(m_h->message(), QString());
+        QVERIFY(m_h->form->Timer1().isActive());
         QVERIFY(!QFile::exists(target));
         // Settings stored after a confirmed dialog stay stored (keys in sorted order).
-        QCOMPARE(m_platform->settings.values.keys(), writtenSettings);
+        QTEST(m_h->platform.settings.values.keys(), "writtenSettings");
     }
 
     void emptyBoxDoubleClickDoesNothing()
     {
-        combo()->setText(QString());
-        m_platform->menus.choices = {QStringLiteral("mAdd")};
-        doubleClickWrite();
-        QVERIFY(m_platform->menus.shownMenus.isEmpty());
-        QVERIFY(!m_form->Timer1().isActive());
+        m_h->platform.menus.choices = {u"mAdd"_s};
+        openMenuAfter([this] { m_h->doubleClick(u"Image4"_s); });
+        QVERIFY(m_h->platform.menus.shownMenus.isEmpty());
+        QVERIFY(!m_h->form->Timer1().isActive());
     }
 
     void emptyDropWritesAnEmptyLine()
     {
-        const QString target = file(QStringLiteral("e.txt"));
-        combo()->setText(QStringLiteral("untouched"));
-        m_platform->menus.choices = {QStringLiteral("mCreate")};
-        m_platform->saveDialog.answers = {target};
-        dropOnWrite(QString());
-        QCOMPARE(m_platform->menus.shownMenus, QStringList{QStringLiteral("pop2")});
-        QCOMPARE(readAll(target), QByteArray("\"\"\r\n"));
-        QCOMPARE(combo()->text(), QString());
+        const QString target = file(u"e.txt"_s);
+        m_h->combo()->setText(u"untouched"_s);
+        m_h->platform.menus.choices = {u"mCreate"_s};
+        m_h->platform.saveDialog.answers = {target};
+        openMenuAfter([this] { QVERIFY(m_h->drop(u"Image4"_s, QString())); });
+        QCOMPARE(m_h->platform.menus.shownMenus, QStringList{u"pop2"_s});
+        QCOMPARE(readBytes(target), QByteArray("\"\"\r\n"));
+        QCOMPARE(m_h->working(), QString());
     }
 
     void dismissedMenuLeavesTheHint()
     {
-        combo()->setText(QStringLiteral("box"));
-        dropOnWrite(QStringLiteral("dropped"));
-        QCOMPARE(m_form->PendingText(), QStringLiteral("dropped"));
-        QCOMPARE(message(), QStringLiteral("Drop here to write to file"));
-        QVERIFY(!m_form->Timer1().isActive());
-        QVERIFY(m_platform->saveDialog.shown.isEmpty());
-        QCOMPARE(combo()->text(), QStringLiteral("box"));
+        m_h->combo()->setText(u"box"_s);
+        openMenuAfter([this] { QVERIFY(m_h->drop(u"Image4"_s, u"dropped"_s)); });
+        QCOMPARE(m_h->form->PendingText(), u"dropped"_s);
+        QCOMPARE(m_h->message(), u"Drop here to write to file"_s);
+        QVERIFY(!m_h->form->Timer1().isActive());
+        QVERIFY(m_h->platform.saveDialog.shown.isEmpty());
+        QCOMPARE(m_h->working(), u"box"_s);
     }
 };
 

@@ -16,8 +16,7 @@ private Q_SLOTS:
     {
         QVERIFY(m_dir.isValid());
         // A fresh name per test keeps runs of this test from meeting each other.
-        m_name = QStringLiteral("quippet-test-") +
-                 QUuid::createUuid().toString(QUuid::WithoutBraces).left(8);
+        m_name = QStringLiteral("quippet-test-") + QUuid::createUuid().toString(QUuid::WithoutBraces).left(8);
     }
 
     void everyLaterStartWakesTheFirst()

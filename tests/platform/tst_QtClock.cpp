@@ -16,10 +16,8 @@ private Q_SLOTS:
 
         QTest::newRow("US twelve-hour") << QStringLiteral("en_US") << QStringLiteral("h:mm:ss AP");
         QTest::newRow("German") << QStringLiteral("de_DE") << QStringLiteral("HH:mm:ss");
-        QTest::newRow("Finnish dot separator")
-            << QStringLiteral("fi_FI") << QStringLiteral("H.mm.ss");
-        QTest::newRow("Korean period before hour")
-            << QStringLiteral("ko_KR") << QStringLiteral("AP h:mm:ss");
+        QTest::newRow("Finnish dot separator") << QStringLiteral("fi_FI") << QStringLiteral("H.mm.ss");
+        QTest::newRow("Korean period before hour") << QStringLiteral("ko_KR") << QStringLiteral("AP h:mm:ss");
     }
 
     void formatForLocale()
@@ -34,16 +32,11 @@ private Q_SLOTS:
         QTest::addColumn<QString>("format");
         QTest::addColumn<QString>("expected");
 
-        QTest::newRow("zone at the start")
-            << QStringLiteral("t HH:mm:ss") << QStringLiteral("HH:mm:ss");
-        QTest::newRow("long zone name in the middle")
-            << QStringLiteral("HH:mm tttt ss") << QStringLiteral("HH:mm ss");
-        QTest::newRow("quoted separator falls back to colon")
-            << QStringLiteral("HH 'h' mm") << QStringLiteral("HH 'h' mm:ss");
-        QTest::newRow("quoted t is text, not a zone")
-            << QStringLiteral("HH:mm:ss 'that'") << QStringLiteral("HH:mm:ss 'that'");
-        QTest::newRow("milliseconds count as seconds present")
-            << QStringLiteral("HH:mm:ss.zzz") << QStringLiteral("HH:mm:ss.zzz");
+        QTest::newRow("zone at the start") << QStringLiteral("t HH:mm:ss") << QStringLiteral("HH:mm:ss");
+        QTest::newRow("long zone name in the middle") << QStringLiteral("HH:mm tttt ss") << QStringLiteral("HH:mm ss");
+        QTest::newRow("quoted separator falls back to colon") << QStringLiteral("HH 'h' mm") << QStringLiteral("HH 'h' mm:ss");
+        QTest::newRow("quoted t is text, not a zone") << QStringLiteral("HH:mm:ss 'that'") << QStringLiteral("HH:mm:ss 'that'");
+        QTest::newRow("milliseconds count as seconds present") << QStringLiteral("HH:mm:ss.zzz") << QStringLiteral("HH:mm:ss.zzz");
     }
 
     void formatRewrite()

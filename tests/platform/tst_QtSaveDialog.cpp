@@ -19,14 +19,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("filter");
         QTest::addColumn<QStringList>("expected");
 
-        QTest::newRow("description already shows the pattern")
-            << u"Text Documents (*.txt)|*.txt"_s << QStringList{u"Text Documents (*.txt)"_s};
-        QTest::newRow("plain description, several patterns")
-            << u"Text|*.txt;*.log"_s << QStringList{u"Text (*.txt *.log)"_s};
-        QTest::newRow("two filters") << u"Text (*.txt)|*.txt|All Files (*.*)|*.*"_s
-                                     << QStringList{u"Text (*.txt)"_s, u"All Files (*.*)"_s};
-        QTest::newRow("description naming another pattern")
-            << u"Notes (*.md)|*.txt"_s << QStringList{u"Notes (*.md) (*.txt)"_s};
+        QTest::newRow("description already shows the pattern") << u"Text Documents (*.txt)|*.txt"_s << QStringList{u"Text Documents (*.txt)"_s};
+        QTest::newRow("plain description, several patterns") << u"Text|*.txt;*.log"_s << QStringList{u"Text (*.txt *.log)"_s};
+        QTest::newRow("two filters") << u"Text (*.txt)|*.txt|All Files (*.*)|*.*"_s << QStringList{u"Text (*.txt)"_s, u"All Files (*.*)"_s};
+        QTest::newRow("description naming another pattern") << u"Notes (*.md)|*.txt"_s << QStringList{u"Notes (*.md) (*.txt)"_s};
         QTest::newRow("no filter") << QString() << QStringList{};
     }
 
@@ -55,8 +51,7 @@ private Q_SLOTS:
         QVERIFY(QDir(dir.path()).mkpath(u"sub"_s));
         writeBytes(dir.filePath(u"sub/kept.txt"_s), QByteArray());
 
-        const QString folder =
-            QtSaveDialog::startFolder(initDir.isNull() ? QString() : dir.filePath(initDir));
+        const QString folder = QtSaveDialog::startFolder(initDir.isNull() ? QString() : dir.filePath(initDir));
         QCOMPARE(folder, expected.isNull() ? QString() : QDir::cleanPath(dir.filePath(expected)));
     }
 
@@ -66,8 +61,7 @@ private Q_SLOTS:
         QTest::addColumn<bool>("confirmsOverwrite");
 
         QTest::newRow("add: read-only box hidden only") << int{SaveDialog::HideReadOnly} << false;
-        QTest::newRow("create: overwrite question")
-            << (SaveDialog::HideReadOnly | SaveDialog::OverwritePrompt) << true;
+        QTest::newRow("create: overwrite question") << (SaveDialog::HideReadOnly | SaveDialog::OverwritePrompt) << true;
     }
 
     void configuresDialog()
@@ -76,8 +70,7 @@ private Q_SLOTS:
         QFETCH(bool, confirmsOverwrite);
         QTemporaryDir dir;
         QFileDialog dialog;
-        QtSaveDialog::configure(dialog, {u"Add To..."_s, dir.path(), u"Untitled"_s,
-                                         u"Text Documents (*.txt)|*.txt"_s, flags});
+        QtSaveDialog::configure(dialog, {u"Add To..."_s, dir.path(), u"Untitled"_s, u"Text Documents (*.txt)|*.txt"_s, flags});
 
         QCOMPARE(dialog.acceptMode(), QFileDialog::AcceptSave);
         QCOMPARE(dialog.directory().absolutePath(), QDir(dir.path()).absolutePath());

@@ -33,15 +33,13 @@ private Q_SLOTS:
         store.writeSetting(u"Taskbar"_s, u"False"_s);
         store.writeSetting(u"Height"_s, u"1030"_s);
         // Each write reaches the file at once, while the writer is still alive.
-        QCOMPARE(readBytes(m_path),
-                 QByteArray("[Startup]\nHeight=1030\nTaskbar=False\nTop=True\n"));
+        QCOMPARE(readBytes(m_path), QByteArray("[Startup]\nHeight=1030\nTaskbar=False\nTop=True\n"));
     }
 
     void defaultStoreIsTheUsersQuippetIni()
     {
         QtSettingsStore().writeSetting(u"Top"_s, u"False"_s);
-        QCOMPARE(readBytes(m_configHome.filePath(u"Quippet/Quippet.ini"_s)),
-                 QByteArray("[Startup]\nTop=False\n"));
+        QCOMPARE(readBytes(m_configHome.filePath(u"Quippet/Quippet.ini"_s)), QByteArray("[Startup]\nTop=False\n"));
     }
 
     void roundTrip_data()
@@ -68,12 +66,9 @@ private Q_SLOTS:
         QTest::addColumn<QString>("expected");
 
         QTest::newRow("no file gives the default") << QByteArray() << u"Untitled"_s;
-        QTest::newRow("same key in another group gives the default")
-            << QByteArray("[Other]\nFilename=x.txt\n") << u"Untitled"_s;
-        QTest::newRow("quoted") << QByteArray("[Startup]\nFilename=\"a, b.txt\"\n")
-                                << u"a, b.txt"_s;
-        QTest::newRow("unquoted comma stays one text, CR LF line ends")
-            << QByteArray("[Startup]\r\nFilename=a, b.txt\r\n") << u"a, b.txt"_s;
+        QTest::newRow("same key in another group gives the default") << QByteArray("[Other]\nFilename=x.txt\n") << u"Untitled"_s;
+        QTest::newRow("quoted") << QByteArray("[Startup]\nFilename=\"a, b.txt\"\n") << u"a, b.txt"_s;
+        QTest::newRow("unquoted comma stays one text, CR LF line ends") << QByteArray("[Startup]\r\nFilename=a, b.txt\r\n") << u"a, b.txt"_s;
     }
 
     void readsFileText()

@@ -40,9 +40,7 @@ private Q_SLOTS:
 
         QtTopmostPlacement placement;
         for (int insertAfter : std::as_const(requests)) {
-            placement.setWindowPos(&window, insertAfter, 50, 30, 256, 173,
-                                   TopmostPlacement::SwpShowWindow |
-                                       TopmostPlacement::SwpNoActivate);
+            placement.setWindowPos(&window, insertAfter, 50, 30, 256, 173, TopmostPlacement::SwpShowWindow | TopmostPlacement::SwpNoActivate);
         }
 
         QVERIFY(window.isVisible());

@@ -55,13 +55,9 @@ private Q_SLOTS:
         QTest::addColumn<QString>("expected");
 
         const QString nul(QChar(u'\0'));
-        QTest::newRow("blank inside the title kept")
-            << QStringLiteral("My Quippet") + nul << QStringLiteral("My Quippet");
-        QTest::newRow("text after the NUL is not shown")
-            << QStringLiteral("Quippet") + nul + QStringLiteral("junk")
-            << QStringLiteral("Quippet");
-        QTest::newRow("no NUL: padding dropped")
-            << QStringLiteral("Quippet") << QStringLiteral("Quippet");
+        QTest::newRow("blank inside the title kept") << QStringLiteral("My Quippet") + nul << QStringLiteral("My Quippet");
+        QTest::newRow("text after the NUL is not shown") << QStringLiteral("Quippet") + nul + QStringLiteral("junk") << QStringLiteral("Quippet");
+        QTest::newRow("no NUL: padding dropped") << QStringLiteral("Quippet") << QStringLiteral("Quippet");
         QTest::newRow("NUL first") << nul << QString();
     }
 

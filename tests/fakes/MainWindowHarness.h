@@ -1,0 +1,88 @@
+#pragma once
+
+#include "FakePlatform.h"
+#include "FileBytes.h"
+#include "Form1.h"
+#include "PanelStatusBar.h"
+#include "SnippetCombo.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+/** The main window over fakes and a temporary program folder, with what its tests do to it. */
+struct MainWindowHarness
+{
+    QTemporaryDir dir;
+    FakePlatform platform;
+    std::unique_ptr<Form1> form;
+
+    MainWindowHarness()
+    {
+        platform.program.programFolder = dir.path();
+        platform.program.dataFolder = dir.filePath(QStringLiteral("data"));
+        form = std::make_unique<Form1>(platform.services());
+    }
+
+    QString storePath() const { return dir.filePath(QStringLiteral("Text.txt")); }
+    QByteArray storeBytes() const { return readBytes(storePath()); }
+    /** Writes the store (null bytes: none), sets the settings and runs the start-up. */
+    bool load(const QMap<QString, QString>& settings = {}, const QByteArray& store = QByteArray("\"a\"\r\n"))
+    {
+        if (!store.isNull())
+            writeBytes(storePath(), store);
+        platform.settings.values = settings;
+        return form->Form_Load();
+    }
+
+    template <typename T = QWidget> T* child(const QString& name) const { return form->findChild<T*>(name); }
+    SnippetCombo* combo() const { return child<SnippetCombo>(QStringLiteral("Combo1")); }
+    PanelStatusBar* statusBar() const { return child<PanelStatusBar>(QStringLiteral("StatusBar1")); }
+    QAction* action(const QString& name) const { return child<QAction>(name); }
+    QString message() const { return statusBar()->panelText(PanelStatusBar::MessagePanel); }
+    QString working() const { return combo()->text(); }
+    QStringList entries() const { return form->list().entries(); }
+
+    void setList(const QStringList& list)
+    {
+        while (form->list().count() > 0)
+            form->list().removeAt(0);
+        form->list().appendAll(list);
+    }
+    /** Press, release, double-click, release: what a user's double-click delivers. */
+    void doubleClick(const QString& name)
+    {
+        QWidget* target = child(name);
+        const QPoint at = target->rect().center();
+        QTest::mousePress(target, Qt::LeftButton, {}, at);
+        QTest::mouseRelease(target, Qt::LeftButton, {}, at);
+        QTest::mouseDClick(target, Qt::LeftButton, {}, at);
+        QTest::mouseRelease(target, Qt::LeftButton, {}, at);
+    }
+    /** Enters, moves over and drops `mime` on `target`; false when the drag was refused. */
+    static bool dragAndDrop(QWidget* target, QMimeData& mime)
+    {
+        const QPoint at = target->rect().center();
+        const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
+        QDragEnterEvent enter(at, actions, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &enter);
+        if (!enter.isAccepted())
+            return false;
+        QDragMoveEvent move(at, actions, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &move);
+        QDropEvent drop(at, actions, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &drop);
+        return drop.isAccepted();
+    }
+    bool drop(const QString& name, const QString& text)
+    {
+        QMimeData mime;
+        mime.setText(text);
+        return dragAndDrop(child(name), mime);
+    }
+    void clickPanel(int index) { QTest::mouseClick(statusBar()->panel(index), Qt::LeftButton); }
+};
