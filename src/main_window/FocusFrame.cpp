@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QPainter>
+#include <QPen>
 #include <QStyle>
 #include <QStyleOptionFocusRect>
 #include <QWidget>
@@ -17,6 +18,10 @@ void paint(QWidget& widget)
     option.initFrom(&widget);
     option.backgroundColor = widget.palette().color(QPalette::Window);
     widget.style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, &widget);
+    // The style's frame alone is a faint tint in some styles; a solid outline is seen at once.
+    painter.setPen(QPen(widget.palette().color(QPalette::Highlight), 1));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(widget.rect().adjusted(0, 0, -1, -1));
 }
 
 bool isActivationKey(const QKeyEvent& event)
