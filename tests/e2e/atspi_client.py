@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""Drives Quippet as a screen reader does, over AT-SPI: reads the tree, presses the targets'
-actions and listens for what the program announces. Usage: atspi_client.py"""
+"""Uses Quippet as a screen reader does, over AT-SPI: reads the tree, presses accessible
+actions and checks what the program announces."""
 import subprocess
 import sys
 import time
@@ -15,120 +15,73 @@ events = []
 
 
 def fail(message):
-    print("FAIL: " + message, file=sys.stderr)
-    for event in events[-10:]:
-        print("  event seen: %r" % (event,), file=sys.stderr)
+    print("FAIL: %s; last events: %r" % (message, events[-5:]), file=sys.stderr)
     sys.exit(1)
 
 
 def pump(condition, what, timeout=10.0):
-    """Runs the event loop until condition() is true; fails after timeout seconds."""
-    context = GLib.MainContext.default()
+    """Runs the event loop until condition() gives something; fails after the timeout."""
     end = time.monotonic() + timeout
     while True:
-        while context.pending():
-            context.iteration(False)
+        while GLib.MainContext.default().iteration(False):
+            pass
         value = condition()
-        if value:
-            return value
-        if time.monotonic() > end:
-            fail("timed out: " + what)
+        if value or time.monotonic() > end:
+            return value or fail("timed out: " + what)
         time.sleep(0.05)
 
 
 def on_event(event):
-    # Read what a screen reader would speak now: the message is gone again a second later.
-    source = event.source
-    events.append((event.type, event.detail1, source.name, source.description, source.getRole()))
+    # Read at once, as a screen reader would: the message is emptied again a second later.
+    s = event.source
+    events.append((event.type, event.detail1, s.name, s.description, s.getRole()))
 
 
-def find_app():
-    for app in pyatspi.Registry.getDesktop(0):
-        if app is not None and app.name.lower() == "quippet":
-            return app
-    return None
-
-
-def named(root, name, role):
-    return pyatspi.utils.findDescendant(
-        root, lambda a: a is not None and a.name == name and a.getRole() == role)
-
-
-def press(accessible):
-    action = accessible.queryAction()
-    names = [action.getName(i) for i in range(action.nActions)]
-    if "Press" not in names:
-        fail("%s offers no Press action: %s" % (accessible.name, names))
-    action.doAction(names.index("Press"))
+def find(root, name, *roles):
+    return pyatspi.utils.findDescendant(root, lambda a: a and a.name == name
+                                        and a.getRole() in roles)
 
 
 def press_and_hear(accessible, kind, what, match):
-    """Presses and waits for the event; it may arrive while the press is still being answered."""
-    start = len(events)
-    press(accessible)
-    return pump(lambda: next((e for e in events[start:] if e[0].startswith(kind) and match(e)),
-                             None), what)
+    action = accessible.queryAction()
+    start = len(events)  # the event may arrive before the press is answered
+    action.doAction([action.getName(i) for i in range(action.nActions)].index("Press"))
+    pump(lambda: [e for e in events[start:] if e[0] == kind and match(e)], what)
 
 
-app = pump(find_app, "the program appears on the accessibility bus")
-
-# The four targets, by name, as buttons with a Press action bound to Space.
+app = pump(lambda: next((a for a in pyatspi.Registry.getDesktop(0)
+                         if a and a.name.lower() == "quippet"), None), "program on the bus")
 targets = {}
 for name in ("Copy", "Add", "Remove", "Write"):
-    target = pump(lambda: named(app, name, pyatspi.ROLE_PUSH_BUTTON), "target " + name)
-    if "Space or Enter" not in target.description:
-        fail("%s does not name its keys: %r" % (name, target.description))
-    action = target.queryAction()
-    if action.getName(0) != "Press" or "Space" not in action.getKeyBinding(0):
-        fail("%s: first action %r bound to %r"
-             % (name, action.getName(0), action.getKeyBinding(0)))
-    targets[name] = target
-message = named(app, "Message", pyatspi.ROLE_PUSH_BUTTON)
-on_top = named(app, "Always On Top", pyatspi.ROLE_CHECK_MENU_ITEM) or named(
-    app, "Always On Top", pyatspi.ROLE_MENU_ITEM)
-if message is None or on_top is None:
-    fail("no Message panel or no Always On Top item in the tree")
-print("tree: four targets, the message panel and the check item found")
+    targets[name] = pump(lambda: find(app, name, pyatspi.ROLE_PUSH_BUTTON), "target " + name)
+    if "Space or Enter" not in targets[name].description:
+        fail("%s does not name its keys" % name)
+message = find(app, "Message", pyatspi.ROLE_PUSH_BUTTON)
+on_top = find(app, "Always On Top", pyatspi.ROLE_CHECK_MENU_ITEM, pyatspi.ROLE_MENU_ITEM)
+if not (message and on_top):
+    fail("no Message panel or no Always On Top item")
 
 pyatspi.Registry.registerEventListener(
-    on_event, "object:property-change:accessible-name",
-    "object:property-change:accessible-description", "object:state-changed:checked",
-    "object:state-changed:focused")
-
-# The program learns of a new listener a moment later; a real Tab from the box onto Add proves
-# it is listening (and that Tab reaches Add).
-def add_focused():
-    return any(e[0] == "object:state-changed:focused" and e[1] == 1 and e[2] == "Add"
-               for e in events)
-
-
+    on_event, "object:property-change:accessible-name", "object:state-changed:checked",
+    "object:property-change:accessible-description", "object:state-changed:focused")
+# The program hears of a new listener a moment later. A real Tab from the box onto Add shows
+# that it is listening (and that Tab reaches Add); until then, go back and try again.
 for attempt in range(5):
     subprocess.run(["xdotool", "key", "Tab"], check=True)
     until = time.monotonic() + 1.0
-    pump(lambda: add_focused() or time.monotonic() > until, "focus probe")
-    if add_focused():
+    if pump(lambda: [e for e in events if e[0].endswith("focused") and e[1:3] == (1, "Add")]
+            or time.monotonic() > until, "focus") is not True:
         break
     subprocess.run(["xdotool", "key", "shift+Tab"], check=True)
 else:
     fail("Tab from the box never announced the focus on Add")
-print("keyboard: Tab from the box focuses Add")
 
-NAME = "object:property-change:accessible-name"
-DESCRIPTION = "object:property-change:accessible-description"
-CHECKED = "object:state-changed:checked"
-
-press_and_hear(targets["Add"], NAME, "the status bar announces 'Text added'",
+press_and_hear(targets["Add"], "object:property-change:accessible-name", "'Text added'",
                lambda e: e[2] == "Text added" and e[4] == pyatspi.ROLE_STATUS_BAR)
-print("announced: Text added")
-
-press_and_hear(message, DESCRIPTION, "shrinking is announced",
-               lambda e: e[2] == "Message" and e[3].startswith("Click here to restore program."))
-press_and_hear(message, DESCRIPTION, "restoring is announced",
-               lambda e: e[2] == "Message" and e[3].startswith("Click here to shrink program."))
-print("announced: shrink and restore")
-
-press_and_hear(on_top, CHECKED, "Always On Top checked",
-               lambda e: e[1] == 1 and e[2] == "Always On Top")
-press_and_hear(on_top, CHECKED, "Always On Top unchecked",
-               lambda e: e[1] == 0 and e[2] == "Always On Top")
-print("announced: Always On Top checked and unchecked")
+for tip in ("Click here to restore program.", "Click here to shrink program."):
+    press_and_hear(message, "object:property-change:accessible-description", tip,
+                   lambda e: e[2] == "Message" and e[3].startswith(tip))
+for checked in (1, 0):
+    press_and_hear(on_top, "object:state-changed:checked", "Always On Top %d" % checked,
+                   lambda e: e[1:3] == (checked, "Always On Top"))
+print("AT-SPI: targets found; Tab, Add, shrink, restore and Always On Top announced")
