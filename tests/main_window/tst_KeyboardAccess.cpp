@@ -88,6 +88,7 @@ private Q_SLOTS:
             QTest::mouseClick(clicked, Qt::LeftButton);
         else
             UserInput::doubleClick(clicked);
+        QCoreApplication::processEvents(); // the Write menu opens once the click is handled
         const QStringList expected = mouse.outcome();
         QVERIFY2(expected != before, "the row must describe an action that changes something");
 
@@ -107,6 +108,7 @@ private Q_SLOTS:
             QTest::keyClick(focused, key.key(),
                             way == QLatin1String("Enter") ? Qt::KeypadModifier : Qt::NoModifier);
         }
+        QCoreApplication::processEvents();
         QCOMPARE(keys.outcome(), expected);
     }
 
