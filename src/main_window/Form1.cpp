@@ -1,5 +1,7 @@
 #include "Form1.h"
 
+#include "AccessibleFactory.h"
+#include "CheckMarkEvent.h"
 #include "ClickLabel.h"
 #include "Clipboard.h"
 #include "Clock.h"
@@ -31,6 +33,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
+#include <iterator>
 
 namespace {
 
@@ -41,6 +44,15 @@ Q_LOGGING_CATEGORY(lcWindow, "quippet.window", QtWarningMsg)
 const QString ShrinkTip = QStringLiteral("Click here to shrink program.");
 const QString RestoreTip = QStringLiteral("Click here to restore program.");
 const QString NotSavedText = QStringLiteral("List not saved");
+
+// The keys that do what the mouse does, told to screen readers after each tool tip.
+const QString IconKeys[4] = {
+    QStringLiteral("Space or Enter copies the text in the box to the clipboard."),
+    QStringLiteral("Space or Enter adds the text in the box to the list."),
+    QStringLiteral("Space or Enter removes the text in the box from the list."),
+    QStringLiteral("Space or Enter writes the text in the box to a file.")};
+const QString MessagePanelKeys = QStringLiteral("Space or Enter shrinks or restores the window.");
+const QString ClockPanelKeys = QStringLiteral("Space or Enter puts the time into the box.");
 
 // Client area and control placement in twips: left, top, width, height.
 struct TwipsRect
@@ -73,6 +85,7 @@ Form1::Form1(PlatformServices services, QWidget* parent)
     setWindowIcon(QIcon(QStringLiteral(":/quippet.svg")));
     m_timer1.setObjectName(QStringLiteral("Timer1"));
     m_timer1.setInterval(1000);
+    AccessibleFactory::install();
     buildControls();
     buildMenus();
     connectEvents();
@@ -115,7 +128,7 @@ void Form1::buildControls()
         m_image[i]->setObjectName(QStringLiteral("Image%1").arg(i + 1));
         m_image[i]->setToolTip(tips[i]);
         m_image[i]->setAccessibleName(captions[i]);
-        m_image[i]->setAccessibleDescription(tips[i]);
+        m_image[i]->setAccessibleDescription(tips[i] + u' ' + IconKeys[i]);
         QLabel* label = nullptr;
         if (i < 3) {
             m_label[i] = new ClickLabel(captions[i], m_frame1);
@@ -133,12 +146,28 @@ void Form1::buildControls()
     m_statusBar1->setPanelToolTip(PanelStatusBar::MessagePanel, ShrinkTip);
     m_statusBar1->setPanelToolTip(PanelStatusBar::ClockPanel,
                                   QStringLiteral("Click here to send time to textbox."));
+    m_statusBar1->setPanelKeys(PanelStatusBar::MessagePanel, MessagePanelKeys);
+    m_statusBar1->setPanelKeys(PanelStatusBar::ClockPanel, ClockPanelKeys);
     m_statusBar1->panel(PanelStatusBar::MessagePanel)->setAccessibleName(QStringLiteral("Message"));
     m_statusBar1->panel(PanelStatusBar::ClockPanel)->setAccessibleName(QStringLiteral("Clock"));
 
-    setTabOrder(m_combo1, m_statusBar1);
+    setTabOrderChain();
     m_combo1->setFocus();
     placeControls();
+}
+
+void Form1::setTabOrderChain()
+{
+    // The box first, then the icons as they stand from left to right, then the status bar.
+    QWidget* const chain[] = {m_combo1,
+                              m_image[1],
+                              m_image[2],
+                              m_image[0],
+                              m_image[3],
+                              m_statusBar1->panel(PanelStatusBar::MessagePanel),
+                              m_statusBar1->panel(PanelStatusBar::ClockPanel)};
+    for (std::size_t i = 1; i < std::size(chain); ++i)
+        setTabOrder(chain[i - 1], chain[i]);
 }
 
 QAction* Form1::addItem(QMenu* menu, const QString& name, const QString& caption)
@@ -591,7 +620,8 @@ void Form1::Image4_DblClick()
     if (workingText().isEmpty())
         return;
     m_pendingText = workingText();
-    m_services.menus.popup(this, m_pop2);
+    // Started from the keyboard, the menu opens under the icon rather than at the pointer.
+    m_services.menus.popup(m_image[3], m_pop2);
 }
 
 void Form1::Image4_OLEDragDrop(const QString& text)
@@ -627,7 +657,8 @@ void Form1::setFullState(bool full)
     m_statusBar1->setPanelToolTip(PanelStatusBar::MessagePanel, full ? ShrinkTip : RestoreTip);
     setHeight(full ? FullHeight : ShrunkHeight);
     m_declares.SavedHeight = full ? FullHeight : ShrunkHeight;
-    m_combo1->setEnabled(full);
+    // The strip hides the box and the icons: neither may keep or take the keyboard focus.
+    m_frame1->setEnabled(full);
 }
 
 void Form1::StatusBar1_PanelClick(int index)
@@ -692,6 +723,7 @@ void Form1::OnTop_Click()
     // The menu item has already flipped its own check mark.
     m_onTopFlag = m_onTop->isChecked() ? -1 : 0;
     Refresh();
+    CheckMarkEvent::send(*m_prog, *m_onTop);
 }
 
 // ---------------------------------------------------------------- notification area
@@ -743,6 +775,7 @@ void Form1::rst_Click()
 void Form1::ShoTask_Click()
 {
     // Only the check mark changes; it takes effect at the next minimise or start.
+    CheckMarkEvent::send(*m_prog, *m_shoTask);
 }
 
 void Form1::instance_ShowRequested()

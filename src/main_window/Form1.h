@@ -91,6 +91,7 @@ private:
     void buildControls();
     void buildMenus();
     void placeControls();
+    void setTabOrderChain();
     void connectEvents();
     QAction* addItem(QMenu* menu, const QString& name, const QString& caption);
 

@@ -1,7 +1,9 @@
 #include "PanelStatusBar.h"
 
 #include "Clock.h"
+#include "StatusPanel.h"
 
+#include <QAccessible>
 #include <QDragEnterEvent>
 #include <QLabel>
 #include <QMouseEvent>
@@ -9,12 +11,13 @@
 PanelStatusBar::PanelStatusBar(Clock& clock, QWidget* parent) : QFrame(parent), m_clock(clock)
 {
     for (int i = 0; i < 2; ++i) {
-        auto* panel = new QLabel(this);
+        auto* panel = new StatusPanel(this);
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         panel->setTextFormat(Qt::PlainText);
         panel->setContentsMargins(2, 0, 2, 0);
         panel->setObjectName(QStringLiteral("Panel%1").arg(i + 1));
         m_panels[i] = panel;
+        connect(panel, &StatusPanel::pressed, this, [this, i] { Q_EMIT panelClicked(i + 1); });
     }
     m_panels[1]->setAlignment(Qt::AlignCenter);
     m_panels[0]->setAlignment(Qt::AlignVCenter | Qt::AlignLeft);
@@ -63,7 +66,7 @@ void PanelStatusBar::setPanelToolTip(int index, const QString& tip)
         showMessage();
     } else if (QLabel* label = panel(index)) {
         label->setToolTip(tip);
-        label->setAccessibleDescription(tip);
+        describePanel(index);
     }
 }
 
@@ -77,12 +80,34 @@ void PanelStatusBar::setStandingMessage(const QString& text, const QString& tip)
 void PanelStatusBar::showMessage()
 {
     QLabel* label = m_panels[0];
-    label->setText(m_message.isEmpty() ? m_standingText : m_message);
+    const QString text = m_message.isEmpty() ? m_standingText : m_message;
+    const bool changed = label->text() != text;
+    label->setText(text);
     const QString tip = m_standingTip.isEmpty()
                             ? m_messageTip
                             : m_standingTip + QStringLiteral("\n\n") + m_messageTip;
     label->setToolTip(tip);
-    label->setAccessibleDescription(tip);
+    describePanel(MessagePanel);
+    if (changed && QAccessible::isActive()) {
+        QAccessibleEvent event(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+void PanelStatusBar::setPanelKeys(int index, const QString& keys)
+{
+    if (index < 1 || index > 2)
+        return;
+    m_keys[index - 1] = keys;
+    describePanel(index);
+}
+
+void PanelStatusBar::describePanel(int index)
+{
+    QLabel* label = panel(index);
+    const QString& keys = m_keys[index - 1];
+    label->setAccessibleDescription(keys.isEmpty() ? label->toolTip()
+                                                   : label->toolTip() + u' ' + keys);
 }
 
 void PanelStatusBar::setPanelWidth(int index, int pixels)

@@ -5,10 +5,12 @@
 
 class Clock;
 class QLabel;
+class StatusPanel;
 
 /**
- * `StatusBar1`: a message panel (1) and a clock panel (2), counted from 1. A click on a panel
- * is reported with its index; a drag passing over is reported and never accepted.
+ * `StatusBar1`: a message panel (1) and a clock panel (2), counted from 1. A click on a panel,
+ * or a press of a focused panel, is reported with its index; a drag passing over is reported
+ * and never accepted. To assistive technology the bar is a status bar named by its message.
  */
 class PanelStatusBar : public QFrame
 {
@@ -20,10 +22,13 @@ public:
     PanelStatusBar(Clock& clock, QWidget* parent = nullptr);
 
     QString panelText(int index) const;
-    /** Only the message panel is ever written; the clock keeps itself current. */
+    /** Only the message panel is ever written; the clock keeps itself current. A new message
+     *  is announced to assistive technology as the bar's new name. */
     void setPanelText(int index, const QString& text);
     QString panelToolTip(int index) const;
     void setPanelToolTip(int index, const QString& tip);
+    /** The keys that press a panel, told to assistive technology after the tool tip. */
+    void setPanelKeys(int index, const QString& keys);
     /** Panel width in pixels; the last panel takes what is left. */
     void setPanelWidth(int index, int pixels);
     int panelWidth(int index) const;
@@ -47,10 +52,12 @@ private:
     void layoutPanels();
     void showTime();
     void showMessage();
+    void describePanel(int index);
 
     Clock& m_clock;
-    QLabel* m_panels[2];
+    StatusPanel* m_panels[2];
     int m_widths[2] = {96, 96};
+    QString m_keys[2];
     QTimer m_clockTimer;
     QString m_message;
     QString m_messageTip;

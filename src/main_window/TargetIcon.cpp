@@ -1,15 +1,18 @@
 #include "TargetIcon.h"
 
+#include "FocusFrame.h"
 #include "TextDropTarget.h"
 
 #include <QApplication>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 TargetIcon::TargetIcon(const QString& iconPath, QWidget* parent) : QLabel(parent)
 {
     setPixmap(QIcon(iconPath).pixmap(32, 32));
     setAlignment(Qt::AlignCenter);
+    setFocusPolicy(Qt::TabFocus);
     auto* drops = new TextDropTarget(this);
     connect(drops, &TextDropTarget::dragOver, this, &TargetIcon::dragOver);
     connect(drops, &TextDropTarget::dropped, this, &TargetIcon::dropped);
@@ -56,4 +59,26 @@ void TargetIcon::mouseMoveEvent(QMouseEvent* event)
         return;
     m_pressed = false;
     Q_EMIT dragRequested();
+}
+
+void TargetIcon::press()
+{
+    if (isEnabled())
+        Q_EMIT doubleClicked();
+}
+
+void TargetIcon::keyPressEvent(QKeyEvent* event)
+{
+    if (!FocusFrame::isActivationKey(*event)) {
+        QLabel::keyPressEvent(event);
+        return;
+    }
+    press();
+    event->accept();
+}
+
+void TargetIcon::paintEvent(QPaintEvent* event)
+{
+    QLabel::paintEvent(event);
+    FocusFrame::paint(*this);
 }

@@ -4,7 +4,10 @@ class QAction;
 class QMenu;
 class QWidget;
 
-/** Shows a hidden menu as a context menu at the mouse pointer. */
+/**
+ * Shows a hidden menu as a context menu at the mouse pointer, or under `owner` when that
+ * control has the keyboard focus.
+ */
 class PopupMenuHost
 {
 public:

@@ -1,0 +1,142 @@
+#include "FakePlatform.h"
+#include "Form1.h"
+#include "PanelStatusBar.h"
+#include "SnippetCombo.h"
+#include "UserInput.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QtTest>
+
+/** The targets and panels from the keyboard and through the accessible press action. */
+class KeyboardAccessTest : public QObject
+{
+    Q_OBJECT
+
+    /** A shown main window over fakes, the box holding `text` and the list holding a, b. */
+    struct Session
+    {
+        FakePlatform platform;
+        Form1 form{platform.services()};
+        SnippetCombo* combo = form.findChild<SnippetCombo*>(QStringLiteral("Combo1"));
+
+        explicit Session(const QString& text)
+        {
+            platform.clipboard.setText(QStringLiteral("on the clipboard"));
+            form.list().appendAll({QStringLiteral("a"), QStringLiteral("b")});
+            combo->setText(text);
+            form.show();
+            form.activateWindow();
+        }
+        /** Everything an action may change. */
+        QStringList outcome()
+        {
+            const auto* bar = form.findChild<PanelStatusBar*>(QStringLiteral("StatusBar1"));
+            return {form.list().entries().join(u'|'),
+                    combo->text(),
+                    bar->panelText(1),
+                    platform.clipboard.text(),
+                    QString::number(form.Height()),
+                    platform.menus.shownMenus.join(u','),
+                    form.PendingText()};
+        }
+    };
+
+private Q_SLOTS:
+    void keysDoWhatTheMouseDoes_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<int>("tabs"); // from the box: the icons left to right, then the panels
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<QString>("text");
+
+        QTest::newRow("Add by Space") << "Image2" << 1 << "Space"
+                                      << "new";
+        QTest::newRow("Add by action") << "Image2" << 1 << "action"
+                                       << "new";
+        QTest::newRow("Remove by keypad Enter") << "Image3" << 2 << "Enter"
+                                                << "b";
+        QTest::newRow("Remove by action") << "Image3" << 2 << "action"
+                                          << "a";
+        QTest::newRow("Copy by Return") << "Image1" << 3 << "Return"
+                                        << "copied";
+        QTest::newRow("Write by Space") << "Image4" << 4 << "Space"
+                                        << "to a file";
+        QTest::newRow("Write by action") << "Image4" << 4 << "action"
+                                         << "to a file";
+        QTest::newRow("shrink by Return") << "Panel1" << 5 << "Return"
+                                          << "x";
+        QTest::newRow("shrink by action") << "Panel1" << 5 << "action"
+                                          << "x";
+        QTest::newRow("time stamp by Space") << "Panel2" << 6 << "Space"
+                                             << "x";
+        QTest::newRow("time stamp by action") << "Panel2" << 6 << "action"
+                                              << "x";
+    }
+
+    void keysDoWhatTheMouseDoes()
+    {
+        QFETCH(QString, control);
+        QFETCH(int, tabs);
+        QFETCH(QString, way);
+        QFETCH(QString, text);
+
+        Session mouse(text);
+        const QStringList before = mouse.outcome();
+        auto* clicked = mouse.form.findChild<QWidget*>(control);
+        if (control.startsWith(QLatin1String("Panel")))
+            QTest::mouseClick(clicked, Qt::LeftButton);
+        else
+            UserInput::doubleClick(clicked);
+        QCoreApplication::processEvents(); // the Write menu opens once the click is handled
+        const QStringList expected = mouse.outcome();
+        QVERIFY2(expected != before, "the row must describe an action that changes something");
+
+        Session keys(text);
+        QVERIFY(QTest::qWaitForWindowActive(&keys.form));
+        keys.combo->setFocus();
+        for (int i = 0; i < tabs; ++i)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QWidget* focused = QApplication::focusWidget();
+        QCOMPARE(focused->objectName(), control);
+        if (way == QLatin1String("action")) {
+            QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(focused);
+            QCOMPARE(accessible->role(), QAccessible::Button);
+            accessible->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        } else {
+            const QKeyCombination key = QKeySequence(way)[0];
+            QTest::keyClick(focused, key.key(),
+                            way == QLatin1String("Enter") ? Qt::KeypadModifier : Qt::NoModifier);
+        }
+        QCoreApplication::processEvents();
+        QCOMPARE(keys.outcome(), expected);
+    }
+
+    void boxKeepsItsOwnKeys()
+    {
+        Session session{QString()};
+        QVERIFY(QTest::qWaitForWindowActive(&session.form));
+        session.combo->setFocus();
+        QWidget* box = QApplication::focusWidget();
+        QStringList before = session.outcome();
+        // "=text" types text; anything else is a key.
+        const QStringList steps =
+            QStringLiteral("=a Space =b Return Enter Ctrl+A Ctrl+C End Ctrl+V "
+                           "Ctrl+A Ctrl+X Ctrl+Z Home =c")
+                .split(u' ');
+        for (const QString& step : steps) {
+            if (step.startsWith(u'='))
+                QTest::keyClicks(box, step.mid(1));
+            else
+                QTest::keySequence(box, QKeySequence(step));
+        }
+        QCOMPARE(session.combo->text(), QStringLiteral("ca ba b"));
+        QCOMPARE(QApplication::focusWidget(), box);
+        // Nothing but the text changed: no entry added, no message, no shrink.
+        before[1] = session.combo->text();
+        QCOMPARE(session.outcome(), before);
+    }
+};
+
+QTEST_MAIN(KeyboardAccessTest)
+#include "tst_KeyboardAccess.moc"
