@@ -1,6 +1,8 @@
 #include "Form1.h"
 #include "QtPlatform.h"
 #include "ShutdownSignals.h"
+#include "StoreFile.h"
+#include "StoreReadAhead.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -15,7 +17,15 @@ int main(int argc, char* argv[])
     QApplication::setQuitOnLastWindowClosed(false);
 
     QtPlatform platform;
-    Form1 form(platform.services());
+    const PlatformServices services = platform.services();
+    // A second instance ends before it touches the store. The first reads its store on a
+    // worker while the window is built.
+    if (services.instance.otherInstanceRunning())
+        return 0;
+    auto readAhead = std::make_unique<StoreReadAhead>(
+        StoreFile::choosePath(services.program.folder(), services.program.userDataFolder()));
+    Form1 form(services);
+    form.setStoreReadAhead(std::move(readAhead));
     if (!form.Form_Load())
         return 0;
 

@@ -18,9 +18,14 @@ QString StoreFormat::decode(const QByteArray& bytes)
 
 QStringList StoreFormat::parse(QStringView text)
 {
+    return read(text.toUtf8());
+}
+
+QStringList StoreFormat::read(QByteArrayView bytes)
+{
     QStringList fields;
-    StoreReader reader(StoreReader::Encoding::Utf8);
-    reader.feed(text.toUtf8(), true, fields);
+    StoreReader reader;
+    reader.feed(bytes, true, fields);
     return fields;
 }
 

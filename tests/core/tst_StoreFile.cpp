@@ -72,6 +72,14 @@ private Q_SLOTS:
                                            << QStringList{u"caf\u00E9"_s, u"\u20AC 5"_s};
         QTest::newRow("UTF-8 file with BOM")
             << QByteArray("\xEF\xBB\xBF\"caf\xC3\xA9\"\r\n") << QStringList{u"caf\u00E9"_s};
+        QTest::newRow("mixed: each entry in its own encoding")
+            << QByteArray("\"caf\xC3\xA9\"\r\n\"caf\xE9\"\r\n\"\xE2\x82\xAC\",\x80\r\n")
+            << QStringList{u"caf\u00E9"_s, u"caf\u00E9"_s, u"\u20AC"_s, u"\u20AC"_s};
+        QTest::newRow("mixed with BOM: Windows-1252 first entry")
+            << QByteArray("\xEF\xBB\xBF\"\xE9\"\r\n\"\xC3\xA9\"\"x\"\r\n")
+            << QStringList{u"\u00E9"_s, u"\u00E9\"x"_s};
+        QTest::newRow("mixed inside one entry is Windows-1252")
+            << QByteArray("\"\xC3\xA9\xE9\"\r\n") << QStringList{u"\u00C3\u00A9\u00E9"_s};
     }
 
     void loadAppendsFileEntries()
