@@ -3,7 +3,8 @@
 set -euo pipefail
 packages=(build-essential cmake ninja-build qt6-base-dev qt6-svg-dev qt6-qpa-plugins
           libqt6svg6 clang-format xvfb xauth openbox trayer xdotool xclip x11-utils
-          imagemagick fonts-dejavu-core python3-gi gir1.2-gtk-3.0)
+          imagemagick fonts-dejavu-core python3-gi gir1.2-gtk-3.0 clang libclang-rt-14-dev
+          python3)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
