@@ -39,10 +39,12 @@ char* QuotedLine::write(char* out, QStringView text)
     }
     // 0x22 never occurs inside a multi-byte UTF-8 sequence, so doubling bytes is safe.
     qsizetype quotes = 0;
-    for (const char* p = start; (p = static_cast<const char*>(
-                                     std::memchr(p, '"', static_cast<size_t>(end - p))));
-         ++p)
+    for (const char* p = start;; ++p) {
+        p = static_cast<const char*>(std::memchr(p, '"', static_cast<size_t>(end - p)));
+        if (p == nullptr)
+            break;
         ++quotes;
+    }
     if (quotes > 0) {
         // Spread the bytes to the right, back to front, writing each quote twice.
         char* src = end;
