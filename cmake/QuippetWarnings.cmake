@@ -10,3 +10,8 @@ if(QUIPPET_SANITIZE)
   target_compile_options(quippet_options INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   target_link_options(quippet_options INTERFACE -fsanitize=address,undefined)
 endif()
+if(QUIPPET_FUZZ)
+  # Coverage for libFuzzer on everything the targets link; the fuzzer's main comes at link time.
+  target_compile_options(quippet_options INTERFACE -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  target_link_options(quippet_options INTERFACE -fsanitize=address,undefined)
+endif()

@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 
 echo "== formatting"
-files=$(git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'bench/*.cpp' 'bench/*.h' 2>/dev/null || true)
+files=$(git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'bench/*.cpp' 'bench/*.h' 'fuzz/*.cpp' 2>/dev/null || true)
 if [ -n "$files" ]; then
   # shellcheck disable=SC2086
   clang-format --dry-run --Werror $files
@@ -19,6 +19,9 @@ cmake --preset ci >/dev/null
 cmake --build --preset ci -j "$jobs"
 echo "== tests"
 ctest --preset ci -j "$jobs"
+
+echo "== fuzzing the store reader (libFuzzer, about a minute)"
+bash scripts/fuzz.sh 45
 
 echo "== build with AddressSanitizer and UBSan"
 cmake --preset asan >/dev/null

@@ -3,6 +3,7 @@
 #include "QtPlatform.h"
 #include "QuippetVersion.h"
 #include "ShutdownSignals.h"
+#include "StoreReadAhead.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -22,7 +23,14 @@ int main(int argc, char* argv[])
     QApplication::setQuitOnLastWindowClosed(false);
 
     QtPlatform platform;
-    Form1 form(platform.services());
+    const PlatformServices services = platform.services();
+    // A second instance ends before it touches the store. The first reads its store on a
+    // worker while the window is built.
+    if (services.instance.otherInstanceRunning())
+        return 0;
+    auto readAhead = std::make_unique<StoreReadAhead>(Form1::storePath(services.program));
+    Form1 form(services);
+    form.setStoreReadAhead(std::move(readAhead));
     if (!form.Form_Load())
         return 0;
 

@@ -13,4 +13,9 @@ public:
     static QByteArray encode(const QString& text);
     /** Appends the encoded line to `out` (no intermediate buffer; used when writing many lines). */
     static void appendTo(QByteArray& out, QStringView text);
+
+    /** Room that the line of `text` needs at most: three bytes a UTF-16 unit, four around. */
+    static qsizetype maxSize(QStringView text) { return 3 * text.size() + 4; }
+    /** Writes the line at `out`, which has `maxSize(text)` bytes of room; returns its end. */
+    static char* write(char* out, QStringView text);
 };

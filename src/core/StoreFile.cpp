@@ -19,11 +19,6 @@ void setError(QString* error, const QString& text)
         *error = text;
 }
 
-QString backupPath(const QString& path)
-{
-    return path + QStringLiteral(".bak");
-}
-
 QString quoted(const QString& path)
 {
     return u'"' + QDir::toNativeSeparators(path) + u'"';
@@ -36,77 +31,131 @@ void logFailure(const QString& what, const QString& reason)
 }
 
 /**
- * Keeps a store that could not be read to its end beside it, since the save at exit replaces
- * it. A file that cannot even be copied is moved aside whole; neither step overwrites an
- * existing backup.
+ * Keeps a store that could not be read to its end beside it, since a save replaces it: copied
+ * to the next free backup name, or moved there whole if it cannot even be copied. Returns where
+ * the bytes are now, or an empty text when they could be kept nowhere.
  */
-void keepDamagedFile(const QString& path)
+QString keepAside(const QString& path)
 {
+    QString target = StoreFile::freeBackupPath(path);
+    if (target.isEmpty()) {
+        logFailure(QStringLiteral("keep ") + quoted(path),
+                   QStringLiteral("every backup name is taken"));
+        return {};
+    }
     QFile file(path);
-    if (file.copy(backupPath(path)))
-        return;
-    const QString toBackup = quoted(path) + QStringLiteral(" to ") + quoted(backupPath(path));
-    logFailure(QStringLiteral("copy ") + toBackup, file.errorString());
-    if (!file.rename(backupPath(path)))
-        logFailure(QStringLiteral("move ") + toBackup, file.errorString());
+    if (file.copy(target))
+        return target;
+    logFailure(QStringLiteral("copy %1 to %2").arg(quoted(path), quoted(target)),
+               file.errorString());
+    // A failed copy may have left part of a file under that name: take the next one.
+    target = StoreFile::freeBackupPath(path);
+    if (!target.isEmpty() && file.rename(target))
+        return target;
+    logFailure(QStringLiteral("move %1 to %2").arg(quoted(path), quoted(target)),
+               file.errorString());
+    return {};
 }
 
-constexpr qint64 ChunkSize = 256 * 1024;
+QString unreadableWarning(const QString& path, const QString& reason, const QString& keptAt)
+{
+    QString text = QStringLiteral("Quippet could not read the snippet list\n%1\n\nReason: %2\n\n")
+                       .arg(QDir::toNativeSeparators(path), reason);
+    if (keptAt.isEmpty())
+        return text + QStringLiteral("The file could not be kept aside, so the list is not "
+                                     "saved in this session.");
+    return text + QStringLiteral("The file as it was is kept as\n%1\n\nThe list starts with "
+                                 "the entries that could be read.")
+                      .arg(QDir::toNativeSeparators(keptAt));
+}
+
+constexpr qint64 ChunkSize = 1024 * 1024;
+constexpr qint64 MiB = 1024 * 1024;
 
 } // namespace
 
 StoreFile::StoreFile(QString path) : m_path(std::move(path)) {}
 
-StoreFile::LoadResult StoreFile::load(SnippetList& list)
+StoreFile::Contents StoreFile::read(const QString& path)
 {
-    const QFileInfo info(m_path);
+    Contents contents;
+    const QFileInfo info(path);
     if (!info.exists())
-        return LoadResult::Missing;
+        return contents;
 
-    QFile file(m_path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        logFailure(QStringLiteral("read ") + quoted(m_path), file.errorString());
-        // A directory holds nothing worth keeping.
-        if (!info.isDir())
-            keepDamagedFile(m_path);
-        return LoadResult::Unreadable;
+    if (info.isDir()) {
+        // A folder holds nothing worth a backup, and nothing can be saved in its place.
+        contents.result = LoadResult::Unreadable;
+        contents.keepFile = true;
+        contents.warning =
+            unreadableWarning(path, QStringLiteral("It is a folder, not a file."), QString());
+        return contents;
+    }
+    if (info.size() > MaxBytes) {
+        contents.result = LoadResult::TooLarge;
+        contents.keepFile = true;
+        contents.warning =
+            QStringLiteral("The snippet list\n%1\nis %2 MB, more than the %3 MB Quippet loads.\n\n"
+                           "It was not loaded and is not saved over in this session; the list "
+                           "starts empty.")
+                .arg(QDir::toNativeSeparators(path))
+                .arg((info.size() + MiB - 1) / MiB)
+                .arg(MaxBytes / MiB);
+        return contents;
     }
 
-    // Read in chunks: a full store would otherwise sit in memory as bytes and as entries at
-    // once. A file that is not UTF-8 is read again from the start as Windows-1252.
-    QStringList fields;
-    bool readFailed = false;
-    for (const auto encoding : {StoreReader::Encoding::Utf8, StoreReader::Encoding::Windows1252}) {
-        fields.clear();
-        readFailed = !file.seek(0);
-        StoreReader reader(encoding);
-        bool decoded = true;
-        QByteArray chunk;
-        while (decoded && !readFailed) {
-            chunk.resize(ChunkSize);
+    QFile file(path);
+    QString reason;
+    // Read in chunks: a full store would otherwise sit in memory as bytes and as entries at once.
+    if (file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        StoreReader reader;
+        QByteArray chunk(ChunkSize, Qt::Uninitialized);
+        for (;;) {
             const qint64 got = file.read(chunk.data(), ChunkSize);
             if (got < 0) {
-                readFailed = true;
+                reason = file.errorString();
                 break;
             }
-            chunk.resize(got);
-            const bool atEnd = got < ChunkSize && file.atEnd();
-            decoded = reader.feed(chunk, atEnd, fields);
-            if (atEnd)
+            reader.feed(QByteArrayView(chunk.constData(), got), got == 0, contents.entries);
+            if (got == 0)
                 break;
         }
-        if (decoded || readFailed)
-            break;
-    }
-    if (readFailed) {
-        logFailure(QStringLiteral("read ") + quoted(m_path), file.errorString());
         file.close();
-        keepDamagedFile(m_path);
+    } else {
+        reason = file.errorString();
     }
-    if (!fields.isEmpty())
-        list.appendAll(fields);
+    if (reason.isEmpty()) {
+        contents.result = LoadResult::Loaded;
+        return contents;
+    }
 
-    return readFailed ? LoadResult::Unreadable : LoadResult::Loaded;
+    logFailure(QStringLiteral("read ") + quoted(path), reason);
+    contents.result = LoadResult::Unreadable;
+    const QString keptAt = keepAside(path);
+    contents.keepFile = keptAt.isEmpty() && QFileInfo::exists(path);
+    contents.warning = unreadableWarning(path, reason, keptAt);
+    return contents;
+}
+
+StoreFile::LoadResult StoreFile::accept(Contents contents, SnippetList& list)
+{
+    m_keepFile = contents.keepFile;
+    m_loadWarning = std::move(contents.warning);
+    if (!contents.entries.isEmpty())
+        list.appendAll(contents.entries);
+    return contents.result;
+}
+
+QString StoreFile::freeBackupPath(const QString& path)
+{
+    for (int i = 0; i < MaxBackups; ++i) {
+        const QString candidate =
+            i == 0 ? path + QStringLiteral(".bak") : QStringLiteral("%1.%2.bak").arg(path).arg(i);
+        // A dangling link counts as taken too: it may point where a backup was.
+        if (!QFileInfo::exists(candidate) && !QFileInfo(candidate).isSymLink())
+            return candidate;
+    }
+    return {};
 }
 
 bool StoreFile::createEmpty(QString* error) const
@@ -129,6 +178,12 @@ bool StoreFile::createEmpty(QString* error) const
 
 bool StoreFile::save(const SnippetList& list, QString* error, const QString& leaveOut) const
 {
+    if (m_keepFile) {
+        setError(error,
+                 QStringLiteral("%1 was not loaded, so it is not saved over in this session.")
+                     .arg(QDir::toNativeSeparators(m_path)));
+        return false;
+    }
     const int count = list.count();
     QStringList entries;
     entries.reserve(count);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class SnippetList;
 
@@ -12,15 +13,48 @@ public:
     {
         Loaded,     ///< every field of the file was appended
         Missing,    ///< no such file
-        Unreadable, ///< exists but could not be read to its end; a `.bak` copy was attempted
+        Unreadable, ///< exists but could not be read to its end; its bytes were set aside if
+                    ///< possible
+        TooLarge,   ///< larger than MaxBytes; not read, and never saved over
     };
+
+    /** What reading the store found; made on any thread, handed to `accept` on the list's. */
+    struct Contents
+    {
+        LoadResult result = LoadResult::Missing;
+        QStringList entries;
+        /** For the user when the store could not be loaded whole; empty otherwise. */
+        QString warning;
+        /** Saving over the file would destroy bytes that are kept nowhere else. */
+        bool keepFile = false;
+    };
+
+    /** Larger stores are not loaded: a store grows by hand, so this is almost surely not one. */
+    static constexpr qint64 MaxBytes = qint64(256) * 1024 * 1024;
+    /** Backups tried before a damaged store counts as kept nowhere: `.bak`, `.1.bak`, ... */
+    static constexpr int MaxBackups = 1000;
 
     explicit StoreFile(QString path);
 
     QString path() const { return m_path; }
 
-    /** Appends the file's fields to `list` in file order. */
-    LoadResult load(SnippetList& list);
+    /**
+     * Reads the store at `path` without touching any list; safe on a worker thread. A store
+     * that cannot be read to its end is first kept aside under the next free backup name.
+     */
+    static Contents read(const QString& path);
+
+    /** Appends what `read` found to `list`, and refuses later saves that would destroy it. */
+    LoadResult accept(Contents contents, SnippetList& list);
+
+    /** `read` and `accept` in one step. */
+    LoadResult load(SnippetList& list) { return accept(read(m_path), list); }
+
+    /** The warning of the last load, empty when the store loaded whole or was missing. */
+    QString loadWarning() const { return m_loadWarning; }
+
+    /** False after a load that found a file which must not be saved over (see `save`). */
+    bool savesAllowed() const { return !m_keepFile; }
 
     /** Creates an empty (zero-byte) store file; false with `error` set on failure. */
     bool createEmpty(QString* error = nullptr) const;
@@ -28,6 +62,7 @@ public:
     /**
      * Writes one quoted line per entry (entries equal to `leaveOut` skipped when it is not empty)
      * through a temporary file and a rename, so an interrupted save leaves the old file whole.
+     * Refused after a load that found a file which must not be saved over.
      */
     bool save(const SnippetList& list, QString* error = nullptr,
               const QString& leaveOut = QString()) const;
@@ -38,8 +73,14 @@ public:
      */
     static QString choosePath(const QString& programFolder, const QString& userDataFolder);
 
+    /** The first of `path`.bak, `path`.1.bak, `path`.2.bak, ... that does not exist; empty if none.
+     */
+    static QString freeBackupPath(const QString& path);
+
     static constexpr const char* FileName = "Text.txt";
 
 private:
     QString m_path;
+    QString m_loadWarning;
+    bool m_keepFile = false;
 };

@@ -18,24 +18,32 @@ QString StoreFormat::decode(const QByteArray& bytes)
 
 QStringList StoreFormat::parse(QStringView text)
 {
+    return read(text.toUtf8());
+}
+
+QStringList StoreFormat::read(QByteArrayView bytes)
+{
     QStringList fields;
-    StoreReader reader(StoreReader::Encoding::Utf8);
-    reader.feed(text.toUtf8(), true, fields);
+    StoreReader reader;
+    reader.feed(bytes, true, fields);
     return fields;
 }
 
 QByteArray StoreFormat::serialize(const QStringList& entries, const QString& leaveOut)
 {
-    qsizetype estimate = 0;
+    // Room for the worst case, filled in one pass; pages never written cost no memory.
+    qsizetype room = 0;
     for (const QString& entry : entries)
-        estimate += entry.size() + 4;
-    QByteArray out;
-    out.reserve(estimate + estimate / 8);
+        room += QuotedLine::maxSize(entry);
+    QByteArray out(room, Qt::Uninitialized);
+    char* const begin = out.data();
+    char* end = begin;
     const bool skip = !leaveOut.isEmpty();
     for (const QString& entry : entries) {
         if (skip && entry == leaveOut)
             continue;
-        QuotedLine::appendTo(out, entry);
+        end = QuotedLine::write(end, entry);
     }
+    out.truncate(end - begin);
     return out;
 }

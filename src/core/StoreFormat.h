@@ -19,6 +19,9 @@ public:
      */
     static QStringList parse(QStringView text);
 
+    /** The entries of a whole store file's bytes, each decoded on its own (see StoreReader). */
+    static QStringList read(QByteArrayView bytes);
+
     /** One quoted line per entry, skipping entries equal to `leaveOut` when it is not empty. */
     static QByteArray serialize(const QStringList& entries, const QString& leaveOut = QString());
 };

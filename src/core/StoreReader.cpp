@@ -1,6 +1,8 @@
 #include "StoreReader.h"
 
+#include <QStringDecoder>
 #include <array>
+#include <cstring>
 
 namespace {
 
@@ -11,19 +13,41 @@ constexpr std::array<char16_t, 32> Cp1252High = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-bool isDelimiter(char c)
+/** Position of `c` in `buffer` at or after `from`, or -1. */
+qsizetype find(QByteArrayView buffer, char c, qsizetype from)
 {
-    return c == ',' || c == '\r' || c == '\n';
+    if (from >= buffer.size())
+        return -1;
+    const auto* hit = static_cast<const char*>(
+        std::memchr(buffer.data() + from, c, static_cast<size_t>(buffer.size() - from)));
+    return hit ? hit - buffer.data() : -1;
 }
 
+/** The first comma, CR or LF at or after `from`, or -1. */
 qsizetype findDelimiter(QByteArrayView buffer, qsizetype from)
 {
     const qsizetype n = buffer.size();
     for (qsizetype i = from; i < n; ++i) {
-        if (isDelimiter(buffer[i]))
+        const char c = buffer[i];
+        if (c == ',' || c == '\r' || c == '\n')
             return i;
     }
     return -1;
+}
+
+/** A quoted field's content with every doubled quote read as one. */
+QByteArray unescape(QByteArrayView content)
+{
+    QByteArray out;
+    out.reserve(content.size());
+    qsizetype from = 0;
+    for (qsizetype quote = find(content, '"', 0); quote >= 0; quote = find(content, '"', from)) {
+        out.append(content.sliced(from, quote + 1 - from));
+        from = quote + 2; // the second quote of the pair
+    }
+    if (from < content.size())
+        out.append(content.sliced(from));
+    return out;
 }
 
 } // namespace
@@ -40,26 +64,27 @@ QString StoreReader::fromWindows1252(QByteArrayView bytes)
     return out;
 }
 
-QString StoreReader::decodeField(QByteArrayView bytes, bool& valid) const
+QString StoreReader::decodeField(QByteArrayView bytes)
 {
-    if (m_encoding == Encoding::Windows1252)
+    if (!bytes.isValidUtf8())
         return fromWindows1252(bytes);
-    if (!bytes.isValidUtf8()) {
-        valid = false;
-        return {};
+    // fromUtf8 drops a leading U+FEFF, which inside the file is part of the entry.
+    if (bytes.startsWith("\xEF\xBB\xBF")) {
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+        return decoder(bytes);
     }
     return QString::fromUtf8(bytes);
 }
 
-bool StoreReader::feed(QByteArrayView chunk, bool atEnd, QStringList& out)
+void StoreReader::feed(QByteArrayView chunk, bool atEnd, QStringList& out)
 {
     if (m_atStart) {
         // A byte-order mark belongs to the encoding, not to the first entry.
         m_carry.append(chunk.data(), chunk.size());
         if (m_carry.size() < 3 && !atEnd)
-            return true;
+            return;
         m_atStart = false;
-        if (m_encoding == Encoding::Utf8 && m_carry.startsWith("\xEF\xBB\xBF"))
+        if (m_carry.startsWith("\xEF\xBB\xBF"))
             m_carry.remove(0, 3);
         chunk = {};
     }
@@ -68,18 +93,14 @@ bool StoreReader::feed(QByteArrayView chunk, bool atEnd, QStringList& out)
         m_carry.append(chunk.data(), chunk.size());
         buffer = m_carry;
     }
-    bool valid = true;
-    const qsizetype used = parse(buffer, atEnd, out, valid);
-    if (!valid)
-        return false;
+    const qsizetype used = parse(buffer, atEnd, out);
     if (buffer.data() == m_carry.constData())
         m_carry.remove(0, used);
     else
         m_carry = buffer.sliced(used).toByteArray();
-    return true;
 }
 
-qsizetype StoreReader::parse(QByteArrayView buffer, bool atEnd, QStringList& out, bool& valid) const
+qsizetype StoreReader::parse(QByteArrayView buffer, bool atEnd, QStringList& out)
 {
     const qsizetype n = buffer.size();
     qsizetype i = 0;
@@ -91,65 +112,67 @@ qsizetype StoreReader::parse(QByteArrayView buffer, bool atEnd, QStringList& out
             return fieldStart;
         QString field;
         if (i < n && buffer[i] == '"') {
-            ++i;
-            const qsizetype contentStart = i;
-            QByteArray unescaped; // only a field with "" inside needs a copy
-            bool doubled = false;
-            qsizetype contentEnd = n;
-            bool closed = false;
+            const qsizetype contentStart = i + 1;
+            // Find the closing quote: the first one that is not half of a doubled pair.
+            qsizetype from = qMax(contentStart, fieldStart + m_resume);
+            qsizetype quote = -1;
+            bool doubled = m_resume > 0 && m_resumeDoubled;
             for (;;) {
-                const qsizetype quote = buffer.indexOf('"', i);
-                if (quote < 0 || (quote + 1 == n && !atEnd)) {
-                    if (!atEnd)
-                        return fieldStart;
-                    // No closing quote: the rest of the file is the last field.
-                    contentEnd = n;
+                quote = find(buffer, '"', from);
+                if (quote < 0 || quote + 1 < n || atEnd) {
+                    if (quote >= 0 && quote + 1 < n && buffer[quote + 1] == '"') {
+                        doubled = true;
+                        from = quote + 2;
+                        continue;
+                    }
                     break;
                 }
-                if (quote + 1 < n && buffer[quote + 1] == '"') {
-                    unescaped.append(buffer.sliced(i, quote + 1 - i));
-                    doubled = true;
-                    i = quote + 2;
-                    continue;
-                }
-                contentEnd = quote;
-                closed = true;
-                break;
+                // A quote as the last byte may be the first of a pair: wait for the next chunk.
+                m_resume = quote - fieldStart;
+                m_resumeDoubled = doubled;
+                return fieldStart;
             }
-            if (doubled) {
-                unescaped.append(buffer.sliced(i, contentEnd - i));
-                field = decodeField(unescaped, valid);
-            } else {
-                field = decodeField(buffer.sliced(contentStart, contentEnd - contentStart), valid);
+            if (quote < 0 && !atEnd) {
+                m_resume = n - fieldStart;
+                m_resumeDoubled = doubled;
+                return fieldStart;
             }
-            if (closed) {
+            // No closing quote: the rest of the file is the last field.
+            const qsizetype contentEnd = quote < 0 ? n : quote;
+            qsizetype end = n;
+            if (quote >= 0) {
                 // Anything between the closing quote and the delimiter is not part of the field.
-                const qsizetype delimiter = findDelimiter(buffer, contentEnd + 1);
-                if (delimiter < 0 && !atEnd)
+                const qsizetype delimiter = findDelimiter(buffer, quote + 1);
+                if (delimiter < 0 && !atEnd) {
+                    m_resume = quote - fieldStart;
+                    m_resumeDoubled = doubled;
                     return fieldStart;
-                i = delimiter < 0 ? n : delimiter;
-            } else {
-                i = n;
+                }
+                end = delimiter < 0 ? n : delimiter;
             }
+            const QByteArrayView content = buffer.sliced(contentStart, contentEnd - contentStart);
+            field = doubled ? decodeField(unescape(content)) : decodeField(content);
+            i = end;
         } else {
             const qsizetype delimiter = findDelimiter(buffer, i);
             if (delimiter < 0 && !atEnd)
                 return fieldStart;
             const qsizetype end = delimiter < 0 ? n : delimiter;
-            field = decodeField(buffer.sliced(i, end - i), valid);
+            field = decodeField(buffer.sliced(i, end - i));
             i = end;
         }
-        if (!valid)
-            return fieldStart;
         if (i < n) {
             const char delimiter = buffer[i++];
             if (delimiter == '\r') {
-                if (i == n && !atEnd)
+                if (i == n && !atEnd) {
+                    m_resume = 0;
                     return fieldStart; // a line feed may follow in the next chunk
+                }
                 if (i < n && buffer[i] == '\n')
                     ++i;
             }
         }
+        m_resume = 0;
         out.append(std::move(field));
     }
     return i;

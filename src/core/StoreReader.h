@@ -6,34 +6,31 @@
 /**
  * Reads store-file bytes into fields, one chunk at a time, so a large store never sits in
  * memory as bytes, text and entries at once. Delimiters are ASCII, so fields are split on the
- * bytes and each field is decoded on its own.
+ * bytes and each field is decoded on its own: UTF-8 when its bytes are valid UTF-8, otherwise
+ * Windows-1252. A file that mixes both (a line pasted from an old editor) keeps every entry.
  */
 class StoreReader
 {
 public:
-    enum class Encoding
-    {
-        Utf8,
-        Windows1252
-    };
-
-    explicit StoreReader(Encoding encoding) : m_encoding(encoding) {}
-
     /**
      * Appends every field that `chunk` completes to `out`; an unfinished field waits for the
-     * next chunk, or is taken as it is when `atEnd`. In UTF-8 mode returns false as soon as a
-     * field is not valid UTF-8 (the caller then reads again as Windows-1252).
+     * next chunk, or is taken as it is when `atEnd`.
      */
-    bool feed(QByteArrayView chunk, bool atEnd, QStringList& out);
+    void feed(QByteArrayView chunk, bool atEnd, QStringList& out);
+
+    /** One field's bytes to text: UTF-8 when valid, otherwise Windows-1252. */
+    static QString decodeField(QByteArrayView bytes);
 
     /** Windows-1252 to text; the five undefined bytes keep their C1 code points. */
     static QString fromWindows1252(QByteArrayView bytes);
 
 private:
-    qsizetype parse(QByteArrayView buffer, bool atEnd, QStringList& out, bool& valid) const;
-    QString decodeField(QByteArrayView bytes, bool& valid) const;
+    qsizetype parse(QByteArrayView buffer, bool atEnd, QStringList& out);
 
-    Encoding m_encoding;
     QByteArray m_carry;
+    /** Where the search for the closing quote of the unfinished field goes on, from its start. */
+    qsizetype m_resume = 0;
+    /** Whether that field has a doubled quote before `m_resume`. */
+    bool m_resumeDoubled = false;
     bool m_atStart = true;
 };

@@ -19,6 +19,7 @@
 #include "SingleInstance.h"
 #include "SnippetCombo.h"
 #include "StoreFile.h"
+#include "StoreReadAhead.h"
 #include "TargetIcon.h"
 #include "TopmostPlacement.h"
 #include "TrayArea.h"
@@ -362,17 +363,12 @@ bool Form1::Form_Load()
     m_todayText = m_services.clock.todayText();
     m_list.append(m_todayText);
 
-    // An installed program never writes beside itself, even when it could (run as root).
-    const ProgramInfo& program = m_services.program;
-    m_store = std::make_unique<StoreFile>(StoreFile::choosePath(
-        program.installed() ? QString() : program.folder(), program.userDataFolder()));
-    const StoreFile::LoadResult loaded = m_store->load(m_list);
-    m_loaded = true;
+    const StoreFile::LoadResult loaded = loadStore();
     if (loaded == StoreFile::LoadResult::Missing) {
         m_store->createEmpty();
         return true;
     }
-    if (loaded == StoreFile::LoadResult::Unreadable)
+    if (loaded != StoreFile::LoadResult::Loaded)
         return true;
 
     if (m_shoTask->isChecked() && windowState() == Qt::WindowNoState &&
@@ -382,6 +378,37 @@ bool Form1::Form_Load()
         m_startInTray = true;
     }
     return true;
+}
+
+void Form1::setStoreReadAhead(std::unique_ptr<StoreReadAhead> readAhead)
+{
+    m_storeReadAhead = std::move(readAhead);
+}
+
+QString Form1::storePath(const ProgramInfo& program)
+{
+    // An installed program never writes beside itself, even when it could (run as root).
+    return StoreFile::choosePath(program.installed() ? QString() : program.folder(),
+                                 program.userDataFolder());
+}
+
+StoreFile::LoadResult Form1::loadStore()
+{
+    StoreFile::LoadResult loaded;
+    if (m_storeReadAhead) {
+        m_store = std::make_unique<StoreFile>(m_storeReadAhead->path());
+        loaded = m_store->accept(m_storeReadAhead->take(), m_list);
+        m_storeReadAhead.reset();
+    } else {
+        m_store = std::make_unique<StoreFile>(storePath(m_services.program));
+        loaded = m_store->load(m_list);
+    }
+    m_loaded = true;
+    // A store that did not load whole is never a silent empty list.
+    if (!m_store->loadWarning().isEmpty())
+        m_services.messages.show(this, m_store->loadWarning(), MessageBox::Exclamation,
+                                 m_services.program.title());
+    return loaded;
 }
 
 void Form1::readStartupSettings()
@@ -425,7 +452,8 @@ void Form1::Form_Unload()
 
     DatePurge::purge(m_list, m_todayText);
     QString error;
-    while (!m_store->save(m_list, &error)) {
+    // A store that must not be saved over was announced at start-up; asking again helps no one.
+    while (m_store->savesAllowed() && !m_store->save(m_list, &error)) {
         const QString prompt = QStringLiteral("The snippet list could not be saved to\n%1\n\n%2\n\n"
                                               "Retry, or discard the changes since the last save?")
                                    .arg(QDir::toNativeSeparators(m_store->path()), error);

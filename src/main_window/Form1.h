@@ -5,6 +5,7 @@
 #include "DragOverState.h"
 #include "PlatformServices.h"
 #include "SnippetListModel.h"
+#include "StoreFile.h"
 #include "WriteCommands.h"
 
 #include <QMainWindow>
@@ -20,7 +21,7 @@ class QGroupBox;
 class QMenu;
 class QMimeData;
 class SnippetCombo;
-class StoreFile;
+class StoreReadAhead;
 class TargetIcon;
 
 /**
@@ -41,6 +42,13 @@ public:
     explicit Form1(PlatformServices services, QWidget* parent = nullptr);
     ~Form1() override;
 
+    /**
+     * The store as read on a worker since before the window was built; start-up takes it in
+     * place of reading the store itself. Without it, start-up reads the store at its step.
+     */
+    void setStoreReadAhead(std::unique_ptr<StoreReadAhead> readAhead);
+    /** Where the store lives: beside the program, or in the per-user data folder once installed. */
+    static QString storePath(const ProgramInfo& program);
     /** The start-up sequence. False when this process must end at once (second instance). */
     bool Form_Load();
     /** The shut-down sequence; runs once, on every way of closing the window. */
@@ -106,6 +114,8 @@ private:
     bool saveListNow(QString* error);
     void showSaveState();
     void readStartupSettings();
+    /** Start-up step 16: loads the store, and warns when it did not load whole. */
+    StoreFile::LoadResult loadStore();
 
     // Event procedures.
     void Form_Paint();
@@ -142,6 +152,7 @@ private:
     WriteCommands m_write;
     std::unique_ptr<HomepageOpener> m_homepage;
     std::unique_ptr<StoreFile> m_store;
+    std::unique_ptr<StoreReadAhead> m_storeReadAhead;
     QTimer m_timer1;
     BackgroundSave m_saves;
 

@@ -1,0 +1,136 @@
+#!/usr/bin/env python3
+"""Kills the program with SIGKILL while it saves a full store, again and again.
+
+Usage: kill_saves.py PROGRAM_DIR KILLS
+Each round starts ./quippet in PROGRAM_DIR, removes one entry (typed text, double-click on
+the Remove icon; a full list refuses Add), waits until the autosave that follows opens its file, and kills the program at a
+moment spread from that instant to past the save's end. After every kill Text.txt must hold
+exactly the list before or after that change, and the folder nothing else a later start could
+trip over.
+"""
+import os
+import signal
+import subprocess
+import sys
+import time
+
+ENTRIES = 32767
+
+
+def line(text):
+    return b'"' + text.encode("utf-8").replace(b'"', b'""') + b'"\r\n'
+
+
+def xdotool(*args):
+    return subprocess.run(["xdotool", *args], capture_output=True, text=True).stdout
+
+
+def wait_window(pid):
+    deadline = time.monotonic() + 20
+    while time.monotonic() < deadline:
+        for wid in xdotool("search", "--onlyvisible", "--pid", str(pid), "--name", "^Quippet$").split():
+            if "Geometry: 256x" in xdotool("getwindowgeometry", wid):
+                return wid
+        time.sleep(0.05)
+    sys.exit("FAIL: no main window")
+
+
+def save_started(pid, folder):
+    """True while the process holds a file in the program folder open: only a save does."""
+    try:
+        for fd in os.listdir(f"/proc/{pid}/fd"):
+            try:
+                if os.readlink(f"/proc/{pid}/fd/{fd}").startswith(folder + "/"):
+                    return True
+            except OSError:
+                pass
+    except OSError:
+        pass
+    return False
+
+
+def remove_entry(wid, text):
+    """Pastes `text` into the emptied text box and double-clicks the Remove icon."""
+    # Pasted, not typed: the filter pop-up that typing opens over a full list swallows keys.
+    subprocess.run(["xclip", "-selection", "clipboard"], input=text.encode(), check=True)
+    height = int(xdotool("getwindowgeometry", wid).split("Geometry: 256x")[1].split()[0])
+    menu = height - 129
+    xdotool("mousemove", "--window", wid, "120", str(menu + 26), "click", "1",
+            "key", "ctrl+a", "ctrl+v", "sleep", "0.15", "key", "Escape")
+    xdotool("mousemove", "--window", wid, "94", str(menu + 69),
+            "click", "--repeat", "2", "--delay", "60", "1")
+
+
+def wait_for_save(proc, folder, wid, text):
+    """Makes the change and returns once the autosave has opened its file (None: never)."""
+    # The autosave follows the change by a second; a click lost to a busy start is retried.
+    for _attempt in range(3):
+        remove_entry(wid, text)
+        deadline = time.monotonic() + 4
+        while time.monotonic() < deadline:
+            if save_started(proc.pid, folder):
+                return time.monotonic()
+            time.sleep(0.0005)
+    return None
+
+
+def main():
+    folder, kills = sys.argv[1], int(sys.argv[2])
+    store = os.path.join(folder, "Text.txt")
+    # Entries of mixed length with the characters the format must get right.
+    entries = [f'entry {i}, "quoted" ' + ("\u00e9\u20ac" if i % 2 else "") + "x" * (i % 150)
+               for i in range(ENTRIES)]
+    with open(store, "wb") as f:
+        f.write(b"".join(line(e) for e in entries))
+    expected = set(os.listdir(folder))
+    outcomes = {"before": 0, "after": 0}
+    real = os.path.realpath(folder)
+    save_time = None
+    for round_ in range(kills + 1):
+        with open(store, "rb") as f:
+            before = f.read()
+        removed = entries[300 * round_]
+        after = before.replace(line(removed), b"", 1)
+        proc = subprocess.Popen(["./quippet"], cwd=folder, stdout=subprocess.DEVNULL,
+                                stderr=subprocess.DEVNULL)
+        wid = wait_window(proc.pid)
+        started = wait_for_save(proc, real, wid, removed)
+        if started is None:
+            if os.environ.get("KILL_SAVES_SHOT"):
+                subprocess.run(["import", "-window", "root", os.environ["KILL_SAVES_SHOT"]])
+            proc.kill()
+            sys.exit(f"FAIL: round {round_}: no save started")
+        if save_time is None:
+            # The first round measures how long a save takes here, and is not killed.
+            while save_started(proc.pid, real):
+                time.sleep(0.0005)
+            save_time = time.monotonic() - started
+            time.sleep(0.2)
+        else:
+            # From the instant the save opened its file to a little past its end.
+            time.sleep(1.3 * save_time * round_ / kills)
+        proc.send_signal(signal.SIGKILL)
+        proc.wait()
+        with open(store, "rb") as f:
+            got = f.read()
+        if got == before:
+            outcomes["before"] += 1
+        elif got == after:
+            outcomes["after"] += 1
+        else:
+            sys.exit(f"FAIL: round {round_}: Text.txt is {len(got)} bytes, neither the "
+                     f"{len(before)} before nor the {len(after)} after the save")
+        if round_ == 0 and got != after:
+            sys.exit("FAIL: a save that ran to its end did not reach Text.txt")
+        left = set(os.listdir(folder)) - expected
+        if left:
+            sys.exit(f"FAIL: round {round_}: left behind {sorted(left)}")
+    outcomes["after"] -= 1  # the measuring round
+    print(f"{kills} kills spread over a save of {save_time * 1000:.0f} ms: {outcomes['before']} "
+          f"left the list before the save, {outcomes['after']} the list after it")
+    if outcomes["after"] == 0:
+        sys.exit("FAIL: no change was ever saved, so no kill met a save")
+
+
+if __name__ == "__main__":
+    main()
