@@ -1,7 +1,5 @@
 #include "SnippetFilter.h"
 
-#include "SnippetList.h"
-
 #include <QElapsedTimer>
 #include <algorithm>
 
@@ -62,8 +60,8 @@ struct SnippetFilter::State
     bool complete = false;
 };
 
-SnippetFilter::SnippetFilter(const SnippetList& list, int limit, QObject* parent)
-    : QObject(parent), m_list(list), m_limit(limit)
+SnippetFilter::SnippetFilter(const QStringList& entries, int limit, QObject* parent)
+    : QObject(parent), m_entries(entries), m_limit(limit)
 {
     m_timer.setInterval(0);
     connect(&m_timer, &QTimer::timeout, this, &SnippetFilter::runSlice);
@@ -91,6 +89,7 @@ void SnippetFilter::setText(const QString& text)
 void SnippetFilter::listChanged()
 {
     m_states.clear();
+    m_firstCharsValid = false;
     setText(m_text);
 }
 
@@ -117,7 +116,7 @@ SnippetFilter::State* SnippetFilter::stateFor(const QString& text)
         // shorter text had still to check, need a look.
         state->prefixScan = parent->prefix + parent->prefixScan.rest();
         if (parent->prefixDone) {
-            const int reached = parent->containsScan.peek(m_list.count());
+            const int reached = parent->containsScan.peek(static_cast<int>(m_entries.size()));
             const auto before =
                 std::lower_bound(parent->prefix.cbegin(), parent->prefix.cend(), reached);
             QList<int> known((before - parent->prefix.cbegin()) + parent->contains.size());
@@ -132,11 +131,23 @@ SnippetFilter::State* SnippetFilter::stateFor(const QString& text)
     return m_states.back().get();
 }
 
-bool SnippetFilter::advance(State& state, int checks) const
+bool SnippetFilter::advance(State& state, int checks)
 {
-    const int count = m_list.count();
+    const int count = static_cast<int>(m_entries.size());
     const QStringView text(state.text);
+    if (!m_firstCharsValid) {
+        m_firstChars.resize(count);
+        for (int i = 0; i < count; ++i)
+            m_firstChars[i] =
+                m_entries.at(i).isEmpty() ? 0 : m_entries.at(i).front().toCaseFolded().unicode();
+        m_firstCharsValid = true;
+    }
+    // A surrogate folds together with its pair, so only a plain first character can be compared
+    // alone.
+    const bool firstAlone = !text.front().isSurrogate();
+    const char16_t first = text.front().toCaseFolded().unicode();
     while (!state.complete && checks > 0) {
+        --checks;
         if (!state.prefixDone) {
             const int at = state.prefixScan.peek(count);
             if (at >= count || state.prefix.size() >= m_limit) {
@@ -145,23 +156,24 @@ bool SnippetFilter::advance(State& state, int checks) const
                 state.complete = state.prefix.size() >= m_limit;
                 continue;
             }
-            if (QStringView(m_list.entryAt(at)).startsWith(text, Qt::CaseInsensitive))
-                state.prefix.append(at);
             state.prefixScan.pop();
+            if (firstAlone && m_firstChars.at(at) != first)
+                continue;
+            if (QStringView(m_entries.at(at)).startsWith(text, Qt::CaseInsensitive))
+                state.prefix.append(at);
         } else {
             const int at = state.containsScan.peek(count);
             if (at >= count || state.prefix.size() + state.contains.size() >= m_limit) {
                 state.complete = true;
                 continue;
             }
-            const QString entry = m_list.entryAt(at);
-            // Position 0 is where a starting match would be; those are listed already.
-            if (!QStringView(entry).startsWith(text, Qt::CaseInsensitive) &&
-                QStringView(entry).indexOf(text, 1, Qt::CaseInsensitive) >= 0)
-                state.contains.append(at);
             state.containsScan.pop();
+            const QStringView entry(m_entries.at(at));
+            // Position 0 is where a starting match would be; those are listed already.
+            if (!entry.startsWith(text, Qt::CaseInsensitive) &&
+                entry.indexOf(text, 1, Qt::CaseInsensitive) >= 0)
+                state.contains.append(at);
         }
-        --checks;
     }
     return state.complete;
 }

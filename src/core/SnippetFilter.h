@@ -3,11 +3,10 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 #include <memory>
 #include <vector>
-
-class SnippetList;
 
 /**
  * Finds the entries to offer for a typed text: those that start with it, then those that
@@ -23,7 +22,8 @@ class SnippetFilter : public QObject
 {
     Q_OBJECT
 public:
-    explicit SnippetFilter(const SnippetList& list, int limit = 200, QObject* parent = nullptr);
+    /** Matches in `entries`, which must outlive the filter; call listChanged() after changes. */
+    explicit SnippetFilter(const QStringList& entries, int limit = 200, QObject* parent = nullptr);
     ~SnippetFilter() override;
 
     /** Starts matching `text`. A result found within the first slice is emitted at once. */
@@ -49,10 +49,14 @@ private:
     struct State;
     State* stateFor(const QString& text);
     /** Checks up to `checks` entries for `state`; true once its result is certain. */
-    bool advance(State& state, int checks) const;
+    bool advance(State& state, int checks);
     void runSlice();
 
-    const SnippetList& m_list;
+    const QStringList& m_entries;
+    /** Each entry's first character, case-folded: most entries fail a starting match on it,
+     *  and reading it here spares a look into every entry's text. Rebuilt after a change. */
+    QList<char16_t> m_firstChars;
+    bool m_firstCharsValid = false;
     const int m_limit;
     QString m_text;
     State* m_current = nullptr;

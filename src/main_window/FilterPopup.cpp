@@ -45,7 +45,8 @@ void FilterPopup::showEntries(const QStringList& entries)
         shown.append(displayText(entry));
     QFont font = m_anchor->font();
     font.setBold(false);
-    setFont(font);
+    if (font != this->font())
+        setFont(font);
     m_rows->setStringList(shown);
     setCurrentIndex(QModelIndex());
     scrollToTop();

@@ -12,7 +12,7 @@
 
 SnippetCombo::SnippetCombo(SnippetListModel& list, QWidget* parent)
     : QComboBox(parent), m_list(list), m_edit(new SnippetLineEdit(this)),
-      m_filter(new SnippetFilter(list, MaxOffered, this)), m_popup(new FilterPopup(this))
+      m_filter(new SnippetFilter(list.entries(), MaxOffered, this)), m_popup(new FilterPopup(this))
 {
     setEditable(true);
     setLineEdit(m_edit);
@@ -72,7 +72,9 @@ void SnippetCombo::filterFor(const QString& typed)
 void SnippetCombo::offer(const QString& typed, const QList<int>& positions)
 {
     if (positions.isEmpty() || typed != m_edit->text()) {
-        m_popup->hide();
+        // Nothing to offer ends the search, so a later change of the list does not open the
+        // pop-up for a text the user has moved on from.
+        closeFilter();
         return;
     }
     QStringList entries;

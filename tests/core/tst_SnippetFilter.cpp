@@ -104,7 +104,7 @@ private Q_SLOTS:
         const VectorSnippetList list(entries);
         // Slices of one entry leave every earlier text half done; large ones finish each text.
         for (int checks : {1, 3, 50, 1000000}) {
-            SnippetFilter filter(list, limit);
+            SnippetFilter filter(list.entries(), limit);
             filter.setSlice(1000, checks);
             QCOMPARE(typeAll(filter, list, typed), expected);
         }
@@ -115,7 +115,7 @@ private Q_SLOTS:
         VectorSnippetList list;
         for (int i = 0; i < 100; ++i)
             list.append(u"entry %1 of the list"_s.arg(i));
-        SnippetFilter filter(list, 10);
+        SnippetFilter filter(list.entries(), 10);
         filter.setSlice(1000, 5);
         QSignalSpy spy(&filter, &SnippetFilter::matched);
         filter.setText(u"9"_s);
