@@ -148,7 +148,7 @@ bool pressKey(Window& w, Qt::Key key, const QString& expectText, KeyTimes& times
     const int popupBefore = w.popupPaints.paints;
     QElapsedTimer timer;
     timer.start();
-    QTest::keyClick(box, key);
+    QTest::keyClick(w.combo, key); // the focus widget, as for a real key
     const double handledMs = BenchSupport::elapsedMs(timer);
     if (!processUntil([&] { return w.boxPaints.paints > boxBefore; }))
         return false;
@@ -251,7 +251,7 @@ void measureOtherPaths(Window& w)
     const auto typeE = [&] {
         w.combo->setText(QString());
         box->setFocus();
-        QTest::keyClick(box, Qt::Key_E);
+        QTest::keyClick(w.combo, Qt::Key_E);
         processUntil([&] { return !w.combo->findChild<SnippetFilter*>()->isBusy(); });
     };
     const auto drop = [](QWidget* target, const QString& text) {

@@ -130,6 +130,23 @@ bool SnippetCombo::filterKey(int key)
     }
 }
 
+void SnippetCombo::keyPressEvent(QKeyEvent* event)
+{
+    // The combo box has the focus (its text box names it as focus proxy), so keys arrive here
+    // first; the pop-up's keys must be taken before the combo box steps through the list.
+    if (m_popup->isVisible() && filterKey(event->key())) {
+        event->accept();
+        return;
+    }
+    QComboBox::keyPressEvent(event);
+}
+
+void SnippetCombo::focusOutEvent(QFocusEvent* event)
+{
+    closeFilter();
+    QComboBox::focusOutEvent(event);
+}
+
 void SnippetCombo::setText(const QString& text)
 {
     // Text put in the box, rather than typed, is not a search.
@@ -169,11 +186,6 @@ void SnippetCombo::setSelection(int start, int length)
 
 bool SnippetCombo::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_edit && event->type() == QEvent::FocusOut)
-        closeFilter();
-    if (watched == m_edit && event->type() == QEvent::KeyPress && m_popup->isVisible() &&
-        filterKey(static_cast<QKeyEvent*>(event)->key()))
-        return true;
     // Typing over a fully selected excerpt replaces the whole text, as it would for any text.
     if (watched == m_edit && m_excerpt && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
