@@ -142,7 +142,6 @@ struct KeyTimes
  */
 bool pressKey(Window& w, Qt::Key key, const QString& expectText, KeyTimes& times, bool keep)
 {
-    QLineEdit* box = w.combo->lineEdit();
     FilterPopup* popup = w.combo->filterPopup();
     const int boxBefore = w.boxPaints.paints;
     const int popupBefore = w.popupPaints.paints;
@@ -351,7 +350,7 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "a key went astray in the 1 KB list\n");
             return 1;
         }
-        std::printf("30,000 entries, %.1f MB of text:\n", bigChars / 1e6);
+        std::printf("30,000 entries, %.1f MB of text:\n", static_cast<double>(bigChars) / 1e6);
         printTyping("30,000 entries of ~1 KB", bigTyping, emptyTyping,
                     " (box target < 16, pop-up < 100)");
     }
