@@ -1,31 +1,35 @@
 #include "SnippetCombo.h"
 
+#include "FilterPopup.h"
+#include "SnippetFilter.h"
 #include "SnippetLineEdit.h"
 #include "SnippetListModel.h"
 #include "TextDropTarget.h"
 
-#include <QCompleter>
 #include <QKeyEvent>
 #include <QListView>
 #include <QMimeData>
 
 SnippetCombo::SnippetCombo(SnippetListModel& list, QWidget* parent)
-    : QComboBox(parent), m_edit(new SnippetLineEdit(this))
+    : QComboBox(parent), m_list(list), m_edit(new SnippetLineEdit(this)),
+      m_filter(new SnippetFilter(list.entries(), MaxOffered, this)), m_popup(new FilterPopup(this))
 {
     setEditable(true);
     setLineEdit(m_edit);
     setInsertPolicy(QComboBox::NoInsert);
     setDuplicatesEnabled(true);
     setModel(&list);
-    // Typing offers the entries that contain the typed text. A pop-up instead of Qt's inline
-    // completion: the box never holds text that the user did not type or pick.
-    auto* filter = new QCompleter(&list, this);
-    filter->setCompletionMode(QCompleter::PopupCompletion);
-    filter->setFilterMode(Qt::MatchContains);
-    filter->setCaseSensitivity(Qt::CaseInsensitive);
-    filter->setModelSorting(QCompleter::UnsortedModel);
-    filter->setMaxVisibleItems(12);
-    setCompleter(filter);
+    // Typing offers the entries that start with or contain the typed text in a pop-up of its
+    // own. Qt's completer would filter and lay out every match at each key, and its inline
+    // mode would put text in the box that the user did not type or pick.
+    setCompleter(nullptr);
+    connect(m_edit, &QLineEdit::textEdited, this, &SnippetCombo::filterFor);
+    connect(m_filter, &SnippetFilter::matched, this, &SnippetCombo::offer);
+    connect(m_popup, &FilterPopup::picked, this, &SnippetCombo::setText);
+    connect(m_popup, &FilterPopup::dismissed, m_filter, &SnippetFilter::clear);
+    connect(&list, &QAbstractItemModel::rowsInserted, m_filter, &SnippetFilter::listChanged);
+    connect(&list, &QAbstractItemModel::rowsRemoved, m_filter, &SnippetFilter::listChanged);
+    connect(&list, &QAbstractItemModel::modelReset, m_filter, &SnippetFilter::listChanged);
     // A fixed width and uniform rows: the combo never measures 32,767 entries.
     setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     setMinimumContentsLength(8);
@@ -57,8 +61,96 @@ QString SnippetCombo::text() const
     return m_excerpt ? m_fullText : m_edit->text();
 }
 
+void SnippetCombo::filterFor(const QString& typed)
+{
+    m_filter->setText(typed);
+    // Rows for an older text are never left on show while the new ones are looked for.
+    if (m_filter->isBusy() || typed.isEmpty())
+        m_popup->hide();
+}
+
+void SnippetCombo::offer(const QString& typed, const QList<int>& positions)
+{
+    if (positions.isEmpty() || typed != m_edit->text()) {
+        // Nothing to offer ends the search, so a later change of the list does not open the
+        // pop-up for a text the user has moved on from.
+        closeFilter();
+        return;
+    }
+    QStringList entries;
+    entries.reserve(positions.size());
+    for (int position : positions)
+        entries.append(m_list.entryAt(position));
+    m_popup->showEntries(entries);
+}
+
+void SnippetCombo::closeFilter()
+{
+    m_filter->clear();
+    m_popup->hide();
+}
+
+void SnippetCombo::showPopup()
+{
+    closeFilter();
+    QComboBox::showPopup();
+}
+
+bool SnippetCombo::filterKey(int key)
+{
+    switch (key) {
+    case Qt::Key_Down:
+        m_popup->moveCurrent(1);
+        return true;
+    case Qt::Key_Up:
+        m_popup->moveCurrent(-1);
+        return true;
+    case Qt::Key_PageDown:
+        m_popup->moveCurrent(FilterPopup::VisibleRows);
+        return true;
+    case Qt::Key_PageUp:
+        m_popup->moveCurrent(-FilterPopup::VisibleRows);
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // With no row chosen, Enter closes the pop-up and does what it does in the box.
+        if (m_popup->pickCurrent())
+            return true;
+        closeFilter();
+        return false;
+    case Qt::Key_Escape:
+        closeFilter();
+        return true;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        closeFilter();
+        return false;
+    default:
+        return false;
+    }
+}
+
+void SnippetCombo::keyPressEvent(QKeyEvent* event)
+{
+    // The combo box has the focus (its text box names it as focus proxy), so keys arrive here
+    // first; the pop-up's keys must be taken before the combo box steps through the list.
+    if (m_popup->isVisible() && filterKey(event->key())) {
+        event->accept();
+        return;
+    }
+    QComboBox::keyPressEvent(event);
+}
+
+void SnippetCombo::focusOutEvent(QFocusEvent* event)
+{
+    closeFilter();
+    QComboBox::focusOutEvent(event);
+}
+
 void SnippetCombo::setText(const QString& text)
 {
+    // Text put in the box, rather than typed, is not a search.
+    closeFilter();
     if (text.size() <= DisplayLimit) {
         leaveExcerpt();
         m_edit->setText(text);

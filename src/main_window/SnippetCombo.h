@@ -4,7 +4,9 @@
 
 #include <QComboBox>
 
+class FilterPopup;
 class QMimeData;
+class SnippetFilter;
 class SnippetLineEdit;
 class SnippetListModel;
 
@@ -31,6 +33,12 @@ public:
     /** Selects `length` characters from `start` in the text box. */
     void setSelection(int start, int length);
     SnippetLineEdit* textBox() const { return m_edit; }
+    /** The pop-up of entries offered for the typed text. */
+    FilterPopup* filterPopup() const { return m_popup; }
+    /** Entries a typed text is matched to at most: more than anyone scrolls through. */
+    static constexpr int MaxOffered = 200;
+
+    void showPopup() override;
 
 Q_SIGNALS:
     void dragStarting(QMimeData* dragData, Qt::DropActions* allowedEffects);
@@ -39,13 +47,22 @@ Q_SIGNALS:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    void filterFor(const QString& typed);
+    void offer(const QString& typed, const QList<int>& positions);
+    void closeFilter();
+    bool filterKey(int key);
     void leaveExcerpt();
     void rememberText();
     void restoreText();
 
+    SnippetListModel& m_list;
     SnippetLineEdit* m_edit;
+    SnippetFilter* m_filter;
+    FilterPopup* m_popup;
     QString m_keptText;
     int m_keptCursor = 0;
     /** The whole working text while the box shows an excerpt of it. */

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Real keyboard and mouse on the snippet actions in one session: Add by double-click, Copy by
 # double-click read back by another program, a drag from the Copy icon that hands out the
-# clipboard's text, a drag from the combo box onto Add, and a drag from another program onto
-# Remove.
+# clipboard's text, a drag from the combo box onto Add, a drag from another program onto
+# Remove, and typing with a full list.
 source "$E2E_LIB"
 start_wm
 # The drag source for Remove starts first, so the window manager places Quippet beside it.
@@ -51,4 +51,21 @@ drag_to $((sx + 80)) $((sy + 30)) $((x0 + ICON_REMOVE_X)) "$icon_top"
 exit_by_menu "$win"
 expect_bytes "$STORE" '"first"\r\n"from elsewhere"\r\n"dragged here"\r\n'
 passed
+
+# With a full list the filter pop-up opens at every key; words typed and added at once each land
+# in the store exactly as typed.
+awk 'BEGIN { for (i = 0; i < 32000; i++)
+  printf "\"%d please send the invoice for the meeting on Thursday, regards from the office\"\r\n", i }' >"$STORE"
+start_quippet
+win=$(wait_window Quippet)
+for word in 'the meeting notes' 'send the invoice today'; do
+  type_text "$win" "$word"
+  click_at "$win" "$ICON_ADD_X" "$(icon_y "$menu")" 2
+done
+exit_by_menu "$win"
+[ "$(tail -n 2 "$STORE" | tr -d '\r')" = $'"the meeting notes"\n"send the invoice today"' ] ||
+  fail "typed words not stored as typed: $(tail -n 2 "$STORE")"
+[ "$(wc -l <"$STORE")" -eq 32002 ] || fail "store holds $(wc -l <"$STORE") lines"
+passed
+
 report snippet_actions

@@ -5,7 +5,6 @@
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QComboBox>
-#include <QCompleter>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
@@ -227,21 +226,6 @@ private Q_SLOTS:
         QCOMPARE(m_h->combo()->lineEdit()->text(), QString());
     }
 
-    void typingOffersMatchingEntriesWithoutChangingTheText()
-    {
-        m_h->setList({u"Hello, world"_s, u"say HELLO"_s, u"other"_s});
-        m_h->form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_h->form.get()));
-        QLineEdit* edit = m_h->combo()->lineEdit();
-        edit->setFocus();
-        QTest::keyClicks(edit, u"ell"_s);
-        QCOMPARE(edit->text(), u"ell"_s);
-        // Only a filter pop-up: no inline completion that would type for the user.
-        QCOMPARE(m_h->combo()->completer()->completionMode(), QCompleter::PopupCompletion);
-        QCOMPARE(m_h->combo()->completer()->completionCount(), 2);
-        QVERIFY(m_h->combo()->completer()->popup()->isVisible());
-        QCOMPARE(m_h->form->list().count(), 3);
-    }
     void text_data()
     {
         QTest::addColumn<QString>("text");
