@@ -1,8 +1,5 @@
-#include "FakePlatform.h"
 #include "FilterPopup.h"
-#include "Form1.h"
-#include "SnippetCombo.h"
-#include "UserInput.h"
+#include "MainWindowHarness.h"
 
 #include <QLineEdit>
 #include <QtTest>
@@ -15,8 +12,8 @@ class tst_FilterPopup : public QObject
     Q_OBJECT
 
 private:
-    FakePlatform m_platform;
-    std::unique_ptr<Form1> m_form;
+    std::unique_ptr<MainWindowHarness> m_h;
+    Form1* m_form = nullptr;
     SnippetCombo* m_combo = nullptr;
     FilterPopup* m_popup = nullptr;
     const QString m_long = u"help line one\r\nline two\n"_s + QString(5000, u'x');
@@ -24,10 +21,11 @@ private:
 private Q_SLOTS:
     void init()
     {
-        m_form = std::make_unique<Form1>(m_platform.services());
+        m_h = std::make_unique<MainWindowHarness>();
+        m_form = m_h->form.get();
         m_form->list().appendAll({u"say hello"_s, m_long, u"other"_s, u"Helm"_s});
         m_form->show();
-        QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+        QVERIFY(QTest::qWaitForWindowActive(m_form));
         m_combo = m_form->findChild<SnippetCombo*>(u"Combo1"_s);
         m_popup = m_combo->filterPopup();
         m_combo->lineEdit()->setFocus();
@@ -36,7 +34,7 @@ private Q_SLOTS:
         QTest::keyClicks(m_combo, u"hEl"_s);
     }
 
-    void cleanup() { m_form.reset(); }
+    void cleanup() { m_h.reset(); }
 
     void keys_data()
     {
@@ -99,7 +97,7 @@ private Q_SLOTS:
         m_combo->setText(u"hel"_s);
         QTest::keyClick(m_combo, Qt::Key_P);
         QVERIFY(m_popup->isVisible());
-        UserInput::doubleClick(m_form->findChild<QWidget*>(u"Image2"_s));
+        m_h->doubleClick(u"Image2"_s);
         QVERIFY(!m_popup->isVisible());
         QCOMPARE(m_form->list().entryAt(4), u"help"_s);
     }

@@ -1,8 +1,4 @@
-#include "FakePlatform.h"
-#include "Form1.h"
-#include "PanelStatusBar.h"
-#include "SnippetCombo.h"
-#include "UserInput.h"
+#include "MainWindowHarness.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -16,9 +12,10 @@ class KeyboardAccessTest : public QObject
     /** A shown main window over fakes, the box holding `text` and the list holding a, b. */
     struct Session
     {
-        FakePlatform platform;
-        Form1 form{platform.services()};
-        SnippetCombo* combo = form.findChild<SnippetCombo*>(QStringLiteral("Combo1"));
+        MainWindowHarness h;
+        FakePlatform& platform = h.platform;
+        Form1& form = *h.form;
+        SnippetCombo* combo = h.combo();
 
         explicit Session(const QString& text)
         {
@@ -31,10 +28,9 @@ class KeyboardAccessTest : public QObject
         /** Everything an action may change. */
         QStringList outcome()
         {
-            const auto* bar = form.findChild<PanelStatusBar*>(QStringLiteral("StatusBar1"));
             return {form.list().entries().join(u'|'),
                     combo->text(),
-                    bar->panelText(1),
+                    h.message(),
                     platform.clipboard.text(),
                     QString::number(form.Height()),
                     platform.menus.shownMenus.join(u','),
@@ -83,11 +79,10 @@ private Q_SLOTS:
 
         Session mouse(text);
         const QStringList before = mouse.outcome();
-        auto* clicked = mouse.form.findChild<QWidget*>(control);
         if (control.startsWith(QLatin1String("Panel")))
-            QTest::mouseClick(clicked, Qt::LeftButton);
+            QTest::mouseClick(mouse.h.child(control), Qt::LeftButton);
         else
-            UserInput::doubleClick(clicked);
+            mouse.h.doubleClick(control);
         QCoreApplication::processEvents(); // the Write menu opens once the click is handled
         const QStringList expected = mouse.outcome();
         QVERIFY2(expected != before, "the row must describe an action that changes something");
