@@ -19,6 +19,7 @@
 #include "SingleInstance.h"
 #include "SnippetCombo.h"
 #include "StoreFile.h"
+#include "StoreSync.h"
 #include "TargetIcon.h"
 #include "TopmostPlacement.h"
 #include "TrayArea.h"
@@ -368,11 +369,10 @@ bool Form1::Form_Load()
         program.installed() ? QString() : program.folder(), program.userDataFolder()));
     const StoreFile::LoadResult loaded = m_store->load(m_list);
     m_loaded = true;
-    if (loaded == StoreFile::LoadResult::Missing) {
+    if (loaded == StoreFile::LoadResult::Missing)
         m_store->createEmpty();
-        return true;
-    }
-    if (loaded == StoreFile::LoadResult::Unreadable)
+    startStoreSync();
+    if (loaded != StoreFile::LoadResult::Loaded)
         return true;
 
     if (m_shoTask->isChecked() && windowState() == Qt::WindowNoState &&
@@ -399,9 +399,26 @@ void Form1::readStartupSettings()
         settings.readSetting(SettingsCodec::Top, SettingsCodec::textFromBool(false))));
 }
 
+void Form1::startStoreSync()
+{
+    m_sync = std::make_unique<StoreSync>(*m_store, m_list, m_todayText);
+    connect(m_sync.get(), &StoreSync::unreadable, this, &Form1::storeSync_Unreadable);
+    m_sync->begin();
+}
+
+void Form1::storeSync_Unreadable(const QString& path)
+{
+    m_services.messages.show(this,
+                             QStringLiteral("%1\nwas changed by another program but cannot be "
+                                            "read. Its contents were kept beside it; Quippet "
+                                            "keeps its list and saves it there.")
+                                 .arg(QDir::toNativeSeparators(path)),
+                             MessageBox::Exclamation, m_services.program.title());
+}
+
 bool Form1::saveListNow(QString* error)
 {
-    return m_store->save(m_list, error, m_todayText);
+    return m_sync->save(error);
 }
 
 void Form1::showSaveState()
@@ -422,10 +439,11 @@ void Form1::Form_Unload()
         return;
     m_unloaded = true;
     m_saves.stop();
+    m_sync->stop();
 
     DatePurge::purge(m_list, m_todayText);
     QString error;
-    while (!m_store->save(m_list, &error)) {
+    while (!m_sync->save(&error)) {
         const QString prompt = QStringLiteral("The snippet list could not be saved to\n%1\n\n%2\n\n"
                                               "Retry, or discard the changes since the last save?")
                                    .arg(QDir::toNativeSeparators(m_store->path()), error);

@@ -21,6 +21,7 @@ class QMenu;
 class QMimeData;
 class SnippetCombo;
 class StoreFile;
+class StoreSync;
 class TargetIcon;
 
 /**
@@ -106,6 +107,8 @@ private:
     bool saveListNow(QString* error);
     void showSaveState();
     void readStartupSettings();
+    void startStoreSync();
+    void storeSync_Unreadable(const QString& path);
 
     // Event procedures.
     void Form_Paint();
@@ -142,6 +145,7 @@ private:
     WriteCommands m_write;
     std::unique_ptr<HomepageOpener> m_homepage;
     std::unique_ptr<StoreFile> m_store;
+    std::unique_ptr<StoreSync> m_sync;
     QTimer m_timer1;
     BackgroundSave m_saves;
 
