@@ -114,7 +114,8 @@ int main(int argc, char** argv)
         QStringList theirs = loaded.entries();
         theirs.insert(theirs.size() / 3, QStringLiteral("merge only"));
         timer.start();
-        const QStringList merged = StoreMerge::merge(loaded.entries(), ours, theirs);
+        const QStringList merged =
+            StoreMerge::merge(loaded.entries(), ours, theirs, QStringLiteral("12/7/2026"));
         mergeMs.push_back(BenchSupport::elapsedMs(timer));
         if (merged.size() != ours.size() + 1)
             return 1;

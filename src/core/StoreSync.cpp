@@ -41,7 +41,7 @@ StoreSync::StoreSync(StoreFile& store, SnippetList& list, QString leaveOut, QObj
 
 void StoreSync::begin()
 {
-    m_base = listEntries();
+    m_base = m_list.allEntries();
     m_stamp = stampOf(m_store.path());
     m_active = true;
     watch();
@@ -136,7 +136,7 @@ void StoreSync::syncFromDisk()
     }
     m_warned = false;
 
-    const QStringList ours = listEntries();
+    const QStringList ours = m_list.allEntries();
     const QStringList next = StoreMerge::merge(m_base, ours, theirs.entries, m_leaveOut);
     m_base = std::move(theirs.entries);
     if (next != ours) {
@@ -150,19 +150,9 @@ bool StoreSync::save(QString* error)
     syncFromDisk();
     if (!m_store.save(m_list, error, m_leaveOut))
         return false;
-    m_base = listEntries();
+    m_base = m_list.allEntries();
     m_stamp = stampOf(m_store.path());
     if (m_active)
         watch();
     return true;
-}
-
-QStringList StoreSync::listEntries() const
-{
-    const int count = m_list.count();
-    QStringList entries;
-    entries.reserve(count);
-    for (int i = 0; i < count; ++i)
-        entries.append(m_list.entryAt(i));
-    return entries;
 }

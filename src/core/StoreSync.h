@@ -63,7 +63,6 @@ Q_SIGNALS:
 private:
     void fileEvent();
     void watch();
-    QStringList listEntries() const;
 
     StoreFile& m_store;
     SnippetList& m_list;
