@@ -127,8 +127,8 @@ void StoreSync::syncFromDisk()
     const StoreFile::LoadResult result = m_store.load(theirs);
     if (result == StoreFile::LoadResult::Missing)
         return;
-    if (result == StoreFile::LoadResult::Unreadable) {
-        // The store has kept the bytes aside; the list stays as it is.
+    if (result != StoreFile::LoadResult::Loaded) {
+        // Never taken for an emptied file. The store has kept the bytes aside; the list stays.
         if (!m_warned)
             Q_EMIT unreadable(m_store.path());
         m_warned = true;
