@@ -71,7 +71,8 @@ StoreSync::Stamp StoreSync::stampOf(const QString& path)
     struct stat st
     {
     };
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+    // Anything but a file (a folder in its place) holds no entries to merge; the save reports it.
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode))
         return {};
     return {true, static_cast<qint64>(st.st_size),
             static_cast<qint64>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
