@@ -135,9 +135,7 @@ private Q_SLOTS:
                 entries.append(letter == u'D' ? QStringLiteral("12/7/2026") : QString(letter));
             return entries;
         };
-        QCOMPARE(
-            StoreMerge::merge(list(base), list(ours), list(theirs), QStringLiteral("12/7/2026")),
-            list(result));
+        QCOMPARE(StoreMerge::merge(list(base), list(ours), list(theirs), QStringLiteral("12/7/2026")), list(result));
     }
 };
 

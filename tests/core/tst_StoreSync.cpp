@@ -25,8 +25,7 @@ private Q_SLOTS:
         const QStringList ours{u"D"_s, u"a"_s, u"b"_s, u"ours"_s};
         QTest::newRow("untouched") << QByteArray("\"a\"\r\n\"b\"\r\n") << ours;
         QTest::newRow("same entries written again") << QByteArray("a\r\nb\r\n") << ours;
-        QTest::newRow("line added and line removed")
-            << QByteArray("\"x\"\r\n\"b\"\r\n") << QStringList{u"D"_s, u"x"_s, u"b"_s, u"ours"_s};
+        QTest::newRow("line added and line removed") << QByteArray("\"x\"\r\n\"b\"\r\n") << QStringList{u"D"_s, u"x"_s, u"b"_s, u"ours"_s};
         QTest::newRow("vanished: written from the list") << QByteArray() << ours;
     }
 
