@@ -22,6 +22,22 @@ public:
     virtual void appendAll(const QStringList& texts) = 0;
     /** Removes the entry at a position; later entries move up by one. Out of range: nothing. */
     virtual void removeAt(int index) = 0;
+    /** Every entry in list order. */
+    virtual QStringList allEntries() const
+    {
+        QStringList entries;
+        entries.reserve(count());
+        for (int i = 0; i < count(); ++i)
+            entries.append(entryAt(i));
+        return entries;
+    }
+    /** Replaces every entry with `texts` (a view re-reads the list once). */
+    virtual void replaceAll(const QStringList& texts)
+    {
+        for (int i = count() - 1; i >= 0; --i)
+            removeAt(i);
+        appendAll(texts);
+    }
 
     SnippetList() = default;
     SnippetList(const SnippetList&) = delete;

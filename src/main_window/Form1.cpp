@@ -20,6 +20,7 @@
 #include "SnippetCombo.h"
 #include "StoreFile.h"
 #include "StoreReadAhead.h"
+#include "StoreSync.h"
 #include "TargetIcon.h"
 #include "TopmostPlacement.h"
 #include "TrayArea.h"
@@ -364,10 +365,9 @@ bool Form1::Form_Load()
     m_list.append(m_todayText);
 
     const StoreFile::LoadResult loaded = loadStore();
-    if (loaded == StoreFile::LoadResult::Missing) {
+    if (loaded == StoreFile::LoadResult::Missing)
         m_store->createEmpty();
-        return true;
-    }
+    startStoreSync();
     if (loaded != StoreFile::LoadResult::Loaded)
         return true;
 
@@ -426,9 +426,32 @@ void Form1::readStartupSettings()
         settings.readSetting(SettingsCodec::Top, SettingsCodec::textFromBool(false))));
 }
 
+void Form1::startStoreSync()
+{
+    m_sync = std::make_unique<StoreSync>(*m_store, m_list, m_todayText);
+    connect(m_sync.get(), &StoreSync::unreadable, this, &Form1::storeSync_Unreadable);
+    m_sync->begin();
+}
+
+void Form1::storeSync_Unreadable(const QString& path)
+{
+    // The store has already kept the bytes aside where it could; say which way it went.
+    const QString outcome =
+        m_store->savesAllowed()
+            ? QStringLiteral("Its contents were kept aside; Quippet keeps its list and saves it "
+                             "there.")
+            : QStringLiteral("It could not be kept aside, so Quippet keeps its list but does not "
+                             "save over the file in this session.");
+    m_services.messages.show(
+        this,
+        QStringLiteral("%1\nwas changed by another program but cannot be read.\n\n%2")
+            .arg(QDir::toNativeSeparators(path), outcome),
+        MessageBox::Exclamation, m_services.program.title());
+}
+
 bool Form1::saveListNow(QString* error)
 {
-    return m_store->save(m_list, error, m_todayText);
+    return m_sync->save(error);
 }
 
 void Form1::showSaveState()
@@ -449,11 +472,12 @@ void Form1::Form_Unload()
         return;
     m_unloaded = true;
     m_saves.stop();
+    m_sync->stop();
 
     DatePurge::purge(m_list, m_todayText);
     QString error;
     // A store that must not be saved over was announced at start-up; asking again helps no one.
-    while (m_store->savesAllowed() && !m_store->save(m_list, &error)) {
+    while (m_store->savesAllowed() && !m_sync->save(&error)) {
         const QString prompt = QStringLiteral("The snippet list could not be saved to\n%1\n\n%2\n\n"
                                               "Retry, or discard the changes since the last save?")
                                    .arg(QDir::toNativeSeparators(m_store->path()), error);

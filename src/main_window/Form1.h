@@ -22,6 +22,7 @@ class QMenu;
 class QMimeData;
 class SnippetCombo;
 class StoreReadAhead;
+class StoreSync;
 class TargetIcon;
 
 /**
@@ -114,8 +115,10 @@ private:
     bool saveListNow(QString* error);
     void showSaveState();
     void readStartupSettings();
-    /** Start-up step 16: loads the store, and warns when it did not load whole. */
+    /** Loads the store at its start-up step, and warns when it did not load whole. */
     StoreFile::LoadResult loadStore();
+    void startStoreSync();
+    void storeSync_Unreadable(const QString& path);
 
     // Event procedures.
     void Form_Paint();
@@ -153,6 +156,7 @@ private:
     std::unique_ptr<HomepageOpener> m_homepage;
     std::unique_ptr<StoreFile> m_store;
     std::unique_ptr<StoreReadAhead> m_storeReadAhead;
+    std::unique_ptr<StoreSync> m_sync;
     QTimer m_timer1;
     BackgroundSave m_saves;
 

@@ -49,3 +49,10 @@ void SnippetListModel::removeAt(int index)
     m_entries.removeAt(index);
     endRemoveRows();
 }
+
+void SnippetListModel::replaceAll(const QStringList& texts)
+{
+    beginResetModel();
+    m_entries = texts;
+    endResetModel();
+}

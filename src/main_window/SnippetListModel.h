@@ -19,6 +19,8 @@ public:
     void append(const QString& text) override;
     void appendAll(const QStringList& texts) override;
     void removeAt(int index) override;
+    void replaceAll(const QStringList& texts) override;
+    QStringList allEntries() const override { return m_entries; }
 
     /** Every entry in list order. */
     const QStringList& entries() const { return m_entries; }
