@@ -21,8 +21,7 @@ private Q_SLOTS:
 
         const QString apps = u"share/applications/"_s;
         QTest::newRow("/usr") << u"usr/"_s + apps + ours() << u"usr/bin"_s << true;
-        QTest::newRow("/usr/local/bin/")
-            << u"usr/local/"_s + apps + ours() << u"usr/local/bin/"_s << true;
+        QTest::newRow("/usr/local/bin/") << u"usr/local/"_s + apps + ours() << u"usr/local/bin/"_s << true;
         QTest::newRow("no entry") << QString() << u"usr/bin"_s << false;
         QTest::newRow("another program's entry") << apps + u"other.desktop"_s << u"bin"_s << false;
         QTest::newRow("entry is a folder") << apps + ours() + u"/"_s << u"bin"_s << false;
@@ -41,8 +40,7 @@ private Q_SLOTS:
         if (!entry.isEmpty()) {
             QVERIFY(QDir().mkpath(QFileInfo(root.filePath(entry)).path()));
             QFile file(root.filePath(entry));
-            QVERIFY(entry.endsWith(u'/') ? QDir().mkpath(file.fileName())
-                                         : file.open(QIODevice::WriteOnly));
+            QVERIFY(entry.endsWith(u'/') ? QDir().mkpath(file.fileName()) : file.open(QIODevice::WriteOnly));
         }
         QCOMPARE(InstallLayout::isInstalled(root.filePath(program), ours()), installed);
     }

@@ -56,10 +56,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("limit");
         QTest::addColumn<QStringList>("expected");
 
-        const QStringList e{u"say hello"_s, u"Hello world"_s, u"other"_s,
-                            u"help"_s,      u"shell"_s,       u"HELP desk"_s};
-        const QStringList allHe{u"Hello world"_s, u"help"_s,  u"HELP desk"_s,
-                                u"say hello"_s,   u"other"_s, u"shell"_s};
+        const QStringList e{u"say hello"_s, u"Hello world"_s, u"other"_s, u"help"_s, u"shell"_s, u"HELP desk"_s};
+        const QStringList allHe{u"Hello world"_s, u"help"_s, u"HELP desk"_s, u"say hello"_s, u"other"_s, u"shell"_s};
         // clang-format off
         QTest::newRow("starting matches first, each group in list order") << e << QStringList{u"he"_s} << 200 << allHe;
         QTest::newRow("case is ignored") << e << QStringList{u"HE"_s} << 200 << allHe;
@@ -76,17 +74,14 @@ private Q_SLOTS:
         // clang-format on
 
         // Many entries of words: narrowing, widening and limits mixed, against the definition.
-        const QStringList words{u"and"_s,  u"Anna"_s, u"tea"_s, u"earth"_s, u"near"_s,
-                                u"bean"_s, u"Ant"_s,  u"ear"_s, u"read"_s,  u"dane"_s};
+        const QStringList words{u"and"_s, u"Anna"_s, u"tea"_s, u"earth"_s, u"near"_s, u"bean"_s, u"Ant"_s, u"ear"_s, u"read"_s, u"dane"_s};
         std::mt19937 random(7);
         QStringList many;
         for (int i = 0; i < 3000; ++i)
-            many << words.at(static_cast<qsizetype>(random() % 10)) + u' ' +
-                        words.at(static_cast<qsizetype>(random() % 10));
-        const QStringList typing[] = {
-            {u"a"_s, u"an"_s, u"and"_s, u"an"_s, u"a"_s, u"ea"_s, u"ear"_s},
-            {u"e"_s, u"ea"_s, u"ear"_s, u"eart"_s, u"ear"_s, u"ea"_s, u"ean"_s},
-            {u"n"_s, u"ne"_s, u"n"_s, u"an"_s, u"ann"_s, u"an"_s}};
+            many << words.at(static_cast<qsizetype>(random() % 10)) + u' ' + words.at(static_cast<qsizetype>(random() % 10));
+        const QStringList typing[] = {{u"a"_s, u"an"_s, u"and"_s, u"an"_s, u"a"_s, u"ea"_s, u"ear"_s},
+                                      {u"e"_s, u"ea"_s, u"ear"_s, u"eart"_s, u"ear"_s, u"ea"_s, u"ean"_s},
+                                      {u"n"_s, u"ne"_s, u"n"_s, u"an"_s, u"ann"_s, u"an"_s}};
         for (const QStringList& typed : typing)
             for (int limit : {1, 40, 3000})
                 QTest::addRow("many entries, %s, limit %d", qPrintable(typed.join(u'>')), limit)
@@ -135,8 +130,7 @@ private Q_SLOTS:
         filter.listChanged();
         QTRY_VERIFY(!filter.isBusy());
         QCOMPARE(spy.last().at(0).toString(), u"9"_s);
-        QCOMPARE(spy.last().at(1).value<QList<int>>(),
-                 (QList<int>{7, 17, 27, 37, 47, 57, 67, 77, 87, 88}));
+        QCOMPARE(spy.last().at(1).value<QList<int>>(), (QList<int>{7, 17, 27, 37, 47, 57, 67, 77, 87, 88}));
         filter.clear();
         QVERIFY(!filter.isBusy());
     }

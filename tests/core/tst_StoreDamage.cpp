@@ -37,16 +37,14 @@ private Q_SLOTS:
         QVERIFY(makeUnreadableFile(store.path()));
         QStringList older;
         for (int i = 0; i < olderBackups; ++i) {
-            older.append(i == 0 ? store.path() + u".bak"_s
-                                : u"%1.%2.bak"_s.arg(store.path()).arg(i));
+            older.append(i == 0 ? store.path() + u".bak"_s : u"%1.%2.bak"_s.arg(store.path()).arg(i));
             writeBytes(older.last(), QByteArray::number(i));
         }
 
         VectorSnippetList list(QStringList{u"today"_s});
         QCOMPARE(store.load(list), StoreFile::LoadResult::Unreadable);
         const QString warning = store.loadWarning();
-        QVERIFY2(warning.contains(store.path()) && warning.contains(u"Reason: "_s),
-                 qPrintable(warning));
+        QVERIFY2(warning.contains(store.path()) && warning.contains(u"Reason: "_s), qPrintable(warning));
         QCOMPARE(warning.contains(u"not saved in this session"_s), keptAs.isEmpty());
 
         list.append(u"new"_s);
@@ -75,8 +73,7 @@ private Q_SLOTS:
         VectorSnippetList list(QStringList{u"today"_s});
         QCOMPARE(store.load(list), StoreFile::LoadResult::TooLarge);
         QCOMPARE(list.entries(), QStringList{u"today"_s});
-        QVERIFY2(store.loadWarning().contains(u"more than the 256 MB"_s),
-                 qPrintable(store.loadWarning()));
+        QVERIFY2(store.loadWarning().contains(u"more than the 256 MB"_s), qPrintable(store.loadWarning()));
         QString error;
         QVERIFY(!store.savesAllowed() && !store.save(list, &error) && !error.isEmpty());
         QCOMPARE(QFileInfo(store.path()).size(), StoreFile::MaxBytes + 1);

@@ -111,8 +111,7 @@ private Q_SLOTS:
         QTest::newRow("line breaks inside") << QStringList{u"a\r\nb"_s, u"c\nd"_s, u"e\rf"_s};
         QTest::newRow("quotes inside") << QStringList{u"\""_s, u"\"\""_s, u"x\"\r\ny"_s, u"\",\""_s, QString()};
         QTest::newRow("beyond Latin-1") << QStringList{u"\u20AC \u4E2D \U0001F600"_s};
-        QTest::newRow("byte-order mark opening an entry")
-            << QStringList{u"\uFEFF"_s, u"\uFEFF\uFEFFx"_s};
+        QTest::newRow("byte-order mark opening an entry") << QStringList{u"\uFEFF"_s, u"\uFEFF\uFEFFx"_s};
     }
 
     void roundTrip()

@@ -83,10 +83,8 @@ private Q_SLOTS:
 
     void clickPicksARowAndAClickElsewhereGoesThrough()
     {
-        QTest::mouseMove(m_popup->viewport(),
-                         m_popup->visualRect(m_popup->model()->index(1, 0)).center());
-        QTest::mouseClick(m_popup->viewport(), Qt::LeftButton, {},
-                          m_popup->visualRect(m_popup->model()->index(1, 0)).center());
+        QTest::mouseMove(m_popup->viewport(), m_popup->visualRect(m_popup->model()->index(1, 0)).center());
+        QTest::mouseClick(m_popup->viewport(), Qt::LeftButton, {}, m_popup->visualRect(m_popup->model()->index(1, 0)).center());
         QCOMPARE(m_combo->text(), u"Helm"_s);
         QVERIFY(!m_popup->isVisible());
 

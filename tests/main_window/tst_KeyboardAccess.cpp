@@ -28,13 +28,8 @@ class KeyboardAccessTest : public QObject
         /** Everything an action may change. */
         QStringList outcome()
         {
-            return {form.list().entries().join(u'|'),
-                    combo->text(),
-                    h.message(),
-                    platform.clipboard.text(),
-                    QString::number(form.Height()),
-                    platform.menus.shownMenus.join(u','),
-                    form.PendingText()};
+            return {form.list().entries().join(u'|'),     combo->text(),     h.message(), platform.clipboard.text(), QString::number(form.Height()),
+                    platform.menus.shownMenus.join(u','), form.PendingText()};
         }
     };
 
@@ -100,8 +95,7 @@ private Q_SLOTS:
             accessible->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
         } else {
             const QKeyCombination key = QKeySequence(way)[0];
-            QTest::keyClick(focused, key.key(),
-                            way == QLatin1String("Enter") ? Qt::KeypadModifier : Qt::NoModifier);
+            QTest::keyClick(focused, key.key(), way == QLatin1String("Enter") ? Qt::KeypadModifier : Qt::NoModifier);
         }
         QCoreApplication::processEvents();
         QCOMPARE(keys.outcome(), expected);
@@ -115,10 +109,9 @@ private Q_SLOTS:
         QWidget* box = QApplication::focusWidget();
         QStringList before = session.outcome();
         // "=text" types text; anything else is a key.
-        const QStringList steps =
-            QStringLiteral("=a Space =b Return Enter Ctrl+A Ctrl+C End Ctrl+V "
-                           "Ctrl+A Ctrl+X Ctrl+Z Home =c")
-                .split(u' ');
+        const QStringList steps = QStringLiteral("=a Space =b Return Enter Ctrl+A Ctrl+C End Ctrl+V "
+                                                 "Ctrl+A Ctrl+X Ctrl+Z Home =c")
+                                      .split(u' ');
         for (const QString& step : steps) {
             if (step.startsWith(u'='))
                 QTest::keyClicks(box, step.mid(1));

@@ -25,8 +25,7 @@ private Q_SLOTS:
         QTest::newRow("store loads") << u"ok"_s << QString() << QByteArray("\"a\"\r\n\"new\"\r\n");
         QTest::newRow("unreadable: kept aside, later saves go on")
             << u"unreadable"_s << u"is kept as\n%1/Text.txt.bak"_s << QByteArray("\"new\"\r\n");
-        QTest::newRow("over the size limit: never saved over")
-            << u"big"_s << u"more than the 256 MB Quippet loads"_s << QByteArray();
+        QTest::newRow("over the size limit: never saved over") << u"big"_s << u"more than the 256 MB Quippet loads"_s << QByteArray();
     }
 
     void startupWarnsOnce()
@@ -56,8 +55,7 @@ private Q_SLOTS:
             QCOMPARE(platform.messages.shown.size(), 1);
             const FakeMessageBox::Shown& box = platform.messages.shown.first();
             QCOMPARE(box.style, int(MessageBox::Exclamation));
-            QVERIFY2(box.prompt.contains(path) && box.prompt.contains(warningPart.arg(dir.path())),
-                     qPrintable(box.prompt));
+            QVERIFY2(box.prompt.contains(path) && box.prompt.contains(warningPart.arg(dir.path())), qPrintable(box.prompt));
         }
 
         form.list().append(u"new"_s);
