@@ -29,7 +29,8 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("after");
 
         // clang-format off
-        QTest::newRow("append keeps existing content") << u"append"_s << QByteArray("old line\r\n") << QStringList{u"\"\u00E9\""_s} << QByteArray("old line\r\n\"\"\"\xC3\xA9\"\"\"\r\n");
+        // Quotes doubled, UTF-8 without a BOM, comma, blanks and line break kept as they are.
+        QTest::newRow("append keeps existing content") << u"append"_s << QByteArray("old line\r\n") << QStringList{u"\"\u00E9\", \r\n x "_s} << QByteArray("old line\r\n\"\"\"\xC3\xA9\"\", \r\n x \"\r\n");
         QTest::newRow("create empty text twice") << u"create"_s << QByteArray() << QStringList{u"one"_s, QString()} << QByteArray("\"\"\r\n");
         // clang-format on
     }

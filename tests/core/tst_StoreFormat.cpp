@@ -1,4 +1,3 @@
-#include "QuotedLine.h"
 #include "StoreFormat.h"
 #include "StoreReader.h"
 
@@ -6,29 +5,12 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-/** The store's bytes: quoted lines written, the reading rules, and the two encodings read. */
+/** The store's bytes: the reading rules and the two encodings read. */
 class tst_StoreFormat : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void quotedLine_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QByteArray>("line");
-        QTest::newRow("empty text is two quotes and CR LF") << QString() << QByteArray("\"\"\r\n");
-        QTest::newRow("comma, blanks, line break unchanged") << u" a, b\r\nc "_s << QByteArray("\" a, b\r\nc \"\r\n");
-        QTest::newRow("quote inside doubled") << u"say \"hi\""_s << QByteArray("\"say \"\"hi\"\"\"\r\n");
-        QTest::newRow("non-ASCII as UTF-8, no BOM") << u"caf\u00E9 \u20AC"_s << QByteArray("\"caf\xC3\xA9 \xE2\x82\xAC\"\r\n");
-    }
-
-    void quotedLine()
-    {
-        QFETCH(QString, text);
-        QFETCH(QByteArray, line);
-        QCOMPARE(QuotedLine::encode(text), line);
-    }
-
     void parse_data()
     {
         QTest::addColumn<QString>("text");
@@ -69,7 +51,6 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("text");
-        QTest::newRow("valid UTF-8") << QByteArray("caf\xC3\xA9") << u"caf\u00E9"_s;
         QTest::newRow("UTF-8 with BOM") << QByteArray("\xEF\xBB\xBF\"\xE2\x82\xAC\"") << u"\"\u20AC\""_s;
         QTest::newRow("Windows-1252 letters, euro, quotes") << QByteArray("\xE9\x80\x93\x94\x96") << u"\u00E9\u20AC\u201C\u201D\u2013"_s;
         QTest::newRow("Windows-1252 undefined bytes kept") << QByteArray("\x81\x8D\x8F\x90\x9D") << u"\u0081\u008D\u008F\u0090\u009D"_s;
