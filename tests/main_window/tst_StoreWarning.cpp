@@ -1,12 +1,6 @@
-#include "FakePlatform.h"
-#include "FileBytes.h"
-#include "Form1.h"
+#include "MainWindowHarness.h"
 #include "StoreFile.h"
 #include "UnreadableFile.h"
-
-#include <QDir>
-#include <QTemporaryDir>
-#include <QtTest>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -34,12 +28,9 @@ private Q_SLOTS:
         QFETCH(QString, warningPart);
         QFETCH(QByteArray, savedAtExit);
 
-        QTemporaryDir dir;
-        FakePlatform platform;
-        platform.program.programFolder = dir.path();
-        const QString path = dir.filePath(u"Text.txt"_s);
-        if (store == u"ok"_s)
-            writeBytes(path, "\"a\"\r\n");
+        MainWindowHarness h;
+        FakePlatform& platform = h.platform;
+        const QString path = h.storePath();
         if (store == u"unreadable"_s)
             QVERIFY(makeUnreadableFile(path));
         if (store == u"big"_s) {
@@ -47,15 +38,15 @@ private Q_SLOTS:
             QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(StoreFile::MaxBytes + 1));
         }
 
-        Form1 form(platform.services());
-        QVERIFY(form.Form_Load());
+        QVERIFY(h.load({}, store == u"ok"_s ? QByteArray("\"a\"\r\n") : QByteArray()));
+        Form1& form = *h.form;
         if (warningPart.isEmpty()) {
             QVERIFY(platform.messages.shown.isEmpty());
         } else {
             QCOMPARE(platform.messages.shown.size(), 1);
             const FakeMessageBox::Shown& box = platform.messages.shown.first();
             QCOMPARE(box.style, int(MessageBox::Exclamation));
-            QVERIFY2(box.prompt.contains(path) && box.prompt.contains(warningPart.arg(dir.path())), qPrintable(box.prompt));
+            QVERIFY2(box.prompt.contains(path) && box.prompt.contains(warningPart.arg(h.dir.path())), qPrintable(box.prompt));
         }
 
         form.list().append(u"new"_s);
