@@ -60,7 +60,6 @@ private Q_SLOTS:
         const QStringList allHe{u"Hello world"_s, u"help"_s, u"HELP desk"_s, u"say hello"_s, u"other"_s, u"shell"_s};
         // clang-format off
         QTest::newRow("starting matches first, each group in list order") << e << QStringList{u"he"_s} << 200 << allHe;
-        QTest::newRow("case is ignored") << e << QStringList{u"HE"_s} << 200 << allHe;
         QTest::newRow("narrowed key by key") << e << QStringList{u"h"_s, u"he"_s, u"hel"_s, u"help"_s} << 200 << QStringList{u"help"_s, u"HELP desk"_s};
         QTest::newRow("backspace widens again") << e << QStringList{u"h"_s, u"he"_s, u"hel"_s, u"help"_s, u"hel"_s, u"he"_s} << 200 << allHe;
         QTest::newRow("another text starts afresh") << e << QStringList{u"hel"_s, u"o"_s} << 200 << QStringList{u"other"_s, u"say hello"_s, u"Hello world"_s};

@@ -39,7 +39,6 @@ private Q_SLOTS:
         QTest::newRow("shrunk at last exit") << "1030" << "False" << "False" << a << true << 1030.0 << false << false << la;
         QTest::newRow("on top, odd height") << "2000" << "True" << "False" << a << true << 2000.0 << true << false << la;
         QTest::newRow("texts that are no values") << "tall" << "yes" << "1" << a << false << 2600.0 << false << false << la;
-        QTest::newRow("store entries") << "" << "" << "" << QByteArray("\"Hello, world\"\r\n\" indented\"\r\n\"\"\r\n") << true << 2600.0 << false << false << QStringList{u"Hello, world"_s, u" indented"_s, QString()};
         // clang-format on
     }
 

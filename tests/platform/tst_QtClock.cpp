@@ -15,7 +15,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("expected");
 
         QTest::newRow("US twelve-hour") << QStringLiteral("en_US") << QStringLiteral("h:mm:ss AP");
-        QTest::newRow("German") << QStringLiteral("de_DE") << QStringLiteral("HH:mm:ss");
         QTest::newRow("Finnish dot separator") << QStringLiteral("fi_FI") << QStringLiteral("H.mm.ss");
         QTest::newRow("Korean period before hour") << QStringLiteral("ko_KR") << QStringLiteral("AP h:mm:ss");
     }
