@@ -1,10 +1,12 @@
 #pragma once
 
+#include <QByteArray>
 #include <QElapsedTimer>
 #include <QString>
 #include <QStringList>
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <random>
 #include <vector>
 
@@ -57,6 +59,17 @@ inline double maximum(const std::vector<double>& samples)
 inline double elapsedMs(const QElapsedTimer& timer)
 {
     return static_cast<double>(timer.nsecsElapsed()) / 1e6;
+}
+
+/** Offscreen unless `--xcb` is given; call before QApplication. True for X. */
+inline bool choosePlatform(int argc, char** argv)
+{
+    bool xcb = false;
+    for (int i = 1; i < argc; ++i)
+        xcb = xcb || std::strcmp(argv[i], "--xcb") == 0;
+    if (!xcb)
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    return xcb;
 }
 
 } // namespace BenchSupport

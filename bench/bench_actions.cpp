@@ -14,7 +14,6 @@
 #include <QMimeData>
 #include <QTest>
 #include <cstdio>
-#include <cstring>
 #include <functional>
 #include <vector>
 
@@ -164,11 +163,7 @@ void printMedian(const char* name, const std::vector<double>& samples, const cha
 
 int main(int argc, char** argv)
 {
-    bool xcb = false;
-    for (int i = 1; i < argc; ++i)
-        xcb = xcb || std::strcmp(argv[i], "--xcb") == 0;
-    if (!xcb)
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const bool xcb = BenchSupport::choosePlatform(argc, argv);
     QApplication app(argc, argv);
 
     // One entry short of full, so the timed Add is accepted and walks the whole list first.

@@ -23,7 +23,6 @@
 #include <QMimeData>
 #include <QTest>
 #include <cstdio>
-#include <cstring>
 #include <functional>
 #include <random>
 #include <vector>
@@ -309,11 +308,7 @@ void measureOtherPaths(Window& w)
 
 int main(int argc, char** argv)
 {
-    bool xcb = false;
-    for (int i = 1; i < argc; ++i)
-        xcb = xcb || std::strcmp(argv[i], "--xcb") == 0;
-    if (!xcb)
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const bool xcb = BenchSupport::choosePlatform(argc, argv);
     QApplication app(argc, argv);
 
     const QStringList full = makeProse(SnippetList::MaxEntries, 20, 200, BenchSupport::Seed);
