@@ -18,8 +18,12 @@ public:
     virtual QString entryAt(int index) const = 0;
     /** Appends one entry at the end. */
     virtual void append(const QString& text) = 0;
-    /** Appends many entries at the end in one step (one model reset for a view). */
-    virtual void appendAll(const QStringList& texts) = 0;
+    /**
+     * Appends many entries at the end in one step (one model reset for a view). Pass a list
+     * that is no longer needed by moving it: a list may then keep its storage instead of
+     * copying it.
+     */
+    virtual void appendAll(QStringList texts) = 0;
     /** Removes the entry at a position; later entries move up by one. Out of range: nothing. */
     virtual void removeAt(int index) = 0;
     /** Every entry in list order. */

@@ -142,7 +142,7 @@ StoreFile::LoadResult StoreFile::accept(Contents contents, SnippetList& list)
     m_keepFile = contents.keepFile;
     m_loadWarning = std::move(contents.warning);
     if (!contents.entries.isEmpty())
-        list.appendAll(contents.entries);
+        list.appendAll(std::move(contents.entries));
     return contents.result;
 }
 
@@ -184,12 +184,8 @@ bool StoreFile::save(const SnippetList& list, QString* error, const QString& lea
                      .arg(QDir::toNativeSeparators(m_path)));
         return false;
     }
-    const int count = list.count();
-    QStringList entries;
-    entries.reserve(count);
-    for (int i = 0; i < count; ++i)
-        entries.append(list.entryAt(i));
-    const QByteArray bytes = StoreFormat::serialize(entries, leaveOut);
+    // The list's own storage where it has one: no copy of every entry before each save.
+    const QByteArray bytes = StoreFormat::serialize(list.allEntries(), leaveOut);
 
     QSaveFile file(m_path);
     file.setDirectWriteFallback(false);

@@ -3,24 +3,6 @@
 #include "QuotedLine.h"
 #include "StoreReader.h"
 
-QString StoreFormat::decode(const QByteArray& bytes)
-{
-    QByteArrayView body(bytes);
-    if (body.startsWith("\xEF\xBB\xBF"))
-        body = body.sliced(3);
-    // The same test the store reader makes, so both agree on what counts as UTF-8.
-    if (body.isValidUtf8())
-        return QString::fromUtf8(body);
-    // Legacy files were written in the ANSI code page; decode all bytes, a BOM-like prefix
-    // included, so nothing is dropped.
-    return StoreReader::fromWindows1252(bytes);
-}
-
-QStringList StoreFormat::parse(QStringView text)
-{
-    return read(text.toUtf8());
-}
-
 QStringList StoreFormat::read(QByteArrayView bytes)
 {
     QStringList fields;

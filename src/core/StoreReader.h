@@ -18,13 +18,12 @@ public:
      */
     void feed(QByteArrayView chunk, bool atEnd, QStringList& out);
 
+private:
     /** One field's bytes to text: UTF-8 when valid, otherwise Windows-1252. */
     static QString decodeField(QByteArrayView bytes);
-
     /** Windows-1252 to text; the five undefined bytes keep their C1 code points. */
     static QString fromWindows1252(QByteArrayView bytes);
 
-private:
     qsizetype parse(QByteArrayView buffer, bool atEnd, QStringList& out);
 
     QByteArray m_carry;

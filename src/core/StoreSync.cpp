@@ -17,7 +17,7 @@ public:
     int count() const override { return static_cast<int>(entries.size()); }
     QString entryAt(int index) const override { return entries.value(index); }
     void append(const QString& text) override { entries.append(text); }
-    void appendAll(const QStringList& texts) override { entries.append(texts); }
+    void appendAll(QStringList texts) override { entries.append(texts); }
     void removeAt(int index) override
     {
         if (index >= 0 && index < entries.size())

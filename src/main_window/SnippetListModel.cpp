@@ -1,5 +1,7 @@
 #include "SnippetListModel.h"
 
+#include <utility>
+
 int SnippetListModel::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : count();
@@ -31,13 +33,21 @@ void SnippetListModel::append(const QString& text)
     endInsertRows();
 }
 
-void SnippetListModel::appendAll(const QStringList& texts)
+void SnippetListModel::appendAll(QStringList texts)
 {
     if (texts.isEmpty())
         return;
     // One reset instead of one insert per entry: views re-read the model once.
     beginResetModel();
-    m_entries.append(texts);
+    if (m_entries.size() < texts.size()) {
+        // The few entries listed so far go in front of the many new ones, so a full store is
+        // taken over as it is rather than copied entry by entry at start-up.
+        for (qsizetype i = m_entries.size(); i-- > 0;)
+            texts.prepend(std::move(m_entries[i]));
+        m_entries = std::move(texts);
+    } else {
+        m_entries.append(texts);
+    }
     endResetModel();
 }
 

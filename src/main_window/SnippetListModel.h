@@ -17,7 +17,7 @@ public:
     int count() const override;
     QString entryAt(int index) const override;
     void append(const QString& text) override;
-    void appendAll(const QStringList& texts) override;
+    void appendAll(QStringList texts) override;
     void removeAt(int index) override;
     void replaceAll(const QStringList& texts) override;
     QStringList allEntries() const override { return m_entries; }

@@ -12,7 +12,7 @@ public:
     int count() const override { return static_cast<int>(m_entries.size()); }
     QString entryAt(int index) const override { return m_entries.value(index); }
     void append(const QString& text) override { m_entries.append(text); }
-    void appendAll(const QStringList& texts) override { m_entries.append(texts); }
+    void appendAll(QStringList texts) override { m_entries.append(texts); }
     void removeAt(int index) override
     {
         if (index >= 0 && index < m_entries.size())
