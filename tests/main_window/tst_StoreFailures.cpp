@@ -1,5 +1,7 @@
 #include "MainWindowHarness.h"
 #include "QtSettingsStore.h"
+#include "StoreFile.h"
+#include "UnreadableFile.h"
 
 #include <QtTest>
 
@@ -17,9 +19,10 @@ static void capture(QtMsgType type, const QMessageLogContext& context, const QSt
         passOn(type, context, text);
 }
 
-/** Failed saves are shown until one gets through, and logged. Root writes anywhere, so a
- * folder standing where a file should go (or the reverse) makes them fail. */
-class SaveFailuresTest : public QObject
+/** A store that did not load whole is announced once; failed saves are shown until one gets
+ * through, and logged. Root writes anywhere, so a folder standing where a file should go (or the
+ * reverse) makes them fail. */
+class StoreFailuresTest : public QObject
 {
     Q_OBJECT
 
@@ -34,6 +37,54 @@ private Q_SLOTS:
         passOn = qInstallMessageHandler(capture);
     }
     void cleanup() { qInstallMessageHandler(passOn); }
+
+    void startupWarnsOnce_data()
+    {
+        QTest::addColumn<QString>("store");
+        QTest::addColumn<QString>("warningPart"); // empty: no box at all
+        QTest::addColumn<QByteArray>("savedAtExit");
+
+        QTest::newRow("store loads") << u"ok"_s << QString() << QByteArray("\"a\"\r\n\"new\"\r\n");
+        QTest::newRow("unreadable: kept aside, later saves go on")
+            << u"unreadable"_s << u"is kept as\n%1/Text.txt.bak"_s << QByteArray("\"new\"\r\n");
+        QTest::newRow("over the size limit: never saved over") << u"big"_s << u"more than the 256 MB Quippet loads"_s << QByteArray();
+    }
+
+    void startupWarnsOnce()
+    {
+        QFETCH(QString, store);
+        QFETCH(QString, warningPart);
+        QFETCH(QByteArray, savedAtExit);
+
+        MainWindowHarness h;
+        FakePlatform& platform = h.platform;
+        const QString path = h.storePath();
+        if (store == u"unreadable"_s)
+            QVERIFY(makeUnreadableFile(path));
+        if (store == u"big"_s) {
+            QFile big(path);
+            QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(StoreFile::MaxBytes + 1));
+        }
+
+        QVERIFY(h.load({}, store == u"ok"_s ? QByteArray("\"a\"\r\n") : QByteArray()));
+        Form1& form = *h.form;
+        if (warningPart.isEmpty()) {
+            QVERIFY(platform.messages.shown.isEmpty());
+        } else {
+            QCOMPARE(platform.messages.shown.size(), 1);
+            const FakeMessageBox::Shown& box = platform.messages.shown.first();
+            QCOMPARE(box.style, int(MessageBox::Exclamation));
+            QVERIFY2(box.prompt.contains(path) && box.prompt.contains(warningPart.arg(h.dir.path())), qPrintable(box.prompt));
+        }
+
+        form.list().append(u"new"_s);
+        form.Form_Unload();
+        QVERIFY(platform.messages.retryPrompts.isEmpty());
+        if (store == u"big"_s)
+            QCOMPARE(QFileInfo(path).size(), StoreFile::MaxBytes + 1);
+        else
+            QCOMPARE(readBytes(path), savedAtExit);
+    }
 
     void failedSaveShowsUntilASaveSucceeds()
     {
@@ -93,5 +144,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(SaveFailuresTest)
-#include "tst_SaveFailures.moc"
+QTEST_MAIN(StoreFailuresTest)
+#include "tst_StoreFailures.moc"
