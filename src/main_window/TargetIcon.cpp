@@ -23,6 +23,8 @@ void TargetIcon::mousePressEvent(QMouseEvent* event)
     if (event->button() == Qt::LeftButton) {
         m_pressed = true;
         m_pressPos = event->position().toPoint();
+        // A new press ends any double-click whose release went elsewhere (to the Write menu).
+        m_inDoubleClick = false;
     }
     event->accept();
 }

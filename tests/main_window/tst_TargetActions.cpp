@@ -126,6 +126,20 @@ private Q_SLOTS:
         QVERIFY(!m_h->form->Timer1().isActive());
     }
 
+    void clickAfterADoubleClickWhoseReleaseWentElsewhere()
+    {
+        // The Write menu opens after the double-click and takes its release.
+        m_h->combo()->setText(u"some text"_s);
+        QWidget* write = m_h->child(u"Image4"_s);
+        QTest::mousePress(write, Qt::LeftButton);
+        QTest::mouseRelease(write, Qt::LeftButton);
+        QTest::mouseDClick(write, Qt::LeftButton);
+        QCoreApplication::processEvents();
+        m_h->combo()->lineEdit()->deselect();
+        QTest::mouseClick(write, Qt::LeftButton);
+        QCOMPARE(m_h->combo()->lineEdit()->selectedText(), u"some text"_s);
+    }
+
     void dragHints_data()
     {
         QTest::addColumn<QString>("control");
