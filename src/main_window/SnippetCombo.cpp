@@ -138,6 +138,12 @@ void SnippetCombo::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
+    // The combo box hands keys to its text box without its event filters, so the excerpt is
+    // looked after here too.
+    if (typeOverExcerpt(*event)) {
+        event->accept();
+        return;
+    }
     QComboBox::keyPressEvent(event);
 }
 
@@ -184,20 +190,24 @@ void SnippetCombo::setSelection(int start, int length)
         m_edit->setSelection(start, length);
 }
 
-bool SnippetCombo::eventFilter(QObject* watched, QEvent* event)
+bool SnippetCombo::typeOverExcerpt(const QKeyEvent& key)
 {
     // Typing over a fully selected excerpt replaces the whole text, as it would for any text.
-    if (watched == m_edit && m_excerpt && event->type() == QEvent::KeyPress) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        const bool edits = !key->text().isEmpty() || key->key() == Qt::Key_Delete ||
-                           key->key() == Qt::Key_Backspace;
-        if (edits && m_edit->selectedText() == m_edit->text()) {
-            leaveExcerpt();
-            m_edit->clear();
-            if (key->key() == Qt::Key_Delete || key->key() == Qt::Key_Backspace)
-                return true;
-        }
-    }
+    if (!m_excerpt)
+        return false;
+    const bool erases = key.key() == Qt::Key_Delete || key.key() == Qt::Key_Backspace;
+    if ((key.text().isEmpty() && !erases) || m_edit->selectedText() != m_edit->text())
+        return false;
+    leaveExcerpt();
+    m_edit->clear();
+    return erases;
+}
+
+bool SnippetCombo::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_edit && event->type() == QEvent::KeyPress &&
+        typeOverExcerpt(*static_cast<QKeyEvent*>(event)))
+        return true;
     return QComboBox::eventFilter(watched, event);
 }
 

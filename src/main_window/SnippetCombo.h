@@ -56,6 +56,8 @@ private:
     void closeFilter();
     bool filterKey(int key);
     void leaveExcerpt();
+    /** Leaves the excerpt when `key` types over all of it; true when the key is used up. */
+    bool typeOverExcerpt(const QKeyEvent& key);
     void rememberText();
     void restoreText();
 
