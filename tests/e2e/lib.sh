@@ -1,19 +1,15 @@
 #!/usr/bin/env bash
-# Helpers shared by the end-to-end scripts; sourced, never run.
+# Helpers shared by the end-to-end scripts; sourced, never run. A failure ends the script.
 set -euo pipefail
 
 E2E_DIR=$(mktemp -d /tmp/quippet-e2e.XXXXXX)
 export HOME=$E2E_DIR/home XDG_CONFIG_HOME=$E2E_DIR/config XDG_DATA_HOME=$E2E_DIR/data
-export XDG_RUNTIME_DIR=$E2E_DIR/runtime LC_ALL=C.UTF-8 LANG=C.UTF-8
-mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
-export QT_QPA_PLATFORM=xcb
-PROGRAM_DIR=$E2E_DIR/program
-mkdir -p "$PROGRAM_DIR"
-cp "$QUIPPET_BIN" "$PROGRAM_DIR/quippet"
-INI=$XDG_CONFIG_HOME/Quippet/Quippet.ini
+export XDG_RUNTIME_DIR=$E2E_DIR/runtime LC_ALL=C.UTF-8 LANG=C.UTF-8 QT_QPA_PLATFORM=xcb
+PROGRAM_DIR=$E2E_DIR/program INI=$XDG_CONFIG_HOME/Quippet/Quippet.ini BG_PIDS=()
 STORE=$PROGRAM_DIR/Text.txt
-BG_PIDS=()
+mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_RUNTIME_DIR" "$PROGRAM_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+cp "$QUIPPET_BIN" "$PROGRAM_DIR/quippet"
 
 cleanup() {
   for pid in "${BG_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
@@ -28,50 +24,40 @@ fail() {
   exit 1
 }
 
-start_wm() {
-  openbox >/dev/null 2>&1 & BG_PIDS+=($!)
-  for _ in $(seq 50); do
-    if xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window; then
-      # openbox announces itself before it manages new windows; a window mapped in
-      # that moment stays unmapped.
-      sleep 1
-      return 0
-    fi
+# poll TENTHS COMMAND...: runs COMMAND every tenth of a second until it succeeds, TENTHS times at most.
+poll() {
+  for _ in $(seq "$1"); do
+    "${@:2}" && return 0
     sleep 0.1
   done
-  fail "window manager did not start"
+  return 1
+}
+# wait_until WHAT COMMAND...: polls COMMAND for up to 5 seconds.
+wait_until() { poll 50 "${@:2}" || fail "timed out: $1"; }
+
+start_wm() {
+  openbox >/dev/null 2>&1 & BG_PIDS+=($!)
+  wait_until "window manager starts" eval 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window'
+  sleep 1 # openbox announces itself before it manages windows; one mapped meanwhile stays unmapped
 }
 
-start_tray() {
-  trayer --edge bottom --align right --widthtype pixel --width 200 --height 32 >/dev/null 2>&1 & BG_PIDS+=($!)
-  sleep 1
-}
+start_tray() { trayer --edge bottom --align right --widthtype pixel --width 200 --height 32 >/dev/null 2>&1 & BG_PIDS+=($!); sleep 1; }
 
 # start_quippet: starts the program from its folder, remembers QUIPPET_PID.
 start_quippet() {
   (cd "$PROGRAM_DIR" && exec ./quippet) >"$E2E_DIR/quippet.log" 2>&1 &
-  QUIPPET_PID=$!
-  BG_PIDS+=("$QUIPPET_PID")
+  QUIPPET_PID=$! && BG_PIDS+=("$QUIPPET_PID")
 }
 
-# wait_window NAME: prints the id of the visible window with that exact name.
-wait_window() {
-  local id
-  for _ in $(seq 100); do
-    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 || true)
-    if [ -n "$id" ]; then echo "$id"; return 0; fi
-    sleep 0.1
-  done
-  fail "no window named '$1'"
-}
+# wait_window NAME: prints the id of the visible window with that exact name (10 s at most).
+window_named() { local id; id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 || true); [ -n "$id" ] && echo "$id"; }
+wait_window() { poll 100 window_named "$1" || fail "no window named '$1'"; }
 
-# wait_exit PID [SECONDS]
+# wait_exit PID [SECONDS]: waits for the process to end, leaving its status in EXIT_STATUS.
 wait_exit() {
-  for _ in $(seq $((${2:-10} * 10))); do
-    kill -0 "$1" 2>/dev/null || { wait "$1" 2>/dev/null || true; return 0; }
-    sleep 0.1
-  done
-  fail "process $1 did not end"
+  poll $((${2:-10} * 10)) eval "! kill -0 $1 2>/dev/null" || fail "process $1 did not end"
+  EXIT_STATUS=0
+  wait "$1" 2>/dev/null || EXIT_STATUS=$?
 }
 
 # focus_window ID: activates the window and waits until it has the keyboard focus.
@@ -82,84 +68,39 @@ focus_window() {
 }
 
 # click_at WINDOW X Y [REPEAT]: left click(s) at a position relative to the window.
-click_at() {
-  xdotool mousemove --window "$1" "$2" "$3" sleep 0.2 click --repeat "${4:-1}" --delay 80 1
-}
+click_at() { xdotool mousemove --window "$1" "$2" "$3" sleep 0.2 click --repeat "${4:-1}" --delay 80 1; }
 
-expect_bytes() { # expect_bytes FILE PRINTF_FORMAT
-  local want
-  want=$(printf "$2" | od -An -c)
-  [ "$(od -An -c "$1")" = "$want" ] || { echo "got:"; od -c "$1"; echo "want:"; printf "$2" | od -c; fail "$1 differs"; }
-}
+# expect_bytes FILE PRINTF_FORMAT: the file holds exactly these bytes.
+expect_bytes() { [ "$(od -An -c "$1")" = "$(printf "$2" | od -An -c)" ] || { od -c "$1"; fail "$1 differs from '$2'"; }; }
 
-E2E_PASSED=0
-passed() { E2E_PASSED=$((E2E_PASSED + 1)); }
-report() { echo "e2e $1: $E2E_PASSED passed, 0 failed"; } # failures end the script earlier
-
-# wait_until WHAT COMMAND...: polls COMMAND for up to 5 seconds.
-wait_until() {
-  local what=$1
-  shift
-  for _ in $(seq 50); do
-    "$@" && return 0
-    sleep 0.1
-  done
-  fail "timed out: $what"
-}
-
-# The main window is the menu bar on top of a client area of 129 px (full) or 24 px
-# (shrunk); the menu bar height depends on the font, so it is measured.
-FULL_CLIENT=129
-SHRUNK_CLIENT=24
 window_height() { xdotool getwindowgeometry "$1" | sed -n 's/.*Geometry: [0-9]*x\([0-9]*\).*/\1/p'; }
-# menu_bar_height WIN: only valid while the window is at full height.
-menu_bar_height() { echo $(($(window_height "$1") - FULL_CLIENT)); }
-
-# Positions inside the main window (x, y of the centres), given the menu bar height.
-combo_text_y() { echo $(($1 + 16 + 10)); }
-icon_y() { echo $(($1 + 53 + 16)); }
-ICON_ADD_X=24
-ICON_REMOVE_X=94
-ICON_COPY_X=163
-ICON_WRITE_X=233
-MESSAGE_PANEL_X=60
-# message_panel_y WIN: the status bar is the bottom 22 px at either height.
+# Where the main window's controls are clicked: x, and y counted up from the window's bottom
+# edge, which the status bar keeps at either height.
+ICON_ADD_X=24 ICON_REMOVE_X=94 ICON_COPY_X=163
+icon_y() { echo $(($(window_height "$1") - 60)); }
+combo_y() { echo $(($(window_height "$1") - 103)); }
 message_panel_y() { echo $(($(window_height "$1") - 11)); }
 
 # visible_windows PID: how many visible windows (menus included) the process has.
 visible_windows() { { xdotool search --onlyvisible --pid "$1" 2>/dev/null || true; } | wc -l; }
 
-# open_menu WIN KEY: focuses the window, presses the menu's access key and waits for the menu.
-# On a busy machine the window manager may still be handing the focus over when the key goes
-# out, so a key that opened nothing within 3 seconds is pressed again, twice at most.
+# open_menu WIN KEY: presses the menu's access key and waits for the menu. The window manager
+# may still be handing the focus over when the key goes out, so it is pressed up to 3 times.
 open_menu() {
   local before
   before=$(visible_windows "$QUIPPET_PID")
   for _ in 1 2 3; do
     focus_window "$1"
     xdotool key --clearmodifiers "$2"
-    for _ in $(seq 30); do
-      [ "$(visible_windows "$QUIPPET_PID")" -gt "$before" ] && return 0
-      sleep 0.1
-    done
+    poll 30 eval '[ "$(visible_windows "$QUIPPET_PID")" -gt "$before" ]' && return 0
   done
   fail "timed out: menu $2 opens"
 }
 
 # exit_by_menu WIN: Program > Exit with the keyboard, then waits for the process to end.
-exit_by_menu() {
-  open_menu "$1" alt+p
-  xdotool key x
-  wait_exit "$QUIPPET_PID"
-}
-
+exit_by_menu() { open_menu "$1" alt+p && xdotool key x && wait_exit "$QUIPPET_PID"; }
 # type_text WIN TEXT: clicks into the combo box's text box and types TEXT.
-type_text() {
-  local menu
-  menu=$(menu_bar_height "$1")
-  click_at "$1" 120 "$(combo_text_y "$menu")"
-  xdotool type --delay 30 "$2"
-}
+type_text() { click_at "$1" 120 "$(combo_y "$1")" && xdotool type --delay 30 "$2"; }
 
 # main_window_visible PID: prints the id of the visible main window of the process. The tray
 # icon's window carries the same name, so the main window is told apart by its width.
@@ -171,31 +112,13 @@ main_window_visible() {
   return 1
 }
 
-# wait_exit_status PID [SECONDS]: waits for the process to end; its exit status is left in
-# EXIT_STATUS (a crash shows as 128 + the signal, a sanitizer report as its abort).
-wait_exit_status() {
-  for _ in $(seq $((${2:-10} * 10))); do
-    if ! kill -0 "$1" 2>/dev/null; then
-      EXIT_STATUS=0
-      wait "$1" 2>/dev/null || EXIT_STATUS=$?
-      return 0
-    fi
-    sleep 0.1
-  done
-  fail "process $1 did not end"
-}
-
-# tray_icon_at: prints "X Y", the screen position of the centre of the program's icon in the
-# tray: the embedded window named "Quippet" (the main window and a 1x1 window of Qt's have that
-# name too). The whole listing is read: an early exit would fail the pipe.
+# tray_icon_at: prints "X Y", the centre of the program's icon in the tray: the embedded window
+# named "Quippet" of icon size (the main window and a 1x1 window of Qt's have that name too).
 tray_icon_at() {
   xwininfo -root -tree 2>/dev/null | awk '/"Quippet"/ {
       if (match($0, /[0-9]+x[0-9]+[+-][0-9]+[+-][0-9]+ +[+-][0-9]+[+-][0-9]+/)) {
         split(substr($0, RSTART, RLENGTH), f, /[x+ ]+/)
-        if (!found && f[1] >= 8 && f[1] <= 64 && f[2] <= 64) {
-          print f[5] + int(f[1] / 2), f[6] + int(f[2] / 2)
-          found = 1
-        }
+        if (!found && f[1] >= 8 && f[1] <= 64 && f[2] <= 64) { print f[5] + int(f[1] / 2), f[6] + int(f[2] / 2); found = 1 }
       }
     } END { exit !found }'
 }
@@ -204,25 +127,19 @@ tray_icon_gone() { ! tray_icon_at >/dev/null; }
 
 # click_tray_icon BUTTON [REPEAT]: clicks the program's tray icon with real pointer input.
 click_tray_icon() {
-  local at
-  at=$(tray_icon_at) || fail "no tray icon to click"
-  # shellcheck disable=SC2086
-  xdotool mousemove $at sleep 0.2 click --repeat "${2:-1}" --delay 80 "$1"
+  read -r x y < <(tray_icon_at) || fail "no tray icon to click"
+  xdotool mousemove "$x" "$y" sleep 0.2 click --repeat "${2:-1}" --delay 80 "$1"
 }
 
 # window_origin WIN: prints "X Y", the screen position of the window's top left corner.
-window_origin() {
-  xwininfo -id "$1" | awk '/Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
-                           END { print x, y }'
-}
+window_origin() { xwininfo -id "$1" | awk '/Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { print x, $NF }'; }
 
-# drag_to X1 Y1 X2 Y2: a left-button drag between two screen positions, moved in steps as a
-# hand would (drag sources wait for a few pixels of movement before they start).
+# drag_to X1 Y1 X2 Y2: a left-button drag moved in steps as a hand would (drag sources wait
+# for a few pixels of movement before they start).
 drag_to() {
   xdotool mousemove "$1" "$2" sleep 0.2 mousedown 1
   for step in 1 2 3 4 5 6 7 8; do
-    xdotool mousemove $(($1 + step * ($3 - $1) / 8)) $(($2 + step * ($4 - $2) / 8))
-    sleep 0.05
+    xdotool mousemove $(($1 + step * ($3 - $1) / 8)) $(($2 + step * ($4 - $2) / 8)) sleep 0.05
   done
   xdotool mousemove "$3" "$4" sleep 0.2 mouseup 1
 }

@@ -2,8 +2,6 @@
 # Runs one end-to-end script on a private X server with a window manager.
 # Usage: run_under_x.sh SCRIPT QUIPPET_BINARY
 set -euo pipefail
-script=$1
-export QUIPPET_BIN=$2
-export E2E_LIB
-E2E_LIB="$(cd "$(dirname "$0")" && pwd)/lib.sh"
-exec xvfb-run -a -s "-screen 0 1280x800x24 -dpi 96 -nolisten tcp" bash "$script"
+E2E_LIB="$(cd "$(dirname "$0")" && pwd)/lib.sh" QUIPPET_BIN=$2
+export E2E_LIB QUIPPET_BIN
+exec xvfb-run -a -s "-screen 0 1280x800x24 -dpi 96 -nolisten tcp" bash "$1"

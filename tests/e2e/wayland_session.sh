@@ -7,39 +7,30 @@ export WAYLAND_DISPLAY=wayland-quippet QT_QPA_PLATFORM=wayland
 weston --backend=headless-backend.so --socket="$WAYLAND_DISPLAY" --idle-time=0 --no-config \
   >"$E2E_DIR/weston.log" 2>&1 & BG_PIDS+=($!)
 wait_until "Weston listens" test -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY"
-
 printf 'plain\r\n"quoted"\r\n' >"$STORE"
 mkdir -p "$(dirname "$INI")"
 printf '[Startup]\nHeight=2600\nTaskbar=False\nTop=True\n' >"$INI"
 
 # The client's own protocol log shows the window being mapped; the program's window category
 # says what it could not offer.
-(cd "$PROGRAM_DIR" && WAYLAND_DEBUG=client QT_LOGGING_RULES='quippet.window.info=true' \
-  exec ./quippet) >"$E2E_DIR/quippet.log" 2>&1 &
+(cd "$PROGRAM_DIR" && WAYLAND_DEBUG=client QT_LOGGING_RULES='quippet.window.info=true' exec ./quippet) >"$E2E_DIR/quippet.log" 2>&1 &
 QUIPPET_PID=$!
 BG_PIDS+=("$QUIPPET_PID")
-
-# Shown: a toplevel titled Quippet acknowledged its configure and then attached a buffer to
-# its surface.
+# Shown: a toplevel titled Quippet acknowledged its configure, then attached a buffer to its surface.
 window_shown() {
-  awk '
-    /get_xdg_surface\(new id xdg_surface@/ { match($0, /wl_surface@[0-9]+/); surface = substr($0, RSTART, RLENGTH) }
+  awk '/get_xdg_surface\(new id xdg_surface@/ { match($0, /wl_surface@[0-9]+/); surface = substr($0, RSTART, RLENGTH) }
     /xdg_toplevel@[0-9]+\.set_title\("Quippet"\)/ { titled = 1 }
     titled && /xdg_surface@[0-9]+\.ack_configure/ { acked = 1 }
     acked && surface != "" && index($0, surface ".attach(wl_buffer@") { found = 1 }
     END { exit !found }' "$E2E_DIR/quippet.log"
 }
 # Up to 20 s: the sanitizer build starts slowly on a busy machine.
-for _ in $(seq 200); do window_shown && break; sleep 0.1; done
-window_shown || fail "main window not shown on Wayland"
+poll 200 window_shown || fail "main window not shown on Wayland"
 grep -q '^quippet.window: Always On Top disabled: This desktop does not let programs keep a window on top.$' \
   "$E2E_DIR/quippet.log" || fail "Always On Top not disabled with its explanation"
-passed
 
 kill -TERM "$QUIPPET_PID"
 wait_exit "$QUIPPET_PID"
 expect_bytes "$STORE" '"plain"\r\n"quoted"\r\n'
 # The stored Always On Top wish is kept for a desktop that can honour it.
 expect_bytes "$INI" '[Startup]\nHeight=2600\nTaskbar=False\nTop=True\n'
-passed
-report wayland
