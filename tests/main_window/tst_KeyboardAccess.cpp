@@ -95,20 +95,12 @@ private Q_SLOTS:
         Session session{QString()};
         QVERIFY(QTest::qWaitForWindowActive(&session.form));
         session.combo->setFocus();
-        QWidget* box = QApplication::focusWidget();
         QStringList before = session.outcome();
-        // "=text" types text; anything else is a key.
-        const QStringList steps = QStringLiteral("=a Space =b Return Enter Ctrl+A Ctrl+C End Ctrl+V "
-                                                 "Ctrl+A Ctrl+X Ctrl+Z Home =c")
-                                      .split(u' ');
-        for (const QString& step : steps) {
-            if (step.startsWith(u'='))
-                QTest::keyClicks(box, step.mid(1));
-            else
-                QTest::keySequence(box, QKeySequence(step));
-        }
-        QCOMPARE(session.combo->text(), QStringLiteral("ca ba b"));
-        QCOMPARE(QApplication::focusWidget(), box);
+        // The activation keys of the icons and panels stay the box's own.
+        for (const auto key : {Qt::Key_A, Qt::Key_Space, Qt::Key_B, Qt::Key_Return, Qt::Key_Enter})
+            QTest::keyClick(QApplication::focusWidget(), key);
+        QCOMPARE(session.combo->text(), QStringLiteral("a b"));
+        QCOMPARE(QApplication::focusWidget(), session.combo);
         // Nothing but the text changed: no entry added, no message, no shrink.
         before[1] = session.combo->text();
         QCOMPARE(session.outcome(), before);
