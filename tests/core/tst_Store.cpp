@@ -1,0 +1,514 @@
+#include "FileBytes.h"
+#include "QuotedLineFile.h"
+#include "StoreFile.h"
+#include "StoreFormat.h"
+#include "StoreMerge.h"
+#include "StoreReader.h"
+#include "StoreSync.h"
+#include "UnreadableFile.h"
+#include "VectorSnippetList.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <csignal>
+#include <cstdio>
+#include <memory>
+#include <sys/resource.h>
+#include <unistd.h>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+void setWritable(const QString& path, bool writable)
+{
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ExeOwner | (writable ? QFileDevice::WriteOwner : QFileDevice::Permission{}));
+}
+
+bool permissionsBindUs()
+{
+    return ::geteuid() != 0;
+}
+
+/** Runs `write` with files capped at 64 bytes, as on a full disk (binds root too, unlike permissions). */
+template <typename Write> bool withDiskFull(Write write)
+{
+    const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    ::getrlimit(RLIMIT_FSIZE, &old);
+    const rlimit capped{64, old.rlim_max};
+    ::setrlimit(RLIMIT_FSIZE, &capped);
+    const bool ok = write();
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, handler);
+    return ok;
+}
+} // namespace
+
+/** The store's bytes and the file on disk: reading, writing, merging outside changes, and failures that keep the old file. */
+class tst_Store : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_path;
+
+private Q_SLOTS:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_path = m_dir->filePath(u"Text.txt"_s);
+    }
+
+    void read_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("fields");
+        // clang-format off
+        QTest::newRow("empty file gives no fields") << QByteArray() << QStringList();
+        QTest::newRow("unquoted: comma splits, leading blanks skipped, trailing kept, tab kept") << "a,  b  \r\n   \"q\"\r\n\tx\r\n"_ba << QStringList{u"a"_s, u"b  "_s, u"q"_s, u"\tx"_s};
+        QTest::newRow("empty line and double comma are empty entries") << "\"a\"\r\n\r\nb,,c\r\n"_ba << QStringList{u"a"_s, QString(), u"b"_s, QString(), u"c"_s};
+        QTest::newRow("quoted field keeps comma and line break") << "\"x, y\r\nz\",\"w\"\r\n"_ba << QStringList{u"x, y\r\nz"_s, u"w"_s};
+        QTest::newRow("doubled quote reads as one") << "\"a\"\"b\"\r\n"_ba << QStringList{u"a\"b"_s};
+        QTest::newRow("text after closing quote discarded") << "\"abc\"xyz,\"d\"\r\n"_ba << QStringList{u"abc"_s, u"d"_s};
+        QTest::newRow("lone LF and lone CR end a line") << "a\n\"b\"\rc"_ba << QStringList{u"a"_s, u"b"_s, u"c"_s};
+        QTest::newRow("CR CR LF is two line ends") << "a\r\r\nb"_ba << QStringList{u"a"_s, QString(), u"b"_s};
+        QTest::newRow("end tested before next field") << "a,"_ba << QStringList{u"a"_s};
+        QTest::newRow("unterminated quote keeps its text") << "\"a\"\r\n\"b, c\r\nd"_ba << QStringList{u"a"_s, u"b, c\r\nd"_s};
+        QTest::newRow("lone opening quote at end") << "\""_ba << QStringList{QString()};
+        QTest::newRow("blanks alone make an empty field") << "   "_ba << QStringList{QString()};
+        QTest::newRow("UTF-8 with BOM") << "\xEF\xBB\xBF\"\xE2\x82\xAC\""_ba << QStringList{u"\u20AC"_s};
+        QTest::newRow("BOM, then a Windows-1252 entry") << "\xEF\xBB\xBF\"\xE9\"\r\n\"\xC3\xA9\"\"x\"\r\n"_ba << QStringList{u"\u00E9"_s, u"\u00E9\"x"_s};
+        QTest::newRow("four-byte character") << "\xF0\x9F\x98\x80"_ba << QStringList{u"\U0001F600"_s};
+        QTest::newRow("Windows-1252 letters, euro, quotes") << "\xE9\x80\x93\x94\x96"_ba << QStringList{u"\u00E9\u20AC\u201C\u201D\u2013"_s};
+        QTest::newRow("Windows-1252 undefined bytes kept") << "\x81\x8D\x8F\x90\x9D"_ba << QStringList{u"\u0081\u008D\u008F\u0090\u009D"_s};
+        QTest::newRow("mixed file: each entry decoded on its own") << "caf\xC3\xA9\r\ncaf\xE9\r\n\xC3\xA9\xE9"_ba << QStringList{u"caf\u00E9"_s, u"caf\u00E9"_s, u"\u00C3\u00A9\u00E9"_s};
+        QTest::newRow("UTF-8 sequence cut at end") << "ab\xC3"_ba << QStringList{u"ab\u00C3"_s};
+        QTest::newRow("overlong slash") << "\xC0\xAF"_ba << QStringList{u"\u00C0\u00AF"_s};
+        QTest::newRow("surrogate") << "\xED\xA0\x80"_ba << QStringList{u"\u00ED\u00A0\u20AC"_s};
+        QTest::newRow("beyond U+10FFFF") << "\xF4\x90\x80\x80"_ba << QStringList{u"\u00F4\u0090\u20AC\u20AC"_s};
+        // clang-format on
+    }
+
+    void read()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, fields);
+        QCOMPARE(StoreFormat::read(bytes), fields);
+        // The store is read in chunks: wherever they split the bytes, the fields are the same.
+        for (const qsizetype size : {1, 2, 3}) {
+            StoreReader reader;
+            QStringList chunked;
+            for (qsizetype at = 0; at == 0 || at < bytes.size(); at += size)
+                reader.feed(bytes.mid(at, size), at + size >= bytes.size(), chunked);
+            QCOMPARE(chunked, fields);
+        }
+    }
+
+    void roundTrip_data()
+    {
+        QTest::addColumn<QStringList>("entries");
+        QTest::newRow("blanks and numbers") << QStringList{u"  lead"_s, u"trail  "_s, u"1,5"_s};
+        QTest::newRow("line breaks inside") << QStringList{u"a\r\nb"_s, u"c\nd"_s, u"e\rf"_s};
+        QTest::newRow("quotes inside") << QStringList{u"\""_s, u"\"\""_s, u"x\"\r\ny"_s, u"\",\""_s, QString()};
+        QTest::newRow("beyond Latin-1") << QStringList{u"\u20AC \u4E2D \U0001F600"_s};
+        QTest::newRow("byte-order mark opening an entry") << QStringList{u"\uFEFF"_s, u"\uFEFF\uFEFFx"_s};
+    }
+
+    void roundTrip()
+    {
+        QFETCH(QStringList, entries);
+        QCOMPARE(StoreFormat::read(StoreFormat::serialize(entries)), entries);
+    }
+
+    void saveThenLoad_data()
+    {
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("reloaded"); // behind the one already listed
+        const QString today = u"2024-03-01"_s;
+        // clang-format off
+        QTest::newRow("empty list gives zero-byte file") << QStringList() << QByteArray() << QStringList();
+        QTest::newRow("33-byte example") << QStringList{u"Hello, world"_s, u" indented"_s, QString()} << QByteArray::fromHex("2248656C6C6F2C20776F726C64220D0A2220696E64656E746564220D0A22220D0A") << QStringList{u"Hello, world"_s, u" indented"_s, QString()};
+        QTest::newRow("date entry left out") << QStringList{today, u"a"_s, today + u' ', today} << "\"a\"\r\n\"2024-03-01 \"\r\n"_ba << QStringList{u"a"_s, today + u' '};
+        // clang-format on
+    }
+
+    void saveThenLoad()
+    {
+        QFETCH(QStringList, entries);
+        QString error;
+        QVERIFY2(StoreFile(m_path).save(VectorSnippetList(entries), &error, u"2024-03-01"_s), qPrintable(error));
+        QTEST(readBytes(m_path), "bytes");
+        QFETCH(QStringList, reloaded);
+        VectorSnippetList list(QStringList{u"today"_s});
+        QCOMPARE(StoreFile(m_path).load(list), StoreFile::LoadResult::Loaded);
+        QCOMPARE(list.entries(), QStringList{u"today"_s} + reloaded);
+    }
+
+    void loadObstacle_data()
+    {
+        QTest::addColumn<QString>("obstacle");
+        QTest::addColumn<StoreFile::LoadResult>("result");
+        QTest::newRow("missing file") << u"none"_s << StoreFile::LoadResult::Missing;
+        QTest::newRow("directory in the way") << u"dir"_s << StoreFile::LoadResult::Unreadable;
+        QTest::newRow("no read permission") << u"no-read"_s << StoreFile::LoadResult::Unreadable;
+    }
+
+    void loadObstacle()
+    {
+        QFETCH(QString, obstacle);
+        const QByteArray bytes("\"keep me\"\r\n");
+        if (obstacle == u"no-read"_s) {
+            if (!permissionsBindUs())
+                QSKIP("file permissions do not stop root from reading");
+            writeBytes(m_path, bytes);
+            QVERIFY(QFile::setPermissions(m_path, QFileDevice::Permissions()));
+        }
+        if (obstacle == u"dir"_s)
+            QVERIFY(QDir(m_dir->path()).mkdir(u"Text.txt"_s));
+
+        VectorSnippetList list(QStringList{u"today"_s});
+        QTEST(StoreFile(m_path).load(list), "result");
+        const QString backup = m_path + u".bak"_s;
+        setWritable(m_path, true);
+        QCOMPARE(list.entries(), QStringList{u"today"_s});
+        if (obstacle == u"none"_s) // nothing is created for a store that is not there
+            QVERIFY(QDir(m_dir->path()).isEmpty());
+        if (obstacle == u"dir"_s) // a directory holds nothing worth a backup
+            QVERIFY(QFileInfo(m_path).isDir() && !QFileInfo::exists(backup));
+        if (obstacle == u"no-read"_s) // the bytes survive, in place or as the backup
+            QVERIFY(readBytes(m_path) == bytes || readBytes(backup) == bytes);
+    }
+
+    void unreadableStoreIsKeptUnderNextFreeName_data()
+    {
+        QTest::addColumn<int>("olderBackups"); // Text.txt.bak, Text.txt.1.bak, ... already there
+        QTest::addColumn<QString>("keptAs");   // empty: kept nowhere
+        QTest::newRow("first incident") << 0 << u"Text.txt.bak"_s;
+        QTest::newRow("second incident") << 1 << u"Text.txt.1.bak"_s;
+        QTest::newRow("third incident") << 2 << u"Text.txt.2.bak"_s;
+        QTest::newRow("every name taken") << StoreFile::MaxBackups << QString();
+    }
+
+    void unreadableStoreIsKeptUnderNextFreeName()
+    {
+        QFETCH(int, olderBackups);
+        QFETCH(QString, keptAs);
+        StoreFile store(m_path);
+        QVERIFY(makeUnreadableFile(m_path));
+        QStringList older;
+        for (int i = 0; i < olderBackups; ++i) {
+            older.append(i == 0 ? m_path + u".bak"_s : u"%1.%2.bak"_s.arg(m_path).arg(i));
+            writeBytes(older.last(), QByteArray::number(i));
+        }
+
+        VectorSnippetList list(QStringList{u"today"_s});
+        QCOMPARE(store.load(list), StoreFile::LoadResult::Unreadable);
+        const QString warning = store.loadWarning();
+        QVERIFY2(warning.contains(m_path) && warning.contains(u"Reason: "_s), qPrintable(warning));
+        QCOMPARE(warning.contains(u"not saved in this session"_s), keptAs.isEmpty());
+
+        list.append(u"new"_s);
+        QCOMPARE(store.save(list), !keptAs.isEmpty());
+        if (keptAs.isEmpty()) { // kept nowhere: the damaged store stays in place, untouched by any save
+            QVERIFY(!QFileInfo(m_path).isFile() && QFileInfo::exists(m_path));
+        } else {
+            QVERIFY(warning.contains(m_dir->filePath(keptAs)));
+            QVERIFY(QFileInfo::exists(m_dir->filePath(keptAs)));
+            QCOMPARE(readBytes(m_path), QByteArray("\"today\"\r\n\"new\"\r\n"));
+        }
+        for (int i = 0; i < olderBackups; ++i)
+            QCOMPARE(readBytes(older[i]), QByteArray::number(i));
+    }
+
+    void storeOverLimitIsNeitherLoadedNorSavedOver()
+    {
+        QFile big(m_path);
+        // Sparse: the size is what counts, not the bytes.
+        QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(StoreFile::MaxBytes + 1));
+        big.close();
+
+        StoreFile store(m_path);
+        VectorSnippetList list(QStringList{u"today"_s});
+        QCOMPARE(store.load(list), StoreFile::LoadResult::TooLarge);
+        QCOMPARE(list.entries(), QStringList{u"today"_s});
+        QVERIFY2(store.loadWarning().contains(u"more than the 256 MB"_s), qPrintable(store.loadWarning()));
+        QString error;
+        QVERIFY(!store.savesAllowed() && !store.save(list, &error) && !error.isEmpty());
+        QCOMPARE(QFileInfo(m_path).size(), StoreFile::MaxBytes + 1);
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{u"Text.txt"_s});
+    }
+
+    void twentyMegabyteEntryRoundTrips()
+    {
+        // Quotes, line breaks and two-byte characters throughout, so the reader's chunks end
+        // inside doubled quotes and characters alike.
+        const QString pattern = u"ab\"c\r\n\u00E9, \"\""_s;
+        const QStringList entries{u"before"_s, pattern.repeated(20 * 1024 * 1024 / pattern.size()), u"after"_s};
+        QVERIFY(StoreFile(m_path).save(VectorSnippetList(entries)));
+        VectorSnippetList loaded;
+        QCOMPARE(StoreFile(m_path).load(loaded), StoreFile::LoadResult::Loaded);
+        QVERIFY(loaded.entries() == entries);
+    }
+
+    void quotedLine_data()
+    {
+        QTest::addColumn<bool>("append");       // otherwise create
+        QTest::addColumn<QByteArray>("before"); // null: no file yet
+        QTest::addColumn<QStringList>("texts");
+        QTest::addColumn<QByteArray>("after");
+        // clang-format off
+        // Quotes doubled, UTF-8 without a BOM, comma, blanks and line break kept as they are.
+        QTest::newRow("append keeps existing content") << true << "old line\r\n"_ba << QStringList{u"\"\u00E9\", \r\n x "_s} << "old line\r\n\"\"\"\xC3\xA9\"\", \r\n x \"\r\n"_ba;
+        QTest::newRow("create empty text twice") << false << QByteArray() << QStringList{u"one"_s, QString()} << "\"\"\r\n"_ba;
+        // clang-format on
+    }
+
+    void quotedLine()
+    {
+        QFETCH(bool, append);
+        QFETCH(QByteArray, before);
+        QFETCH(QStringList, texts);
+        if (!before.isNull())
+            writeBytes(m_path, before);
+        for (const QString& text : texts) {
+            QString error;
+            QVERIFY2(append ? QuotedLineFile::append(m_path, text, &error) : QuotedLineFile::create(m_path, text, &error), qPrintable(error));
+        }
+        QTEST(readBytes(m_path), "after");
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{u"Text.txt"_s});
+    }
+
+    void failedWriteKeepsOldFile_data()
+    {
+        QTest::addColumn<QString>("writer");
+        QTest::addColumn<QString>("obstacle");
+        for (const QString& writer : {u"store"_s, u"append"_s, u"create"_s})
+            for (const QString& obstacle : {u"disk full"_s, u"missing folder"_s, u"onto a folder"_s, u"read-only folder"_s})
+                QTest::addRow("%s, %s", qPrintable(writer), qPrintable(obstacle)) << writer << obstacle;
+    }
+
+    void failedWriteKeepsOldFile()
+    {
+        QFETCH(QString, writer);
+        QFETCH(QString, obstacle);
+        if (obstacle == u"read-only folder"_s && !permissionsBindUs())
+            QSKIP("file permissions do not stop root from writing");
+        const QByteArray original("\"old\"\r\n\"entries\"\r\n");
+        writeBytes(m_path, original);
+        QVERIFY(QDir(m_dir->path()).mkdir(u"folder"_s));
+        QString path = m_path;
+        if (obstacle == u"missing folder"_s)
+            path = m_dir->filePath(u"missing/Text.txt"_s);
+        else if (obstacle == u"onto a folder"_s)
+            path = m_dir->filePath(u"folder"_s);
+        QString error;
+        const auto write = [&] {
+            const QString text(500, u'x');
+            if (writer == u"append"_s)
+                return QuotedLineFile::append(path, text, &error);
+            if (writer == u"create"_s)
+                return QuotedLineFile::create(path, text, &error);
+            return StoreFile(path).save(VectorSnippetList(QStringList(200, text)), &error);
+        };
+        bool saved = true;
+        if (obstacle == u"read-only folder"_s) {
+            setWritable(m_dir->path(), false);
+            saved = write();
+            setWritable(m_dir->path(), true);
+        } else {
+            saved = obstacle == u"disk full"_s ? withDiskFull(write) : write();
+        }
+        QVERIFY(!saved);
+        QVERIFY(!error.isEmpty());
+        QCOMPARE(readBytes(m_path), original);
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{u"Text.txt"_s});
+        QVERIFY(!QFile::exists(m_dir->filePath(u"missing"_s)));
+        QVERIFY(QDir(m_dir->filePath(u"folder"_s)).isEmpty());
+    }
+
+    void createEmpty_data()
+    {
+        QTest::addColumn<QString>("existing");
+        QTest::addColumn<bool>("succeeds");
+        QTest::addColumn<QByteArray>("bytesAfter");
+        QTest::newRow("missing file is created empty") << u"none"_s << true << QByteArray();
+        QTest::newRow("existing file is not truncated") << u"file"_s << true << QByteArray("\"keep\"\r\n");
+        QTest::newRow("directory in the way fails") << u"dir"_s << false << QByteArray();
+        QTest::newRow("missing folder fails") << u"no-folder"_s << false << QByteArray();
+    }
+
+    void createEmpty()
+    {
+        QFETCH(QString, existing);
+        QFETCH(bool, succeeds);
+        QFETCH(QByteArray, bytesAfter);
+        if (existing == u"file"_s)
+            writeBytes(m_path, bytesAfter);
+        else if (existing == u"dir"_s)
+            QVERIFY(QDir(m_dir->path()).mkdir(u"Text.txt"_s));
+        else if (existing == u"no-folder"_s)
+            m_path = m_dir->filePath(u"missing/Text.txt"_s);
+        QString error;
+        QCOMPARE(StoreFile(m_path).createEmpty(&error), succeeds);
+        QCOMPARE(QFileInfo(m_path).isFile(), succeeds);
+        QCOMPARE(error.isEmpty(), succeeds);
+        if (succeeds)
+            QCOMPARE(readBytes(m_path), bytesAfter);
+    }
+
+    void choosePath_data()
+    {
+        QTest::addColumn<QString>("programFolder");
+        QTest::addColumn<bool>("usesProgramFolder");
+        QTest::newRow("writable program folder") << u"program"_s << true;
+        QTest::newRow("read-only program folder") << u"read-only"_s << false;
+        QTest::newRow("program folder is a file") << u"file"_s << false;
+        QTest::newRow("no program folder") << QString() << false;
+    }
+
+    void choosePath()
+    {
+        QFETCH(QString, programFolder);
+        QFETCH(bool, usesProgramFolder);
+        if (programFolder == u"read-only"_s && !permissionsBindUs())
+            QSKIP("file permissions do not stop root from writing");
+        const QDir dir(m_dir->path());
+        QVERIFY(dir.mkpath(u"program"_s) && dir.mkpath(u"read-only"_s));
+        setWritable(dir.filePath(u"read-only"_s), false);
+        writeBytes(dir.filePath(u"file"_s), QByteArray());
+        const QString program = programFolder.isEmpty() ? QString() : dir.filePath(programFolder);
+        const QString userData = dir.filePath(u"user/data"_s);
+        const QString path = StoreFile::choosePath(program, userData);
+        setWritable(dir.filePath(u"read-only"_s), true);
+        const QString folder = usesProgramFolder ? program : userData;
+        QCOMPARE(path, folder + u"/Text.txt"_s);
+        QVERIFY(QFileInfo(folder).isDir());
+        QCOMPARE(QFileInfo::exists(userData), !usesProgramFolder);
+    }
+
+    void merge_data()
+    {
+        QTest::addColumn<QString>("base");
+        QTest::addColumn<QString>("ours");
+        QTest::addColumn<QString>("theirs");
+        QTest::addColumn<QString>("result");
+        // Entries are letters; D is the date entry, which is never stored.
+        // clang-format off
+        QTest::newRow("nothing changed") << "ab" << "ab" << "ab" << "ab";
+        QTest::newRow("appended outside") << "ab" << "ab" << "abc" << "abc";
+        QTest::newRow("inserted outside, placed after its predecessor") << "abc" << "abc" << "axbc" << "axbc";
+        QTest::newRow("consecutive outside lines stay together") << "abc" << "abc" << "axybc" << "axybc";
+        QTest::newRow("outside line at the top") << "ab" << "ab" << "xab" << "xab";
+        QTest::newRow("predecessor moved by us: follows it") << "abc" << "cab" << "axbc" << "caxb";
+        QTest::newRow("predecessor removed by us: at the end") << "abc" << "bc" << "axbc" << "bcx";
+        QTest::newRow("removed outside") << "abc" << "abc" << "ac" << "ac";
+        QTest::newRow("removed by us, untouched outside") << "abc" << "ac" << "abc" << "ac";
+        QTest::newRow("both sides change") << "abc" << "abcy" << "xbc" << "xbcy";
+        QTest::newRow("added on both sides appears once") << "a" << "ax" << "xa" << "ax";
+        QTest::newRow("removed on both sides") << "ab" << "a" << "a" << "a";
+        QTest::newRow("outside reordering keeps our order") << "abc" << "abc" << "cba" << "abc";
+        QTest::newRow("outside edit of a line") << "abc" << "abc" << "aXc" << "aXc";
+        QTest::newRow("duplicate added outside") << "ab" << "ab" << "aba" << "aba";
+        QTest::newRow("one of two duplicates removed outside") << "aab" << "aab" << "ab" << "ab";
+        QTest::newRow("duplicate added on both sides, once") << "a" << "aa" << "aa" << "aa";
+        QTest::newRow("duplicate added by us, removed outside") << "ab" << "aab" << "b" << "ab";
+        QTest::newRow("our duplicate, outside third copy") << "a" << "aa" << "aaa" << "aaa";
+        QTest::newRow("outside emptied the file, our addition stays") << "ab" << "abc" << "" << "c";
+        QTest::newRow("empty base: both kept, theirs first") << "" << "a" << "b" << "ba";
+        QTest::newRow("empty ours: outside additions only") << "a" << "" << "ab" << "b";
+        QTest::newRow("date entry stays on top, outside top line after it") << "a" << "Da" << "xa" << "Dxa";
+        QTest::newRow("date entry in the file is never merged in") << "a" << "Da" << "aD" << "Da";
+        QTest::newRow("date entry in the base is not a removal") << "aD" << "Da" << "a" << "Da";
+        QTest::newRow("date entry between ours") << "ab" << "aDb" << "abx" << "aDbx";
+        // clang-format on
+    }
+
+    void merge()
+    {
+        const auto list = [](const QString& letters) {
+            QStringList entries;
+            for (const QChar letter : letters)
+                entries.append(letter == u'D' ? u"12/7/2026"_s : QString(letter));
+            return entries;
+        };
+        QFETCH(QString, base);
+        QFETCH(QString, ours);
+        QFETCH(QString, theirs);
+        QFETCH(QString, result);
+        QCOMPARE(StoreMerge::merge(list(base), list(ours), list(theirs), u"12/7/2026"_s), list(result));
+    }
+
+    void saveMergesOutsideChangesFirst_data()
+    {
+        QTest::addColumn<QByteArray>("outside");
+        QTest::addColumn<QStringList>("list");
+        // Quippet read "a","b" and added "ours"; then the outside wrote this (empty: removed).
+        const QStringList ours{u"D"_s, u"a"_s, u"b"_s, u"ours"_s};
+        QTest::newRow("untouched") << "\"a\"\r\n\"b\"\r\n"_ba << ours;
+        QTest::newRow("same entries written again") << "a\r\nb\r\n"_ba << ours;
+        QTest::newRow("line added and line removed") << "\"x\"\r\n\"b\"\r\n"_ba << QStringList{u"D"_s, u"x"_s, u"b"_s, u"ours"_s};
+        QTest::newRow("vanished: written from the list") << QByteArray() << ours;
+    }
+
+    void saveMergesOutsideChangesFirst()
+    {
+        QFETCH(QByteArray, outside);
+        QFETCH(QStringList, list);
+        writeBytes(m_path, "\"a\"\r\n\"b\"\r\n");
+        StoreFile store(m_path);
+        VectorSnippetList entries({u"D"_s});
+        store.load(entries);
+        StoreSync sync(store, entries, u"D"_s);
+        sync.begin();
+        sync.stop(); // the check before the save alone
+        entries.append(u"ours"_s);
+
+        QFile::remove(m_path);
+        if (!outside.isEmpty())
+            writeBytes(m_path, outside);
+        QVERIFY(sync.save());
+        QCOMPARE(entries.entries(), list);
+
+        // A second outside change after a merged save is seen as well.
+        writeBytes(m_path, readBytes(m_path) + "\"z\"\r\n");
+        QVERIFY(sync.save());
+        QCOMPARE(entries.entries(), list + QStringList{u"z"_s});
+        VectorSnippetList written;
+        store.load(written);
+        QCOMPARE(written.entries(), list.mid(1) + QStringList{u"z"_s});
+    }
+
+    void watcherMergesReplacedFile()
+    {
+        writeBytes(m_path, "\"a\"\r\n");
+        StoreFile store(m_path);
+        VectorSnippetList entries;
+        store.load(entries);
+        StoreSync sync(store, entries, QString());
+        QSignalSpy merged(&sync, &StoreSync::merged);
+        sync.begin();
+
+        // Our own saves are not taken for outside changes.
+        entries.append(u"ours"_s);
+        QVERIFY(sync.save());
+        QTest::qWait(2 * StoreSync::DefaultQuietMs);
+        QCOMPARE(merged.count(), 0);
+
+        // Replaced twice by renames: the watch follows each new file.
+        for (const QString& line : {u"x"_s, u"y"_s}) {
+            writeBytes(m_dir->filePath(u"new"_s), readBytes(m_path) + '"' + line.toUtf8() + "\"\r\n");
+            QCOMPARE(std::rename(qPrintable(m_dir->filePath(u"new"_s)), qPrintable(m_path)), 0);
+            QTRY_VERIFY_WITH_TIMEOUT(entries.entries().contains(line), 1000);
+        }
+        QCOMPARE(entries.entries(), (QStringList{u"a"_s, u"ours"_s, u"x"_s, u"y"_s}));
+        QCOMPARE(merged.count(), 2);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_Store)
+#include "tst_Store.moc"
