@@ -1,0 +1,353 @@
+#include "DisplayConnection.h"
+#include "FileBytes.h"
+#include "LocalSocketInstance.h"
+#include "QtClock.h"
+#include "QtSaveDialog.h"
+#include "QtSettingsStore.h"
+#include "QtTopmostPlacement.h"
+#include "QtTrayArea.h"
+#include "ShutdownSignals.h"
+#include "TrayIconRecord.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QLocale>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUuid>
+#include <QWidget>
+#include <QWindow>
+#include <csignal>
+#include <memory>
+
+using namespace Qt::Literals::StringLiterals;
+
+/** The Qt and system implementations of the platform services. */
+class tst_Platform : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_configHome;
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_name;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        // Before any QSettings exists, so that the per-user settings land in the temporary folder.
+        QVERIFY(m_configHome.isValid());
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_configHome.path()));
+    }
+
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        // A fresh instance name per test keeps runs of this test from meeting each other.
+        m_name = u"quippet-test-"_s + QUuid::createUuid().toString(QUuid::WithoutBraces).left(8);
+    }
+
+    void displayDecision_data()
+    {
+        // Environment, and the outcome: "-" cannot reach, "" goes on with Qt's own choice,
+        // anything else goes on with that platform. Only ":0" and "/run/user/1/wayland-0" answer.
+        QTest::addColumn<QString>("platform");
+        QTest::addColumn<QString>("display");
+        QTest::addColumn<QString>("waylandDisplay");
+        QTest::addColumn<QString>("outcome");
+        // clang-format off
+        QTest::newRow("nothing set") << QString() << QString() << QString() << u"-"_s;
+        QTest::newRow("X answers") << QString() << u":0"_s << u"wayland-0"_s << QString();
+        QTest::newRow("nobody at DISPLAY") << QString() << u":5"_s << QString() << u"-"_s;
+        QTest::newRow("dead X, live Wayland: natively") << QString() << u":5"_s << u"wayland-0"_s << u"wayland"_s;
+        QTest::newRow("absolute Wayland socket") << QString() << QString() << u"/run/user/1/wayland-0"_s << u"wayland"_s;
+        QTest::newRow("xcb asked for, only Wayland") << u"xcb"_s << QString() << u"wayland-0"_s << u"-"_s;
+        QTest::newRow("wayland asked for, no socket") << u"wayland"_s << u":0"_s << u"wayland-1"_s << u"-"_s;
+        QTest::newRow("list falls back to xcb:args") << u"wayland;xcb:nograb"_s << u":0"_s << u"wayland-1"_s << QString();
+        QTest::newRow("offscreen needs no server") << u"offscreen"_s << QString() << QString() << QString();
+        // clang-format on
+    }
+
+    void displayDecision()
+    {
+        QFETCH(QString, platform);
+        QFETCH(QString, display);
+        QFETCH(QString, waylandDisplay);
+        QFETCH(QString, outcome);
+        const auto answers = [](const QString& address) { return address == u":0" || address == u"/run/user/1/wayland-0"; };
+        const auto decision = DisplayConnection::decide({platform, display, waylandDisplay, u"/run/user/1"_s}, {answers, answers});
+        QCOMPARE(decision.reachable, outcome != u"-");
+        QCOMPARE(decision.platform, decision.reachable ? outcome : QString());
+    }
+
+    void everyLaterStartWakesTheFirst()
+    {
+        {
+            LocalSocketInstance first(m_name, m_dir->path());
+            QSignalSpy shown(&first, &SingleInstance::showRequested);
+            QVERIFY(!first.otherInstanceRunning());
+            for (int start = 1; start <= 2; ++start) {
+                LocalSocketInstance later(m_name, m_dir->path());
+                QVERIFY(later.otherInstanceRunning());
+                QTRY_COMPARE_WITH_TIMEOUT(shown.count(), start, 2000);
+            }
+        }
+        // The ended instance frees the name.
+        QVERIFY(!LocalSocketInstance(m_name, m_dir->path()).otherInstanceRunning());
+    }
+
+    void lockOfACrashedHolderIsCleared()
+    {
+        // The lock file as a crashed holder leaves it: a pid above the kernel's limit, application, host.
+        writeBytes(m_dir->filePath(m_name + u".lock"_s), "4195305\nquippet\n\n");
+        LocalSocketInstance instance(m_name, m_dir->path());
+        QSignalSpy shown(&instance, &SingleInstance::showRequested);
+        QVERIFY(!instance.otherInstanceRunning());
+        LocalSocketInstance later(m_name, m_dir->path());
+        QVERIFY(later.otherInstanceRunning());
+        QVERIFY(shown.wait(2000));
+    }
+
+    void clockFormat_data()
+    {
+        QTest::addColumn<QString>("locale"); // empty: `format` is rewritten instead
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QString>("expected");
+        // clang-format off
+        QTest::newRow("US twelve-hour") << u"en_US"_s << QString() << u"h:mm:ss AP"_s;
+        QTest::newRow("Finnish dot separator") << u"fi_FI"_s << QString() << u"H.mm.ss"_s;
+        QTest::newRow("Korean period before hour") << u"ko_KR"_s << QString() << u"AP h:mm:ss"_s;
+        QTest::newRow("zone at the start") << QString() << u"t HH:mm:ss"_s << u"HH:mm:ss"_s;
+        QTest::newRow("long zone name in the middle") << QString() << u"HH:mm tttt ss"_s << u"HH:mm ss"_s;
+        QTest::newRow("quoted separator falls back to colon") << QString() << u"HH 'h' mm"_s << u"HH 'h' mm:ss"_s;
+        QTest::newRow("quoted t is text, not a zone") << QString() << u"HH:mm:ss 'that'"_s << u"HH:mm:ss 'that'"_s;
+        QTest::newRow("milliseconds count as seconds present") << QString() << u"HH:mm:ss.zzz"_s << u"HH:mm:ss.zzz"_s;
+        // clang-format on
+    }
+
+    void clockFormat()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, format);
+        QTEST(locale.isEmpty() ? QtClock::withSecondsWithoutZone(format) : QtClock::timeFormat(QLocale(locale)), "expected");
+    }
+
+    void saveDialogFilters_data()
+    {
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QStringList>("expected");
+        // clang-format off
+        QTest::newRow("description already shows the pattern") << u"Text Documents (*.txt)|*.txt"_s << QStringList{u"Text Documents (*.txt)"_s};
+        QTest::newRow("plain description, several patterns") << u"Text|*.txt;*.log"_s << QStringList{u"Text (*.txt *.log)"_s};
+        QTest::newRow("two filters") << u"Text (*.txt)|*.txt|All Files (*.*)|*.*"_s << QStringList{u"Text (*.txt)"_s, u"All Files (*.*)"_s};
+        QTest::newRow("description naming another pattern") << u"Notes (*.md)|*.txt"_s << QStringList{u"Notes (*.md) (*.txt)"_s};
+        QTest::newRow("no filter") << QString() << QStringList{};
+        // clang-format on
+    }
+
+    void saveDialogFilters()
+    {
+        QFETCH(QString, filter);
+        QTEST(QtSaveDialog::nameFilters(filter), "expected");
+    }
+
+    void saveDialogStartFolder_data()
+    {
+        QTest::addColumn<QString>("initDir");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("existing file") << u"sub/kept.txt"_s << u"sub"_s;
+        QTest::newRow("folders gone, dot segments") << u"sub/x/../y/z/gone.txt"_s << u"sub"_s;
+        QTest::newRow("no value is left to the dialog") << QString() << QString();
+    }
+
+    void saveDialogStartFolder()
+    {
+        QFETCH(QString, initDir);
+        QFETCH(QString, expected);
+        QVERIFY(QDir(m_dir->path()).mkpath(u"sub"_s));
+        writeBytes(m_dir->filePath(u"sub/kept.txt"_s), QByteArray());
+        const QString folder = QtSaveDialog::startFolder(initDir.isNull() ? QString() : m_dir->filePath(initDir));
+        QCOMPARE(folder, expected.isNull() ? QString() : QDir::cleanPath(m_dir->filePath(expected)));
+    }
+
+    void saveDialogSetUp_data()
+    {
+        QTest::addColumn<int>("flags");
+        QTest::addColumn<bool>("confirmsOverwrite");
+        QTest::newRow("add: read-only box hidden only") << int{SaveDialog::HideReadOnly} << false;
+        QTest::newRow("create: overwrite question") << (SaveDialog::HideReadOnly | SaveDialog::OverwritePrompt) << true;
+    }
+
+    void saveDialogSetUp()
+    {
+        QFETCH(int, flags);
+        QFileDialog dialog;
+        QtSaveDialog::configure(dialog, {u"Add To..."_s, m_dir->path(), u"Untitled"_s, u"Text Documents (*.txt)|*.txt"_s, flags});
+        QCOMPARE(dialog.acceptMode(), QFileDialog::AcceptSave);
+        QCOMPARE(dialog.directory().absolutePath(), QDir(m_dir->path()).absolutePath());
+        QCOMPARE(dialog.nameFilters(), QStringList{u"Text Documents (*.txt)"_s});
+        QVERIFY(dialog.defaultSuffix().isEmpty());
+        QTEST(!dialog.testOption(QFileDialog::DontConfirmOverwrite), "confirmsOverwrite");
+    }
+
+    void settingsWritePlainLinesInStartupGroup()
+    {
+        const QString path = m_dir->filePath(u"Quippet.ini"_s);
+        QtSettingsStore store(path);
+        store.writeSetting(u"Height"_s, u"2600"_s);
+        store.writeSetting(u"Top"_s, u"True"_s);
+        store.writeSetting(u"Taskbar"_s, u"False"_s);
+        store.writeSetting(u"Height"_s, u"1030"_s);
+        // Each write reaches the file at once, while the writer is still alive.
+        QCOMPARE(readBytes(path), QByteArray("[Startup]\nHeight=1030\nTaskbar=False\nTop=True\n"));
+        // The default store is the user's Quippet.ini.
+        QtSettingsStore().writeSetting(u"Top"_s, u"False"_s);
+        QCOMPARE(readBytes(m_configHome.filePath(u"Quippet/Quippet.ini"_s)), QByteArray("[Startup]\nTop=False\n"));
+    }
+
+    void settingsRead_data()
+    {
+        QTest::addColumn<QByteArray>("fileText");
+        QTest::addColumn<QString>("expected");
+        // clang-format off
+        QTest::newRow("no file gives the default") << QByteArray() << u"Untitled"_s;
+        QTest::newRow("same key in another group gives the default") << QByteArray("[Other]\nFilename=x.txt\n") << u"Untitled"_s;
+        QTest::newRow("quoted") << QByteArray("[Startup]\nFilename=\"a, b.txt\"\n") << u"a, b.txt"_s;
+        QTest::newRow("unquoted comma stays one text, CR LF line ends") << QByteArray("[Startup]\r\nFilename=a, b.txt\r\n") << u"a, b.txt"_s;
+        // clang-format on
+    }
+
+    void settingsRead()
+    {
+        QFETCH(QByteArray, fileText);
+        const QString path = m_dir->filePath(u"Quippet.ini"_s);
+        if (!fileText.isNull())
+            writeBytes(path, fileText);
+        QTEST(QtSettingsStore(path).readSetting(u"Filename"_s, u"Untitled"_s), "expected");
+    }
+
+    void topmostPlacement_data()
+    {
+        QTest::addColumn<bool>("startVisible");
+        QTest::addColumn<QList<int>>("requests");
+        QTest::addColumn<bool>("expectTopmost");
+        QTest::newRow("topmost") << true << QList<int>{-1} << true;
+        QTest::newRow("topmost then not") << true << QList<int>{-1, -2} << false;
+        QTest::newRow("other value counts as not topmost") << true << QList<int>{-1, 1} << false;
+        QTest::newRow("hidden window is shown") << false << QList<int>{-1} << true;
+    }
+
+    void topmostPlacement()
+    {
+        QFETCH(bool, startVisible);
+        QFETCH(QList<int>, requests);
+        QWidget window;
+        window.setGeometry(50, 30, 256, 173);
+        WId nativeBefore = 0;
+        if (startVisible) {
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            nativeBefore = window.winId();
+        }
+        const QRect before = window.geometry();
+        QtTopmostPlacement placement;
+        for (int insertAfter : std::as_const(requests))
+            placement.setWindowPos(&window, insertAfter, 50, 30, 256, 173, TopmostPlacement::SwpShowWindow | TopmostPlacement::SwpNoActivate);
+
+        QVERIFY(window.isVisible());
+        QTEST(window.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint), "expectTopmost");
+        QCOMPARE(window.geometry(), before);
+        if (startVisible) // the native window is kept, not torn down and made anew
+            QCOMPARE(window.winId(), nativeBefore);
+        // Showing must not leave the widget set up to skip activation later on.
+        QVERIFY(!window.testAttribute(Qt::WA_ShowWithoutActivating));
+    }
+
+    void trayMouseMessage_data()
+    {
+        QTest::addColumn<QSystemTrayIcon::ActivationReason>("reason");
+        QTest::addColumn<int>("number");
+        QTest::newRow("double-click restores") << QSystemTrayIcon::DoubleClick << 515;
+        QTest::newRow("context opens the menu") << QSystemTrayIcon::Context << 517;
+        QTest::newRow("single click is a left button up") << QSystemTrayIcon::Trigger << 514;
+        QTest::newRow("unknown sends nothing") << QSystemTrayIcon::Unknown << 0;
+    }
+
+    void trayMouseMessage()
+    {
+        QFETCH(QSystemTrayIcon::ActivationReason, reason);
+        QTEST(QtTrayArea::mouseMessageFor(reason), "number");
+    }
+
+    void trayActivationIsReportedAfterTheIconsHandler()
+    {
+        // The answer may remove the icon, whose widget is still inside its mouse handler.
+        QtTrayArea area;
+        area.notifyIcon(TrayArea::NimAdd, TrayIconRecord{});
+        auto* icon = area.findChild<QSystemTrayIcon*>();
+        QVERIFY(icon);
+        QSignalSpy messages(&area, &TrayArea::mouseMessage);
+        Q_EMIT icon->activated(QSystemTrayIcon::Context);
+        QVERIFY(messages.isEmpty());
+        QCoreApplication::processEvents();
+        QCOMPARE(messages.count(), 1);
+        QCOMPARE(messages.at(0).at(0).toInt(), 517);
+
+        // A click still queued when the icon is removed goes with it.
+        Q_EMIT icon->activated(QSystemTrayIcon::DoubleClick);
+        area.notifyIcon(TrayArea::NimDelete, TrayIconRecord{});
+        QCoreApplication::processEvents();
+        QCOMPARE(messages.count(), 1);
+    }
+
+    void trayTipText_data()
+    {
+        QTest::addColumn<QString>("szTip");
+        QTest::addColumn<QString>("expected");
+        const QString nul(QChar(u'\0'));
+        QTest::newRow("blank inside the title kept") << u"My Quippet"_s + nul << u"My Quippet"_s;
+        QTest::newRow("text after the NUL is not shown") << u"Quippet"_s + nul + u"junk"_s << u"Quippet"_s;
+        QTest::newRow("no NUL: padding dropped") << u"Quippet"_s << u"Quippet"_s;
+        QTest::newRow("NUL first") << nul << QString();
+    }
+
+    void trayTipText()
+    {
+        QFETCH(QString, szTip);
+        TrayIconRecord record;
+        record.szTip = szTip.leftJustified(TrayIconRecord::TipLength, u' ');
+        QTEST(QtTrayArea::tipText(record), "expected");
+    }
+
+    void signalBecomesShutdownRequest_data()
+    {
+        QTest::addColumn<int>("signalNumber");
+        QTest::newRow("SIGTERM") << SIGTERM;
+        QTest::newRow("SIGINT") << SIGINT;
+        QTest::newRow("SIGHUP") << SIGHUP;
+    }
+
+    void signalBecomesShutdownRequest()
+    {
+        QFETCH(int, signalNumber);
+        struct sigaction before = {};
+        QCOMPARE(::sigaction(signalNumber, nullptr, &before), 0);
+        {
+            ShutdownSignals watcher;
+            QSignalSpy spy(&watcher, &ShutdownSignals::shutdownRequested);
+            QCOMPARE(::raise(signalNumber), 0);
+            // Delivered through the event loop, never from inside the handler.
+            QCOMPARE(spy.count(), 0);
+            QVERIFY(spy.wait(2000));
+            QCOMPARE(spy.count(), 1);
+        }
+        // The previous handler comes back once the watcher is gone.
+        struct sigaction after = {};
+        QCOMPARE(::sigaction(signalNumber, nullptr, &after), 0);
+        QVERIFY(after.sa_handler == before.sa_handler);
+    }
+};
+
+QTEST_MAIN(tst_Platform)
+#include "tst_Platform.moc"
