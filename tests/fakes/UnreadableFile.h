@@ -19,8 +19,6 @@ inline bool makeUnreadableFile(const QString& path)
         return false;
     std::memcpy(address.sun_path, native.constData(), static_cast<size_t>(native.size()));
     const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    if (fd < 0)
-        return false;
     const bool bound = ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
     ::close(fd);
     return bound;
