@@ -6,8 +6,7 @@
 class VectorSnippetList : public SnippetList
 {
 public:
-    VectorSnippetList() = default;
-    explicit VectorSnippetList(QStringList entries) : m_entries(std::move(entries)) {}
+    explicit VectorSnippetList(QStringList entries = {}) : m_entries(std::move(entries)) {}
 
     int count() const override { return static_cast<int>(m_entries.size()); }
     QString entryAt(int index) const override { return m_entries.value(index); }
