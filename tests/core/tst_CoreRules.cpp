@@ -201,9 +201,7 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("entries");
         QTest::addColumn<QString>("today");
         QTest::addColumn<QStringList>("remaining");
-        const QString t = u"3/1/2024"_s;
-        const QString x = u"x"_s;
-        const QString y = u"y"_s;
+        const QString t = u"3/1/2024"_s, x = u"x"_s, y = u"y"_s;
         QTest::newRow("T,x,T -> x") << QStringList{t, x, t} << t << QStringList{x};
         QTest::newRow("x,T,T,y -> x,y") << QStringList{x, t, t, y} << t << QStringList{x, y};
         const QStringList nearMisses{t + u' ', u' ' + t, u"3/1/2024X"_s, u"3/1/202"_s};

@@ -181,10 +181,9 @@ private Q_SLOTS:
         QtSettingsStore store(path);
         store.writeSetting(u"Height"_s, u"2600"_s);
         store.writeSetting(u"Top"_s, u"True"_s);
-        store.writeSetting(u"Taskbar"_s, u"False"_s);
         store.writeSetting(u"Height"_s, u"1030"_s);
         // Each write reaches the file at once, while the writer is still alive.
-        QCOMPARE(readBytes(path), QByteArray("[Startup]\nHeight=1030\nTaskbar=False\nTop=True\n"));
+        QCOMPARE(readBytes(path), QByteArray("[Startup]\nHeight=1030\nTop=True\n"));
         // The default store is the user's Quippet.ini.
         QtSettingsStore().writeSetting(u"Top"_s, u"False"_s);
         QCOMPARE(readBytes(m_configHome.filePath(u"Quippet/Quippet.ini"_s)), QByteArray("[Startup]\nTop=False\n"));
