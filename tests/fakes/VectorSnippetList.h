@@ -11,9 +11,7 @@ public:
     int count() const override { return static_cast<int>(m_entries.size()); }
     QString entryAt(int index) const override { return m_entries.value(index); }
     void append(const QString& text) override { m_entries.append(text); }
-    // Both forms, without `override`, so the fake also builds where the list's appendAll takes a reference.
-    void appendAll(QStringList texts) { m_entries.append(texts); }
-    void appendAll(const QStringList& texts) { m_entries.append(texts); }
+    void appendAll(QStringList texts) override { m_entries.append(texts); }
     void removeAt(int index) override
     {
         if (index >= 0 && index < m_entries.size())
