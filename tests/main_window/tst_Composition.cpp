@@ -117,13 +117,17 @@ private Q_SLOTS:
             QSKIP("pixel positions are given for 96 dpi");
         const QStringList key = QString::fromLatin1(QTest::currentDataTag()).split(u'.');
         if (key[0] == u"Form2"_s) {
-            const Form2 help(m_h->platform.program, m_h->platform.urls, m_h->platform.messages, nullptr);
+            Form2 help(m_h->platform.program, m_h->platform.urls, m_h->platform.messages, nullptr);
             const QWidget* widget = key[1].isEmpty() ? &help : help.findChild<QWidget*>(key[1]);
             QVERIFY(widget);
             QCOMPARE(key[1].isEmpty() ? widget->rect() : widget->geometry(), pixels);
             // A one-line caption that does not fit would be cut off.
             if (const auto* label = qobject_cast<const QLabel*>(widget); label && !label->wordWrap())
                 QVERIFY(label->fontMetrics().horizontalAdvance(label->text()) <= label->width());
+            // The etched rules are drawn, not only placed: dark grey over white.
+            if (key[1].startsWith(u"Line"_s))
+                QCOMPARE(help.grab().toImage().pixelColor(pixels.center()),
+                         key[1].startsWith(u"Line1"_s) ? QColor(128, 128, 128) : QColor(Qt::white));
             return;
         }
         QWidget* widget = m_h->child(key[1]);
