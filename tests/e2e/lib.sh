@@ -32,8 +32,9 @@ poll() {
   done
   return 1
 }
-# wait_until WHAT COMMAND...: polls COMMAND for up to 5 seconds.
-wait_until() { poll 50 "${@:2}" || fail "timed out: $1"; }
+# wait_until WHAT COMMAND...: polls COMMAND for up to 15 seconds: a loaded CI machine may take
+# several seconds to map a window, and a passing check never waits that long.
+wait_until() { poll 150 "${@:2}" || fail "timed out: $1"; }
 
 start_wm() {
   openbox >/dev/null 2>&1 & BG_PIDS+=($!)
