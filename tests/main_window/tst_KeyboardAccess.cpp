@@ -43,7 +43,6 @@ private Q_SLOTS:
 
         // The accessible press reaches the same handler on every icon and panel: one of each shows it.
         // clang-format off
-        QTest::newRow("Add by Space") << "Image2" << 1 << "Space" << "new";
         QTest::newRow("Add by action") << "Image2" << 1 << "action" << "new";
         QTest::newRow("Remove by keypad Enter") << "Image3" << 2 << "Enter" << "b";
         QTest::newRow("Copy by Return") << "Image1" << 3 << "Return" << "copied";
