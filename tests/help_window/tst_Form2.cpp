@@ -103,7 +103,6 @@ private Q_SLOTS:
         const QStringList failed{u"Error: site could not be opened"_s, u"48"_s, u"Quippet"_s};
         QTest::newRow("click, 33 is success") << false << 33 << QStringList();
         QTest::newRow("Alt+V, 32 is a failure") << true << 32 << failed;
-        QTest::newRow("click, negative is a failure") << false << -5 << failed;
     }
     void homepageButton()
     {
