@@ -289,7 +289,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("szTip");
         QTest::addColumn<QString>("expected");
         const QString nul(QChar(u'\0'));
-        QTest::newRow("blank inside the title kept") << u"My Quippet"_s + nul << u"My Quippet"_s;
         QTest::newRow("text after the NUL is not shown") << u"Quippet"_s + nul + u"junk"_s << u"Quippet"_s;
         QTest::newRow("no NUL: padding dropped") << u"Quippet"_s << u"Quippet"_s;
         QTest::newRow("NUL first") << nul << QString();
