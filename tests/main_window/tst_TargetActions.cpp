@@ -42,17 +42,24 @@ private Q_SLOTS:
         QTest::newRow("copy click equal to clipboard") << "Image1" << none << "hi" << "hi" << ab << "hi" << ab << e << e;
         QTest::newRow("copy click empty refused") << "Image1" << none << e << "old" << ab << "old" << ab << e << e;
         QTest::newRow("add click") << "Image2" << none << "c" << e << ab << e << abc << added << e;
+        QTest::newRow("add click to an empty list") << "Image2" << none << "c" << e << QStringList() << e << QStringList{u"c"_s} << added << e;
         QTest::newRow("add click listed refused") << "Image2" << none << "b" << e << ab << e << ab << e << e;
         QTest::newRow("add click empty refused") << "Image2" << none << e << e << ab << e << ab << e << e;
-        QTest::newRow("remove click takes the first, keeps the box") << "Image3" << none << "a" << e << QStringList{u"x"_s, u"a"_s, u"a"_s} << e << QStringList{u"x"_s, u"a"_s} << removed << "a";
+        QTest::newRow("add click keeps every character") << "Image2" << none << multi << e << ab << e << ab + QStringList{multi} << added << e;
+        QTest::newRow("remove click keeps the box") << "Image3" << none << "a" << e << ab << e << QStringList{u"b"_s} << removed << "a";
+        QTest::newRow("remove click takes the first") << "Image3" << none << "a" << e << QStringList{u"x"_s, u"a"_s, u"a"_s} << e << QStringList{u"x"_s, u"a"_s} << removed << "a";
         QTest::newRow("remove click unlisted") << "Image3" << none << "z" << e << ab << e << ab << e << "z";
         QTest::newRow("remove click empty refused") << "Image3" << none << e << e << QStringList{e} << e << QStringList{e} << e << e;
         QTest::newRow("copy drop") << "Image1" << "hi" << "box" << "old" << ab << "hi" << ab << copied << "box";
         QTest::newRow("copy drop equal to clipboard") << "Image1" << "hi" << "box" << "hi" << ab << "hi" << ab << "Drop here to copy to clipboard" << "box";
+        QTest::newRow("copy drop empty clears") << "Image1" << e << "box" << "old" << ab << e << ab << copied << "box";
         QTest::newRow("add drop") << "Image2" << "c" << "box" << e << ab << e << abc << added << "box";
         QTest::newRow("add drop listed") << "Image2" << "a" << "box" << e << ab << e << ab << "Drop here to add to Quippet" << "box";
+        QTest::newRow("add drop empty") << "Image2" << e << "box" << e << ab << e << ab + QStringList{e} << added << "box";
         QTest::newRow("add drop second empty") << "Image2" << e << "box" << e << QStringList{e} << e << QStringList{e} << "Drop here to add to Quippet" << "box";
         QTest::newRow("remove drop uses the dropped text") << "Image3" << "b" << "a" << e << ab << e << QStringList{u"a"_s} << removed << "a";
+        QTest::newRow("remove empty drop finds an empty entry") << "Image3" << e << "x" << e << QStringList{e, u"x"_s} << e << QStringList{u"x"_s} << removed << "x";
+        QTest::newRow("remove drop on an empty list") << "Image3" << "a" << "a" << e << QStringList() << e << QStringList() << "Drop here to remove from Quippet" << "a";
         QTest::newRow("remove unlisted drop leaves the hint") << "Image3" << "zz" << "a" << e << ab << e << ab << "Drop here to remove from Quippet" << "a";
         QTest::newRow("combo drop replaces the box") << "Combo1" << multi << "box" << e << ab << e << ab << "Drop into textbox" << multi;
         // clang-format on
