@@ -77,6 +77,8 @@ private Q_SLOTS:
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QWidget* focused = QApplication::focusWidget();
         QCOMPARE(focused->objectName(), control);
+        // The focus shows as a frame drawn on the control.
+        QVERIFY(focused->grab().toImage() != mouse.h.child(control)->grab().toImage());
         if (way == QLatin1String("action")) {
             QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(focused);
             QCOMPARE(accessible->role(), QAccessible::Button);
