@@ -1,5 +1,7 @@
 #include "FocusFrame.h"
 
+#include "Pressable.h"
+
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPen>
@@ -24,6 +26,8 @@ void paint(QWidget& widget)
     painter.drawRect(widget.rect().adjusted(0, 0, -1, -1));
 }
 
+namespace {
+
 bool isActivationKey(const QKeyEvent& event)
 {
     // Holding the key down must not add, remove or shrink again and again.
@@ -36,6 +40,17 @@ bool isActivationKey(const QKeyEvent& event)
         return false;
     return event.key() == Qt::Key_Space || event.key() == Qt::Key_Return ||
            event.key() == Qt::Key_Enter;
+}
+
+} // namespace
+
+bool pressOnActivationKey(QKeyEvent& event, Pressable& control)
+{
+    if (!isActivationKey(event))
+        return false;
+    control.press();
+    event.accept();
+    return true;
 }
 
 } // namespace FocusFrame

@@ -1,5 +1,6 @@
 #pragma once
 
+class Pressable;
 class QKeyEvent;
 class QWidget;
 
@@ -9,7 +10,10 @@ namespace FocusFrame {
 /** Paints the style's focus frame inside `widget` when it has the keyboard focus. */
 void paint(QWidget& widget);
 
-/** Space, Return or keypad Enter, pressed once without Ctrl, Alt or Shift. */
-bool isActivationKey(const QKeyEvent& event);
+/**
+ * Presses `control` when `event` is Space, Return or keypad Enter, pressed once without Ctrl,
+ * Alt or Shift, and accepts the event; false for any other key.
+ */
+bool pressOnActivationKey(QKeyEvent& event, Pressable& control);
 
 } // namespace FocusFrame

@@ -18,12 +18,8 @@ void StatusPanel::press()
 
 void StatusPanel::keyPressEvent(QKeyEvent* event)
 {
-    if (!FocusFrame::isActivationKey(*event)) {
+    if (!FocusFrame::pressOnActivationKey(*event, *this))
         QLabel::keyPressEvent(event);
-        return;
-    }
-    press();
-    event->accept();
 }
 
 void StatusPanel::paintEvent(QPaintEvent* event)

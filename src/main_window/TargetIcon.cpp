@@ -71,12 +71,8 @@ void TargetIcon::press()
 
 void TargetIcon::keyPressEvent(QKeyEvent* event)
 {
-    if (!FocusFrame::isActivationKey(*event)) {
+    if (!FocusFrame::pressOnActivationKey(*event, *this))
         QLabel::keyPressEvent(event);
-        return;
-    }
-    press();
-    event->accept();
 }
 
 void TargetIcon::paintEvent(QPaintEvent* event)
