@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Kills the program with SIGKILL while it saves a full store, again and again.
 
-Usage: kill_saves.py PROGRAM_DIR KILLS
+Usage: kill_saves.py PROGRAM_DIR KILLS [LANE LANES]
+LANE of LANES shifts the kill moments so that lanes run side by side cover the save evenly.
 Each round starts ./quippet in PROGRAM_DIR, removes one entry (typed text, double-click on
 the Remove icon; a full list refuses Add), waits until the autosave that follows opens its file, and kills the program at a
 moment spread from that instant to past the save's end. After every kill Text.txt must hold
@@ -76,6 +77,7 @@ def wait_for_save(proc, folder, wid, text):
 
 def main():
     folder, kills = sys.argv[1], int(sys.argv[2])
+    lane, lanes = (int(sys.argv[3]), int(sys.argv[4])) if len(sys.argv) > 4 else (0, 1)
     store = os.path.join(folder, "Text.txt")
     # Entries of mixed length with the characters the format must get right.
     entries = [f'entry {i}, "quoted" ' + ("\u00e9\u20ac" if i % 2 else "") + "x" * (i % 150)
@@ -108,7 +110,7 @@ def main():
             time.sleep(0.2)
         else:
             # From the instant the save opened its file to a little past its end.
-            time.sleep(1.3 * save_time * round_ / kills)
+            time.sleep(1.3 * save_time * (round_ - lane / lanes) / kills)
         proc.send_signal(signal.SIGKILL)
         proc.wait()
         with open(store, "rb") as f:
