@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <cstring>
 #include <utility>
 
 namespace {
@@ -109,14 +110,23 @@ StoreFile::Contents StoreFile::read(const QString& path)
     // Read in chunks: a full store would otherwise sit in memory as bytes and as entries at once.
     if (file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         StoreReader reader;
-        QByteArray chunk(ChunkSize, Qt::Uninitialized);
+        // An unfinished field stays at the front and the next chunk is read in behind it.
+        QByteArray buffer(ChunkSize, Qt::Uninitialized);
+        qsizetype kept = 0;
         for (;;) {
-            const qint64 got = file.read(chunk.data(), ChunkSize);
+            if (buffer.size() < kept + ChunkSize)
+                buffer.resize(qMax(2 * buffer.size(), kept + ChunkSize));
+            const qint64 got = file.read(buffer.data() + kept, ChunkSize);
             if (got < 0) {
                 reason = file.errorString();
                 break;
             }
-            reader.feed(QByteArrayView(chunk.constData(), got), got == 0, contents.entries);
+            const qsizetype filled = kept + got;
+            const qsizetype used = reader.consume(QByteArrayView(buffer.constData(), filled),
+                                                  got == 0, contents.entries);
+            kept = filled - used;
+            if (used > 0)
+                std::memmove(buffer.data(), buffer.constData() + used, static_cast<size_t>(kept));
             if (got == 0)
                 break;
         }

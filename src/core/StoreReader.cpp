@@ -78,26 +78,26 @@ QString StoreReader::decodeField(QByteArrayView bytes)
 
 void StoreReader::feed(QByteArrayView chunk, bool atEnd, QStringList& out)
 {
+    if (m_carry.isEmpty()) {
+        m_carry = chunk.sliced(consume(chunk, atEnd, out)).toByteArray();
+        return;
+    }
+    m_carry.append(chunk.data(), chunk.size());
+    m_carry.remove(0, consume(m_carry, atEnd, out));
+}
+
+qsizetype StoreReader::consume(QByteArrayView buffer, bool atEnd, QStringList& out)
+{
+    qsizetype bom = 0;
     if (m_atStart) {
         // A byte-order mark belongs to the encoding, not to the first entry.
-        m_carry.append(chunk.data(), chunk.size());
-        if (m_carry.size() < 3 && !atEnd)
-            return;
+        if (buffer.size() < 3 && !atEnd)
+            return 0;
         m_atStart = false;
-        if (m_carry.startsWith("\xEF\xBB\xBF"))
-            m_carry.remove(0, 3);
-        chunk = {};
+        if (buffer.startsWith("\xEF\xBB\xBF"))
+            bom = 3;
     }
-    QByteArrayView buffer = chunk;
-    if (!m_carry.isEmpty()) {
-        m_carry.append(chunk.data(), chunk.size());
-        buffer = m_carry;
-    }
-    const qsizetype used = parse(buffer, atEnd, out);
-    if (buffer.data() == m_carry.constData())
-        m_carry.remove(0, used);
-    else
-        m_carry = buffer.sliced(used).toByteArray();
+    return bom + parse(buffer.sliced(bom), atEnd, out);
 }
 
 qsizetype StoreReader::parse(QByteArrayView buffer, bool atEnd, QStringList& out)

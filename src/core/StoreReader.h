@@ -18,6 +18,13 @@ public:
      */
     void feed(QByteArrayView chunk, bool atEnd, QStringList& out);
 
+    /**
+     * Appends every field that `buffer` completes to `out` and returns how many bytes they
+     * took. The caller passes the rest again at the front of the next call, followed by more
+     * bytes, so a file read into one buffer is never copied.
+     */
+    qsizetype consume(QByteArrayView buffer, bool atEnd, QStringList& out);
+
 private:
     /** One field's bytes to text: UTF-8 when valid, otherwise Windows-1252. */
     static QString decodeField(QByteArrayView bytes);
@@ -26,6 +33,7 @@ private:
 
     qsizetype parse(QByteArrayView buffer, bool atEnd, QStringList& out);
 
+    /** What `feed` has kept of an unfinished field. */
     QByteArray m_carry;
     /** Where the search for the closing quote of the unfinished field goes on, from its start. */
     qsizetype m_resume = 0;
