@@ -26,6 +26,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <sys/mman.h>
 #include <utility>
 #include <vector>
 
@@ -48,6 +49,25 @@ long long peakRssKb()
             return line.mid(6).trimmed().split(' ').value(0).toLongLong();
     }
     return -1;
+}
+
+/**
+ * Time to touch `mb` MB of fresh memory, page by page: the floor that the memory a full store's
+ * entries take costs in page faults alone, whoever allocates it.
+ */
+double freshMemoryMs(double mb)
+{
+    const auto size = static_cast<size_t>(mb * 1024 * 1024);
+    void* block = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (block == MAP_FAILED)
+        return -1;
+    QElapsedTimer timer;
+    timer.start();
+    for (size_t at = 0; at < size; at += 4096)
+        static_cast<volatile char*>(block)[at] = 1;
+    const double ms = BenchSupport::elapsedMs(timer);
+    ::munmap(block, size);
+    return ms;
 }
 
 /**
@@ -296,6 +316,11 @@ int runParent(int argc, char** argv)
                 emptyRss, fullRss, fullRss - emptyRss);
     const double storeMb = static_cast<double>(bytes.size()) / (1024.0 * 1024.0);
     std::printf("peak_rss_per_store_mb full=%.2f\n", (fullRss - emptyRss) / storeMb);
+    std::vector<double> touch;
+    for (int i = 0; i < runs; ++i)
+        touch.push_back(freshMemoryMs(fullRss - emptyRss));
+    std::printf("baseline_touch_fresh_memory_ms size_mb=%.2f median=%.2f (page faults alone)\n",
+                fullRss - emptyRss, BenchSupport::median(touch));
     if (!huge)
         return 0;
 
