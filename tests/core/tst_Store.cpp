@@ -10,11 +10,9 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
-#include <cstdio>
 #include <memory>
 #include <sys/resource.h>
 
@@ -385,32 +383,6 @@ private Q_SLOTS:
         VectorSnippetList written;
         store.load(written);
         QCOMPARE(written.entries(), list.mid(1) + QStringList{u"z"_s});
-    }
-
-    void watcherMergesReplacedFile()
-    {
-        writeBytes(m_path, "\"a\"\r\n");
-        StoreFile store(m_path);
-        VectorSnippetList entries;
-        store.load(entries);
-        StoreSync sync(store, entries, QString());
-        QSignalSpy merged(&sync, &StoreSync::merged);
-        sync.begin();
-
-        // Our own saves are not taken for outside changes.
-        entries.append(u"ours"_s);
-        QVERIFY(sync.save());
-        QTest::qWait(2 * StoreSync::DefaultQuietMs);
-        QCOMPARE(merged.count(), 0);
-
-        // Replaced twice by renames: the watch follows each new file.
-        for (const QString& line : {u"x"_s, u"y"_s}) {
-            writeBytes(m_dir->filePath(u"new"_s), readBytes(m_path) + '"' + line.toUtf8() + "\"\r\n");
-            QCOMPARE(std::rename(qPrintable(m_dir->filePath(u"new"_s)), qPrintable(m_path)), 0);
-            QTRY_VERIFY_WITH_TIMEOUT(entries.entries().contains(line), 1000);
-        }
-        QCOMPARE(entries.entries(), (QStringList{u"a"_s, u"ours"_s, u"x"_s, u"y"_s}));
-        QCOMPARE(merged.count(), 2);
     }
 };
 

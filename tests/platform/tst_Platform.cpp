@@ -247,22 +247,6 @@ private Q_SLOTS:
         QVERIFY(!window.testAttribute(Qt::WA_ShowWithoutActivating));
     }
 
-    void trayMouseMessage_data()
-    {
-        QTest::addColumn<QSystemTrayIcon::ActivationReason>("reason");
-        QTest::addColumn<int>("number");
-        QTest::newRow("double-click restores") << QSystemTrayIcon::DoubleClick << 515;
-        QTest::newRow("context opens the menu") << QSystemTrayIcon::Context << 517;
-        QTest::newRow("single click is a left button up") << QSystemTrayIcon::Trigger << 514;
-        QTest::newRow("unknown sends nothing") << QSystemTrayIcon::Unknown << 0;
-    }
-
-    void trayMouseMessage()
-    {
-        QFETCH(QSystemTrayIcon::ActivationReason, reason);
-        QTEST(QtTrayArea::mouseMessageFor(reason), "number");
-    }
-
     void trayActivationIsReportedAfterTheIconsHandler()
     {
         // The answer may remove the icon, whose widget is still inside its mouse handler.
@@ -282,24 +266,6 @@ private Q_SLOTS:
         area.notifyIcon(TrayArea::NimDelete, TrayIconRecord{});
         QCoreApplication::processEvents();
         QCOMPARE(messages.count(), 1);
-    }
-
-    void trayTipText_data()
-    {
-        QTest::addColumn<QString>("szTip");
-        QTest::addColumn<QString>("expected");
-        const QString nul(QChar(u'\0'));
-        QTest::newRow("text after the NUL is not shown") << u"Quippet"_s + nul + u"junk"_s << u"Quippet"_s;
-        QTest::newRow("no NUL: padding dropped") << u"Quippet"_s << u"Quippet"_s;
-        QTest::newRow("NUL first") << nul << QString();
-    }
-
-    void trayTipText()
-    {
-        QFETCH(QString, szTip);
-        TrayIconRecord record;
-        record.szTip = szTip.leftJustified(TrayIconRecord::TipLength, u' ');
-        QTEST(QtTrayArea::tipText(record), "expected");
     }
 
     void signalBecomesShutdownRequest_data()
