@@ -9,8 +9,11 @@ lane=$E2E_DIR/lane2
 mkdir -p "$lane/home" "$lane/config" "$lane/runtime" "$lane/tmp" "$lane/program"
 chmod 700 "$lane/runtime"
 cp "$QUIPPET_BIN" "$lane/program/quippet"
+# The lane runs in a process group of its own, so that a failure ends all of it.
 HOME=$lane/home XDG_CONFIG_HOME=$lane/config XDG_RUNTIME_DIR=$lane/runtime TMPDIR=$lane/tmp \
-  xvfb-run -a -s "-screen 0 1280x800x24 -dpi 96 -nolisten tcp" \
-  python3 "$kill_saves" "$lane/program" 15 1 2 & lane_pid=$! && BG_PIDS+=("$lane_pid")
+  setsid xvfb-run -a -s "-screen 0 1280x800x24 -dpi 96 -nolisten tcp" \
+  python3 "$kill_saves" "$lane/program" 15 1 2 &
+lane_pid=$!
+trap 'kill -- -$lane_pid 2>/dev/null || true; cleanup' EXIT
 python3 "$kill_saves" "$PROGRAM_DIR" 15 0 2 || fail "store damaged by a kill"
 wait "$lane_pid" || fail "store damaged by a kill (second lane)"

@@ -7,9 +7,12 @@ Each round starts ./quippet in PROGRAM_DIR, removes one entry (typed text, doubl
 the Remove icon; a full list refuses Add), waits until the autosave that follows opens its file, and kills the program at a
 moment spread from that instant to past the save's end. After every kill Text.txt must hold
 exactly the list before or after that change, and the folder nothing else a later start could
-trip over.
+trip over. The one file a kill may leave is the save's finished copy, linked in as
+Text.txt.XXXXXX a moment before it is renamed over the store: it holds the new list whole, and
+the later starts must neither read nor mind it.
 """
 import os
+import re
 import signal
 import subprocess
 import sys
@@ -85,7 +88,7 @@ def main():
     with open(store, "wb") as f:
         f.write(b"".join(line(e) for e in entries))
     expected = set(os.listdir(folder))
-    outcomes = {"before": 0, "after": 0}
+    outcomes = {"before": 0, "after": 0, "copies": 0}
     real = os.path.realpath(folder)
     save_time = None
     for round_ in range(kills + 1):
@@ -124,12 +127,16 @@ def main():
                      f"{len(before)} before nor the {len(after)} after the save")
         if round_ == 0 and got != after:
             sys.exit("FAIL: a save that ran to its end did not reach Text.txt")
-        left = set(os.listdir(folder)) - expected
-        if left:
-            sys.exit(f"FAIL: round {round_}: left behind {sorted(left)}")
+        for name in sorted(set(os.listdir(folder)) - expected):
+            with open(os.path.join(folder, name), "rb") as f:
+                if not re.fullmatch(r"Text\.txt\.[A-Za-z0-9]{6}", name) or f.read() != after:
+                    sys.exit(f"FAIL: round {round_}: left behind {name}")
+            expected.add(name)
+            outcomes["copies"] += 1
     outcomes["after"] -= 1  # the measuring round
     print(f"{kills} kills spread over a save of {save_time * 1000:.0f} ms: {outcomes['before']} "
-          f"left the list before the save, {outcomes['after']} the list after it")
+          f"left the list before the save, {outcomes['after']} the list after it, "
+          f"{outcomes['copies']} a finished copy beside it")
     if outcomes["after"] == 0:
         sys.exit("FAIL: no change was ever saved, so no kill met a save")
 

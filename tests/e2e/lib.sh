@@ -4,10 +4,11 @@ set -euo pipefail
 
 E2E_DIR=$(mktemp -d /tmp/quippet-e2e.XXXXXX)
 export HOME=$E2E_DIR/home XDG_CONFIG_HOME=$E2E_DIR/config XDG_DATA_HOME=$E2E_DIR/data
-export XDG_RUNTIME_DIR=$E2E_DIR/runtime LC_ALL=C.UTF-8 LANG=C.UTF-8 QT_QPA_PLATFORM=xcb
+# TMPDIR too: the running instance's socket lives there, and runs side by side must not meet.
+export XDG_RUNTIME_DIR=$E2E_DIR/runtime TMPDIR=$E2E_DIR/tmp LC_ALL=C.UTF-8 LANG=C.UTF-8 QT_QPA_PLATFORM=xcb
 PROGRAM_DIR=$E2E_DIR/program INI=$XDG_CONFIG_HOME/Quippet/Quippet.ini BG_PIDS=()
 STORE=$PROGRAM_DIR/Text.txt
-mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_RUNTIME_DIR" "$PROGRAM_DIR"
+mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_RUNTIME_DIR" "$TMPDIR" "$PROGRAM_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 cp "$QUIPPET_BIN" "$PROGRAM_DIR/quippet"
 
