@@ -8,7 +8,9 @@ open_menu "$win" alt+a
 xdotool key a
 about=$(wait_window "About Quippet")
 # The About window takes the focus, and Return is reached by its access key.
-wait_until "About window has the focus" eval '[ "$(xdotool getactivewindow 2>/dev/null)" = "$about" ]'
+poll 150 eval '[ "$(xdotool getactivewindow 2>/dev/null)" = "$about" ]' ||
+  fail "About window $about never had the focus: active $(xdotool getactivewindow 2>&1), main $win,
+$(xprop -root _NET_ACTIVE_WINDOW _NET_CLIENT_LIST 2>&1)"
 xdotool key --clearmodifiers alt+r
 wait_until "About window closes" eval '! window_named "About Quippet" >/dev/null'
 [ "$(wait_window Quippet)" = "$win" ] || fail "main window replaced"
