@@ -21,7 +21,7 @@ trap cleanup EXIT
 
 fail() {
   echo "FAIL: $*" >&2
-  [ -f "$E2E_DIR/quippet.log" ] && sed "s/^/quippet: /" "$E2E_DIR/quippet.log" >&2
+  for log in "$E2E_DIR"/*.log; do [ -s "$log" ] && sed "s/^/$(basename "$log" .log): /" "$log" >&2; done
   exit 1
 }
 
@@ -57,7 +57,9 @@ wait_window() { poll 100 window_named "$1" || fail "no window named '$1'"; }
 
 # wait_exit PID [SECONDS]: waits for the process to end, leaving its status in EXIT_STATUS.
 wait_exit() {
-  poll $((${2:-10} * 10)) eval "! kill -0 $1 2>/dev/null" || fail "process $1 did not end"
+  poll $((${2:-10} * 10)) eval "! kill -0 $1 2>/dev/null" ||
+    fail "process $1 did not end; its visible windows: $(for w in $(xdotool search --onlyvisible --pid "$1" 2>/dev/null); do
+      echo "'$(xdotool getwindowname "$w")' $(xdotool getwindowgeometry "$w" | grep -o '[0-9]*x[0-9]*')"; done | tr '\n' ' ')"
   EXIT_STATUS=0
   wait "$1" 2>/dev/null || EXIT_STATUS=$?
 }
