@@ -6,12 +6,9 @@ kill_saves=$(dirname "$E2E_LIB")/kill_saves.py
 # Each start waits a second for its autosave, so two lanes, each with its own X server, folders
 # and instance lock, share the thirty kills and halve the time.
 lane=$E2E_DIR/lane2
-mkdir -p "$lane/home" "$lane/config" "$lane/runtime" "$lane/tmp" "$lane/program"
-chmod 700 "$lane/runtime"
-cp "$QUIPPET_BIN" "$lane/program/quippet"
+second_copy "$lane"
 # The lane runs in a process group of its own, so that a failure ends all of it.
-HOME=$lane/home XDG_CONFIG_HOME=$lane/config XDG_RUNTIME_DIR=$lane/runtime TMPDIR=$lane/tmp \
-  setsid xvfb-run -a -s "-screen 0 1280x800x24 -dpi 96 -nolisten tcp" \
+in_copy "$lane" setsid xvfb-run -a -s "-screen 0 1280x800x24 -dpi 96 -nolisten tcp" \
   python3 "$kill_saves" "$lane/program" 15 1 2 &
 lane_pid=$!
 trap 'kill -- -$lane_pid 2>/dev/null || true; cleanup' EXIT

@@ -35,16 +35,15 @@ expect_bytes "$STORE" '"first"\r\n"renamed in"\r\n"again"\r\n"appended"\r\n"type
 # Two copies, each with its own folder, settings and runtime folder (so neither sees the other
 # running), whose Text.txt are links to one shared file.
 SHARED=$E2E_DIR/shared/Text.txt B=$E2E_DIR/b
-mkdir -p "$E2E_DIR/shared" "$B/program" "$B/config" "$B/runtime"
-chmod 700 "$B/runtime"
+mkdir -p "$E2E_DIR/shared"
+second_copy "$B"
 printf '"first"\r\n' >"$SHARED"
 ln -sf "$SHARED" "$STORE"
-cp "$QUIPPET_BIN" "$B/program/quippet"
 ln -s "$SHARED" "$B/program/Text.txt"
 start_quippet
 a_pid=$QUIPPET_PID
 a_win=$(poll 50 main_window_visible "$a_pid") || fail "first copy shows no window"
-(cd "$B/program" && XDG_CONFIG_HOME=$B/config XDG_RUNTIME_DIR=$B/runtime exec ./quippet) >"$E2E_DIR/quippet-b.log" 2>&1 &
+(cd "$B/program" && in_copy "$B" exec ./quippet) >"$E2E_DIR/quippet-b.log" 2>&1 &
 b_pid=$!
 BG_PIDS+=("$b_pid")
 b_win=$(poll 50 main_window_visible "$b_pid") || fail "second copy shows no window"

@@ -45,6 +45,16 @@ start_wm() {
 
 start_tray() { trayer --edge bottom --align right --widthtype pixel --width 200 --height 32 >/dev/null 2>&1 & BG_PIDS+=($!); sleep 1; }
 
+# second_copy DIR: a program folder DIR/program with its own settings, runtime and temporary
+# folders, so that a copy run from it with in_copy neither sees nor disturbs the first.
+second_copy() {
+  mkdir -p "$1/home" "$1/config" "$1/runtime" "$1/tmp" "$1/program"
+  chmod 700 "$1/runtime"
+  cp "$QUIPPET_BIN" "$1/program/quippet"
+}
+# in_copy DIR COMMAND...: runs COMMAND with the folders of the copy made by second_copy DIR.
+in_copy() { HOME=$1/home XDG_CONFIG_HOME=$1/config XDG_RUNTIME_DIR=$1/runtime TMPDIR=$1/tmp "${@:2}"; }
+
 # start_quippet: starts the program from its folder, remembers QUIPPET_PID.
 start_quippet() {
   (cd "$PROGRAM_DIR" && exec ./quippet) >"$E2E_DIR/quippet.log" 2>&1 &
