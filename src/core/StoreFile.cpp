@@ -4,12 +4,14 @@
 #include "SnippetList.h"
 #include "StoreFormat.h"
 #include "StoreReader.h"
+#include "TextArena.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <cstring>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -77,7 +79,7 @@ constexpr qint64 MiB = 1024 * 1024;
 
 StoreFile::StoreFile(QString path) : m_path(std::move(path)) {}
 
-StoreFile::Contents StoreFile::read(const QString& path)
+StoreFile::Contents StoreFile::read(const QString& path, bool atStartUp)
 {
     Contents contents;
     const QFileInfo info(path);
@@ -109,7 +111,15 @@ StoreFile::Contents StoreFile::read(const QString& path)
     QString reason;
     // Read in chunks: a full store would otherwise sit in memory as bytes and as entries at once.
     if (file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-        StoreReader reader;
+        // No field has more code units than bytes.
+        std::optional<TextArena> arena;
+        if (atStartUp) {
+            arena.emplace(info.size());
+            // A slot in front of the entries, freed below: the date entry then goes in
+            // before them without copying the whole list.
+            contents.entries.append(QString());
+        }
+        StoreReader reader(arena ? &*arena : nullptr);
         // An unfinished field stays at the front and the next chunk is read in behind it.
         QByteArray buffer(ChunkSize, Qt::Uninitialized);
         qsizetype kept = 0;
@@ -131,6 +141,8 @@ StoreFile::Contents StoreFile::read(const QString& path)
                 break;
         }
         file.close();
+        if (atStartUp)
+            contents.entries.removeFirst();
     } else {
         reason = file.errorString();
     }

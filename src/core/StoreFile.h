@@ -41,8 +41,10 @@ public:
     /**
      * Reads the store at `path` without touching any list; safe on a worker thread. A store
      * that cannot be read to its end is first kept aside under the next free backup name.
+     * `atStartUp`: the entries' texts go into one block of memory that is never given back (see
+     * TextArena), and the list has room in front for the entries listed before them.
      */
-    static Contents read(const QString& path);
+    static Contents read(const QString& path, bool atStartUp = false);
 
     /** Appends what `read` found to `list`, and refuses later saves that would destroy it. */
     LoadResult accept(Contents contents, SnippetList& list);

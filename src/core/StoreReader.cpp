@@ -1,6 +1,7 @@
 #include "StoreReader.h"
 
-#include <QStringDecoder>
+#include "TextArena.h"
+
 #include <array>
 #include <cstring>
 
@@ -52,13 +53,11 @@ QByteArray unescape(QByteArrayView content)
 
 } // namespace
 
-QString StoreReader::fromWindows1252(QByteArrayView bytes)
+QChar* StoreReader::fromWindows1252(QByteArrayView bytes, QChar* out)
 {
-    QString out(bytes.size(), Qt::Uninitialized);
-    QChar* dst = out.data();
     for (const char c : bytes) {
         const auto b = static_cast<unsigned char>(c);
-        *dst++ = (b >= 0x80 && b <= 0x9F) ? QChar(Cp1252High[b - 0x80u])
+        *out++ = (b >= 0x80 && b <= 0x9F) ? QChar(Cp1252High[b - 0x80u])
                                           : QChar(static_cast<char16_t>(b));
     }
     return out;
@@ -66,13 +65,19 @@ QString StoreReader::fromWindows1252(QByteArrayView bytes)
 
 QString StoreReader::decodeField(QByteArrayView bytes)
 {
-    if (!bytes.isValidUtf8())
-        return fromWindows1252(bytes);
-    // fromUtf8 drops a leading U+FEFF, which inside the file is part of the entry.
-    if (bytes.startsWith("\xEF\xBB\xBF")) {
-        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
-        return decoder(bytes);
+    const bool utf8 = bytes.isValidUtf8();
+    // Either encoding gives at most one code unit per byte.
+    if (QChar* out = m_arena && !bytes.isEmpty() ? m_arena->room(bytes.size()) : nullptr) {
+        const QChar* end = utf8 ? m_utf8.appendToBuffer(out, bytes) : fromWindows1252(bytes, out);
+        return m_arena->keep(end - out);
     }
+    if (!utf8) {
+        QString text(bytes.size(), Qt::Uninitialized);
+        fromWindows1252(bytes, text.data());
+        return text;
+    }
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return m_utf8(bytes);
     return QString::fromUtf8(bytes);
 }
 

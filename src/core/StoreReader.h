@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QByteArray>
+#include <QStringDecoder>
 #include <QStringList>
+
+class TextArena;
 
 /**
  * Reads store-file bytes into fields, one chunk at a time, so a large store never sits in
@@ -12,6 +15,9 @@
 class StoreReader
 {
 public:
+    /** With an `arena`, the fields' texts go into it while it has room (see TextArena). */
+    explicit StoreReader(TextArena* arena = nullptr) : m_arena(arena) {}
+
     /**
      * Appends every field that `chunk` completes to `out`; an unfinished field waits for the
      * next chunk, or is taken as it is when `atEnd`.
@@ -27,9 +33,10 @@ public:
 
 private:
     /** One field's bytes to text: UTF-8 when valid, otherwise Windows-1252. */
-    static QString decodeField(QByteArrayView bytes);
-    /** Windows-1252 to text; the five undefined bytes keep their C1 code points. */
-    static QString fromWindows1252(QByteArrayView bytes);
+    QString decodeField(QByteArrayView bytes);
+    /** Windows-1252 to text at `out`, one code unit per byte; the five undefined bytes keep
+     * their C1 code points. Returns the end of what was written. */
+    static QChar* fromWindows1252(QByteArrayView bytes, QChar* out);
 
     qsizetype parse(QByteArrayView buffer, bool atEnd, QStringList& out);
 
@@ -40,4 +47,8 @@ private:
     /** Whether that field has a doubled quote before `m_resume`. */
     bool m_resumeDoubled = false;
     bool m_atStart = true;
+    TextArena* m_arena;
+    /** Unlike fromUtf8, keeps a leading U+FEFF, which inside the file is part of the entry. */
+    QStringDecoder m_utf8{QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom |
+                                                    QStringDecoder::Flag::Stateless};
 };

@@ -5,6 +5,7 @@
 #include "StoreMerge.h"
 #include "StoreReader.h"
 #include "StoreSync.h"
+#include "TextArena.h"
 #include "UnreadableFile.h"
 #include "VectorSnippetList.h"
 
@@ -89,9 +90,11 @@ private Q_SLOTS:
         QFETCH(QByteArray, bytes);
         QFETCH(QStringList, fields);
         QCOMPARE(StoreFormat::read(bytes), fields);
-        // The store is read in chunks: wherever they split the bytes, the fields are the same.
-        for (const qsizetype size : {1, 2, 3}) {
-            StoreReader reader;
+        // The store is read in chunks: wherever they split the bytes, the fields are the same,
+        // also as views into an arena, which runs out of room halfway at the largest chunks.
+        for (const qsizetype size : {1, 2, 3, 4}) {
+            TextArena arena(size == 4 ? bytes.size() / 2 : bytes.size());
+            StoreReader reader(size > 2 ? &arena : nullptr);
             QStringList chunked;
             for (qsizetype at = 0; at == 0 || at < bytes.size(); at += size)
                 reader.feed(bytes.mid(at, size), at + size >= bytes.size(), chunked);
@@ -226,6 +229,23 @@ private Q_SLOTS:
         VectorSnippetList loaded;
         QCOMPARE(StoreFile(m_path).load(loaded), StoreFile::LoadResult::Loaded);
         QVERIFY(loaded.entries() == entries);
+        // Read as at start-up, into an arena and with a free slot in front of the entries.
+        StoreFile::Contents contents = StoreFile::read(m_path, true);
+        QVERIFY(contents.entries == entries);
+        const QString* first = contents.entries.constData();
+        contents.entries.prepend(u"date"_s);
+        QCOMPARE(contents.entries.constData() + 1, first);
+    }
+
+    void arenaGivesRoomUntilFull()
+    {
+        TextArena arena(5);
+        QChar* at = arena.room(5);
+        QVERIFY(at && !arena.room(6));
+        std::fill_n(at, 3, u'x');
+        QCOMPARE(arena.keep(3), u"xxx"_s);
+        QCOMPARE(arena.room(2), at + 3);
+        QVERIFY(!arena.room(3) && !TextArena(0).room(0));
     }
 
     void quotedLineFile()
