@@ -4,4 +4,6 @@
 set -euo pipefail
 E2E_LIB="$(cd "$(dirname "$0")" && pwd)/lib.sh" QUIPPET_BIN=$2
 export E2E_LIB QUIPPET_BIN
-exec xvfb-run -a -s "-screen 0 1280x800x24 -dpi 96 -nolisten tcp" bash "$1"
+# -noreset: otherwise the server resets when its last client goes (a killed program, say), and
+# a program started in that moment cannot connect.
+exec xvfb-run -a -s "-screen 0 1280x800x24 -dpi 96 -nolisten tcp -noreset" bash "$1"
