@@ -7,10 +7,8 @@ kill_saves=$(dirname "$E2E_LIB")/kill_saves.py
 # and instance lock, share the thirty kills and halve the time.
 lane=$E2E_DIR/lane2
 second_copy "$lane"
-# The lane runs in a process group of its own, so that a failure ends all of it. Its server
-# must not reset when the killed program was its only client (see run_under_x.sh).
-in_copy "$lane" setsid xvfb-run -a -s "-screen 0 1280x800x24 -dpi 96 -nolisten tcp -noreset" \
-  python3 "$kill_saves" "$lane/program" 15 1 2 &
+# The lane runs in a process group of its own, so that a failure ends all of it.
+in_copy "$lane" setsid xvfb-run -a -s "$E2E_XVFB_ARGS" python3 "$kill_saves" "$lane/program" 15 1 2 &
 lane_pid=$!
 trap 'kill -- -$lane_pid 2>/dev/null || true; cleanup' EXIT
 python3 "$kill_saves" "$PROGRAM_DIR" 15 0 2 || fail "store damaged by a kill"
