@@ -127,8 +127,6 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("tip");
-        const QString title = u"Quippet"_s + QChar(0);
-        QTest::newRow("title and NUL, blanks after") << title << title + QString(56, u' ');
         QTest::newRow("empty text is all blanks") << QString() << QString(64, u' ');
         QTest::newRow("longer text cut at 64") << QString(60, u'a') + u"bcdefgh"_s << QString(60, u'a') + u"bcde"_s;
     }
@@ -289,7 +287,6 @@ private Q_SLOTS:
         QFETCH(QStringList, typed);
         QFETCH(int, limit);
         QFETCH(QStringList, expected);
-        QCOMPARE(definition(entries, typed.last(), limit), expected);
         // Slices of one entry leave every earlier text half done; large ones finish each text.
         for (int checks : {1, 3, 50, 1000000}) {
             SnippetFilter filter(entries, limit);

@@ -8,12 +8,10 @@ class FakeProgramInfo : public ProgramInfo
 public:
     QString title() const override { return QStringLiteral("Quippet"); }
     QString folder() const override { return programFolder; }
-    bool installed() const override { return isInstalled; }
+    bool installed() const override { return false; }
     QString userDataFolder() const override { return dataFolder; }
-    QVersionNumber version() const override { return versionNumber; }
+    QVersionNumber version() const override { return {1, 0, 61}; }
 
     QString programFolder;
     QString dataFolder;
-    bool isInstalled = false;
-    QVersionNumber versionNumber{1, 0, 61};
 };

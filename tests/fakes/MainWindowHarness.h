@@ -47,12 +47,6 @@ struct MainWindowHarness
     QString working() const { return combo()->text(); }
     QStringList entries() const { return form->list().entries(); }
 
-    void setList(const QStringList& list)
-    {
-        while (form->list().count() > 0)
-            form->list().removeAt(0);
-        form->list().appendAll(list);
-    }
     /** Press, release, double-click, release: what a user's double-click delivers. */
     void doubleClick(const QString& name)
     {
@@ -84,5 +78,4 @@ struct MainWindowHarness
         mime.setText(text);
         return dragAndDrop(child(name), mime);
     }
-    void clickPanel(int index) { QTest::mouseClick(statusBar()->panel(index), Qt::LeftButton); }
 };

@@ -1,12 +1,34 @@
+#include "Form2.h"
 #include "MainWindowHarness.h"
 #include "QtTrayArea.h"
+#include "StoreFile.h"
+#include "UnreadableFile.h"
 
+#include <QMimeData>
 #include <QSignalSpy>
+#include <QTimer>
 #include <QtTest>
 
 using namespace Qt::Literals::StringLiterals;
 
-/** Start-up and shut-down of the main window against a temporary program folder. */
+static const QString ShrinkTip = u"Click here to shrink program."_s;
+static const QString RestoreTip = u"Click here to restore program."_s;
+static QStringList logged;
+static QtMessageHandler passOn = nullptr;
+
+/** Keeps this program's own lines as "category: message"; Qt's go on to the test log. */
+static void capture(QtMsgType type, const QMessageLogContext& context, const QString& text)
+{
+    if (QByteArray(context.category).startsWith("quippet."))
+        logged.append(QString::fromLatin1(context.category) + u": "_s + text);
+    else
+        passOn(type, context, text);
+}
+
+/** Start-up and shut-down of the main window against a temporary program folder, how a store that
+ * cannot be read or written is announced and logged, and the window's modes: shrink and restore,
+ * the time stamp, always on top and the notification-area icon. Root writes anywhere, so
+ * a folder standing where a file should go (or the reverse) makes writes fail. */
 class StartupShutdownTest : public QObject
 {
     Q_OBJECT
@@ -14,15 +36,27 @@ class StartupShutdownTest : public QObject
 private:
     std::unique_ptr<MainWindowHarness> m_h;
 
+    void showForm()
+    {
+        m_h->form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_h->form.get()));
+    }
+
 private Q_SLOTS:
-    void init() { m_h = std::make_unique<MainWindowHarness>(); }
+    void init()
+    {
+        m_h = std::make_unique<MainWindowHarness>();
+        logged.clear();
+        passOn = qInstallMessageHandler(capture);
+    }
+    void cleanup() { qInstallMessageHandler(passOn); }
 
     void startup_data()
     {
         QTest::addColumn<QString>("height");
         QTest::addColumn<QString>("top");
         QTest::addColumn<QString>("taskbar");
-        QTest::addColumn<QByteArray>("store"); // null: none; "dir": a folder in its place
+        QTest::addColumn<QByteArray>("store"); // null: none
         QTest::addColumn<bool>("trayArea");
         QTest::addColumn<double>("heightAfter");
         QTest::addColumn<bool>("onTop");
@@ -33,7 +67,6 @@ private Q_SLOTS:
         const QStringList la{u"a"_s};
         // clang-format off
         QTest::newRow("first run, taskbar ends before the icon") << "" << "" << "True" << QByteArray() << true << 2600.0 << false << false << QStringList();
-        QTest::newRow("unreadable store starts normally") << "" << "" << "True" << QByteArray("dir") << true << 2600.0 << false << false << QStringList();
         QTest::newRow("taskbar with a store") << "2600" << "False" << "True" << a << true << 2600.0 << false << true << la;
         QTest::newRow("taskbar, no notification area") << "2600" << "False" << "True" << a << false << 2600.0 << false << false << la;
         QTest::newRow("shrunk at last exit") << "1030" << "False" << "False" << a << true << 1030.0 << false << false << la;
@@ -51,15 +84,13 @@ private Q_SLOTS:
         QFETCH(double, heightAfter);
         QFETCH(bool, icon);
         QFETCH(QStringList, listAfter);
-        if (store == "dir")
-            QVERIFY(QDir(m_h->dir.path()).mkdir(u"Text.txt"_s));
         m_h->platform.tray.hasArea = trayArea;
         QMap<QString, QString> settings{{u"Taskbar"_s, taskbar}};
         if (!height.isEmpty())
             settings.insert(u"Height"_s, height);
         if (!top.isEmpty())
             settings.insert(u"Top"_s, top);
-        QVERIFY(m_h->load(settings, store == "dir" ? QByteArray() : store));
+        QVERIFY(m_h->load(settings, store));
 
         QCOMPARE(m_h->form->Height(), heightAfter);
         QCOMPARE(m_h->form->declares().SavedHeight, qRound(heightAfter));
@@ -132,6 +163,267 @@ private Q_SLOTS:
         QCOMPARE(m_h->platform.messages.retryPrompts.first().title, u"Quippet"_s);
         // The settings are still stored after the refused save.
         QVERIFY(m_h->platform.settings.log.contains(u"write Height=2600"_s));
+    }
+
+    void startupWarnsOnce_data()
+    {
+        QTest::addColumn<QString>("store");
+        QTest::addColumn<QString>("warningPart"); // empty: no box at all
+        QTest::addColumn<QByteArray>("savedAtExit");
+
+        QTest::newRow("store loads") << u"ok"_s << QString() << QByteArray("\"a\"\r\n\"new\"\r\n");
+        QTest::newRow("unreadable: kept aside, later saves go on")
+            << u"unreadable"_s << u"is kept as\n%1/Text.txt.bak"_s << QByteArray("\"new\"\r\n");
+        QTest::newRow("over the size limit: never saved over") << u"big"_s << u"more than the 256 MB Quippet loads"_s << QByteArray();
+    }
+
+    void startupWarnsOnce()
+    {
+        QFETCH(QString, store);
+        QFETCH(QString, warningPart);
+        const QString path = m_h->storePath();
+        if (store == u"unreadable"_s)
+            QVERIFY(makeUnreadableFile(path));
+        if (store == u"big"_s) {
+            QFile big(path);
+            QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(StoreFile::MaxBytes + 1));
+        }
+
+        // Whatever the store, the start goes on.
+        QVERIFY(m_h->load({}, store == u"ok"_s ? QByteArray("\"a\"\r\n") : QByteArray()));
+        const QList<FakeMessageBox::Shown>& shown = m_h->platform.messages.shown;
+        QCOMPARE(shown.size(), warningPart.isEmpty() ? 0 : 1);
+        if (!shown.isEmpty()) {
+            QCOMPARE(shown.first().style, int(MessageBox::Exclamation));
+            QVERIFY2(shown.first().prompt.contains(path) && shown.first().prompt.contains(warningPart.arg(m_h->dir.path())),
+                     qPrintable(shown.first().prompt));
+        }
+
+        m_h->form->list().append(u"new"_s);
+        m_h->form->Form_Unload();
+        QVERIFY(m_h->platform.messages.retryPrompts.isEmpty());
+        if (store == u"big"_s)
+            QCOMPARE(QFileInfo(path).size(), StoreFile::MaxBytes + 1);
+        else
+            QTEST(readBytes(path), "savedAtExit");
+    }
+
+    void failedSaveShowsUntilASaveSucceeds()
+    {
+        const QString store = m_h->storePath();
+        QVERIFY(m_h->load());
+        m_h->form->autosaveTimer().setInterval(0);
+        m_h->form->Timer1().setInterval(10);
+
+        QVERIFY(QFile::remove(store) && QDir().mkdir(store));
+        m_h->form->list().append(u"b"_s);
+        QTRY_COMPARE(m_h->message(), u"List not saved"_s);
+        const QString reason = u"Filename refers to a directory"_s;
+        QCOMPARE(m_h->statusBar()->panelToolTip(1),
+                 u"The snippet list could not be saved to\n%1\nReason: %2\nQuippet tries again "
+                 "after the next change and every 30 seconds.\n\nClick here to shrink program."_s.arg(store, reason));
+        QCOMPARE(logged, QStringList(u"quippet.store: Could not save \"%1\": %2"_s.arg(store, reason)));
+
+        // A message still shows, Timer1 brings the failure back, and the change is tried at once.
+        m_h->combo()->setText(u"c"_s);
+        m_h->doubleClick(u"Image2"_s);
+        QCOMPARE(m_h->message(), u"Text added"_s);
+        QTRY_COMPARE(logged.size(), 2);
+        QTRY_COMPARE(m_h->message(), u"List not saved"_s);
+
+        // Without a further change, the retry timer gets it through.
+        QVERIFY(QDir().rmdir(store));
+        m_h->form->backgroundSave().retryTimer().setInterval(10);
+        QTRY_COMPARE(m_h->message(), QString());
+        QCOMPARE(m_h->statusBar()->panelToolTip(1), u"Click here to shrink program."_s);
+        QCOMPARE(m_h->storeBytes(), QByteArray("\"a\"\r\n\"b\"\r\n\"c\"\r\n"));
+        QCOMPARE(logged.size(), 2);
+    }
+
+    void firstRunCreationFailureIsLogged()
+    {
+        const QString file = m_h->dir.filePath(u"file"_s);
+        writeBytes(file, {});
+        FakePlatform platform;
+        platform.program.programFolder = platform.program.dataFolder = file;
+        QVERIFY(Form1(platform.services()).Form_Load());
+        QCOMPARE(logged, QStringList(u"quippet.store: Could not create the empty store "
+                                     "\"%1/Text.txt\": Not a directory"_s.arg(file)));
+    }
+
+    void statusBarClicksAndDrags_data()
+    {
+        QTest::addColumn<double>("startHeight");
+        QTest::addColumn<QString>("steps"); // panel clicks by number, "drag" for a drag over
+        QTest::addColumn<double>("heightAfter");
+        QTest::newRow("full shrinks") << 2600.0 << "1" << 1030.0;
+        QTest::newRow("one twip above full restores") << 2601.0 << "1" << 2600.0;
+        QTest::newRow("shrunk restores") << 1030.0 << "1" << 2600.0;
+        QTest::newRow("drag over a shrunk window restores") << 2600.0 << "1 drag" << 2600.0;
+        QTest::newRow("clock into the box") << 2600.0 << "2" << 2600.0;
+        QTest::newRow("clock into the disabled box") << 2600.0 << "1 2" << 1030.0;
+    }
+
+    void statusBarClicksAndDrags()
+    {
+        QFETCH(double, startHeight);
+        QFETCH(QString, steps);
+        QFETCH(double, heightAfter);
+        QVERIFY(m_h->load({{u"Height"_s, QString::number(startHeight)}}));
+        // Start-up keeps the design-time tip and an enabled combo box at any height.
+        QCOMPARE(m_h->statusBar()->panelToolTip(1), ShrinkTip);
+        QVERIFY(m_h->combo()->isEnabled());
+        m_h->combo()->setText(u"previous text"_s);
+        for (const QString& step : steps.split(u' ')) {
+            if (step != u"drag"_s) {
+                QTest::mouseClick(m_h->statusBar()->panel(step.toInt()), Qt::LeftButton);
+                continue;
+            }
+            QMimeData mime;
+            mime.setText(u"dragged"_s);
+            QDragEnterEvent enter(QPoint(3, 3), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(m_h->statusBar(), &enter);
+            QVERIFY(!enter.isAccepted());
+        }
+        QCOMPARE(m_h->form->Height(), heightAfter);
+        QCOMPARE(m_h->form->declares().SavedHeight, qRound(heightAfter));
+        QCOMPARE(m_h->statusBar()->panelToolTip(1), heightAfter == 2600.0 ? ShrinkTip : RestoreTip);
+        QCOMPARE(m_h->combo()->isEnabled(), heightAfter == 2600.0);
+        const bool clock = steps.endsWith(u'2');
+        QCOMPARE(m_h->working(), clock ? m_h->platform.clock.time : u"previous text"_s);
+        if (clock)
+            QCOMPARE(m_h->combo()->lineEdit()->selectedText(), m_h->platform.clock.time);
+        QCOMPARE(m_h->entries().size(), 2);
+        QCOMPARE(m_h->message(), QString());
+        m_h->form->close();
+        QCOMPARE(m_h->platform.settings.values.value(u"Height"_s), QString::number(heightAfter));
+    }
+
+    void onTop_data()
+    {
+        QTest::addColumn<int>("flag");
+        QTest::addColumn<int>("insertAfter");
+        QTest::newRow("topmost") << -1 << -1;
+        QTest::newRow("not topmost") << 0 << -2;
+    }
+
+    void onTop()
+    {
+        QFETCH(int, flag);
+        if (m_h->form->logicalDpiX() != 96)
+            QSKIP("pixel figures are given for 96 dpi");
+        m_h->form->move(50, 30);
+        m_h->form->SetOnTop(m_h->form.get(), flag);
+        QCOMPARE(m_h->platform.topmost.calls.size(), 1);
+        const auto call = m_h->platform.topmost.calls.first();
+        QTEST(call.insertAfter, "insertAfter");
+        QCOMPARE(QRect(call.x, call.y, call.cx, call.cy), QRect(50, 30, m_h->form->frameGeometry().width(), 173));
+        QCOMPARE(call.flags, 0x50u);
+
+        // The command applies through a paint, whether or not the window is on screen.
+        if (flag == 0)
+            showForm();
+        for (int insertAfter : {-1, -2}) {
+            m_h->action(u"OnTop"_s)->trigger();
+            QCOMPARE(m_h->form->OnTopFlag(), insertAfter == -1 ? -1 : 0);
+            QCOMPARE(m_h->platform.topmost.calls.last().insertAfter, insertAfter);
+        }
+        QCOMPARE(m_h->platform.topmost.activations, 0);
+    }
+
+    void aboutCommandLeavesTheBandFirst()
+    {
+        m_h->action(u"OnTop"_s)->trigger();
+        showForm();
+        m_h->platform.topmost.calls.clear();
+        int callsWhenShown = -1;
+        int firstBand = 0;
+        QTimer::singleShot(0, this, [&] {
+            auto* about = m_h->form->findChild<Form2*>();
+            QVERIFY(about && about->isVisible());
+            callsWhenShown = static_cast<int>(m_h->platform.topmost.calls.size());
+            firstBand = m_h->platform.topmost.calls.value(0).insertAfter;
+            about->close();
+        });
+        m_h->action(u"abquip"_s)->trigger();
+        QVERIFY(callsWhenShown >= 1);
+        QCOMPARE(firstBand, -2);
+        QCOMPARE(m_h->form->OnTopFlag(), -1);
+        QVERIFY(m_h->action(u"OnTop"_s)->isChecked());
+    }
+
+    void trayMessages_data()
+    {
+        QTest::addColumn<int>("number");
+        QTest::addColumn<bool>("restores");
+        QTest::addColumn<bool>("opensMenu");
+        QTest::newRow("left double-click restores") << 515 << true << false;
+        QTest::newRow("right button up opens the menu") << 517 << false << true;
+        QTest::newRow("a second start restores") << 0 << true << false;
+    }
+
+    void trayMessages()
+    {
+        QFETCH(int, number);
+        QFETCH(bool, restores);
+        QFETCH(bool, opensMenu);
+        QVERIFY(m_h->load({{u"Taskbar"_s, u"True"_s}}));
+        QVERIFY(m_h->platform.tray.iconShown);
+        if (number == 0)
+            m_h->platform.instance.requestShow();
+        else
+            m_h->platform.tray.sendMouseMessage(number);
+        QCOMPARE(m_h->form->isVisible(), restores);
+        QCOMPARE(m_h->platform.tray.iconShown, !restores);
+        QCOMPARE(m_h->platform.topmost.activations, restores ? 1 : 0);
+        QCOMPARE(m_h->platform.menus.shownMenus, opensMenu ? QStringList{u"pop"_s} : QStringList());
+    }
+
+    void trayMenuRestoreAndExit()
+    {
+        QVERIFY(m_h->load({{u"Taskbar"_s, u"True"_s}}));
+        QSignalSpy ended(m_h->form.get(), &Form1::ended);
+        m_h->platform.menus.choices = {u"rst"_s};
+        m_h->platform.tray.sendMouseMessage(517);
+        QVERIFY(m_h->form->isVisible());
+        QVERIFY(!(m_h->form->windowState() & Qt::WindowMinimized));
+        QCOMPARE(m_h->platform.tray.messages, (QList<int>{0, 2}));
+
+        m_h->form->showMinimized();
+        QTRY_VERIFY(!m_h->form->isVisible());
+        QVERIFY(m_h->platform.tray.iconShown);
+        m_h->platform.menus.choices = {u"ex"_s};
+        m_h->platform.tray.sendMouseMessage(517);
+        QCOMPARE(ended.count(), 1);
+        QVERIFY(!m_h->platform.tray.iconShown);
+        QCOMPARE(m_h->platform.settings.values.value(u"Taskbar"_s), u"True"_s);
+    }
+
+    void minimising_data()
+    {
+        QTest::addColumn<bool>("shoTask");
+        QTest::addColumn<bool>("trayArea");
+        QTest::addColumn<bool>("toIcon");
+        QTest::newRow("show in taskbar") << true << true << true;
+        QTest::newRow("not checked") << false << true << false;
+        QTest::newRow("no notification area") << true << false << false;
+    }
+
+    void minimising()
+    {
+        QFETCH(bool, shoTask);
+        QFETCH(bool, trayArea);
+        QFETCH(bool, toIcon);
+        m_h->platform.tray.hasArea = trayArea;
+        showForm();
+        if (shoTask)
+            m_h->action(u"ShoTask"_s)->trigger();
+        // Checking the item alone adds no icon.
+        QVERIFY(m_h->platform.tray.messages.isEmpty());
+        m_h->form->showMinimized();
+        QTRY_VERIFY(m_h->form->windowState() & Qt::WindowMinimized);
+        QCOMPARE(m_h->platform.tray.iconShown, toIcon);
+        QTRY_COMPARE(m_h->form->isVisible(), !toIcon);
     }
 };
 
