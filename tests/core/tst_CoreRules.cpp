@@ -69,7 +69,6 @@ private Q_SLOTS:
         // clang-format off
         QTest::newRow("shrunk height") << "height" << "1030" << "1030";
         QTest::newRow("fraction kept") << "height" << "2600.4" << "2600.4";
-        QTest::newRow("blanks around") << "height" << "  1030 " << "1030";
         QTest::newRow("trailing garbage") << "height" << "1030px" << "2600";
         QTest::newRow("zero") << "height" << "0" << "2600";
         QTest::newRow("infinity") << "height" << "inf" << "2600";
@@ -286,12 +285,11 @@ private Q_SLOTS:
         QFETCH(QStringList, entries);
         QFETCH(QStringList, typed);
         QFETCH(int, limit);
-        QFETCH(QStringList, expected);
         // Slices of one entry leave every earlier text half done; large ones finish each text.
         for (int checks : {1, 3, 50, 1000000}) {
             SnippetFilter filter(entries, limit);
             filter.setSlice(1000, checks);
-            QCOMPARE(typeAll(filter, entries, typed), expected);
+            QTEST(typeAll(filter, entries, typed), "expected");
         }
     }
 
