@@ -2,8 +2,7 @@
 # The About window opened and closed with the keyboard; the main window outlives it.
 source "$E2E_LIB"
 start_wm
-start_quippet
-win=$(wait_window Quippet)
+open_quippet
 open_menu "$win" alt+a
 xdotool key a
 about=$(wait_window "About Quippet")

@@ -8,8 +8,7 @@ eval "$(dbus-launch --sh-syntax </dev/null 2>/dev/null)"
 BG_PIDS+=("$DBUS_SESSION_BUS_PID")
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 printf '"first"\r\n' >"$STORE"
-start_quippet
-win=$(wait_window Quippet)
+open_quippet
 focus_window "$win"
 xdotool type --delay 30 'spoken text' # the focus starts in the box
 # Debian's own Python: the AT-SPI bindings are system packages.

@@ -10,8 +10,7 @@ NO_AT_BRIDGE=1 /usr/bin/python3 "$(dirname "$E2E_LIB")/gtk_drag_source.py" 'Drag
 BG_PIDS+=($!)
 source_win=$(wait_window 'Drag source')
 printf '"first"\r\n' >"$STORE"
-start_quippet
-win=$(wait_window Quippet)
+open_quippet
 read -r x0 y0 < <(window_origin "$win")
 icons=$(icon_y "$win")
 add() { click_at "$win" "$ICON_ADD_X" "$icons" 2; }
@@ -49,8 +48,7 @@ expect_bytes "$STORE" '"first"\r\n"from elsewhere"\r\n"dragged here"\r\n'
 # in the store exactly as typed.
 awk 'BEGIN { for (i = 0; i < 32000; i++)
   printf "\"%d please send the invoice for the meeting on Thursday, regards from the office\"\r\n", i }' >"$STORE"
-start_quippet
-win=$(wait_window Quippet)
+open_quippet
 for word in 'the meeting notes' 'send the invoice today'; do
   type_text "$win" "$word"
   add

@@ -18,8 +18,7 @@ holds() { [ "$(tr -d '\r' <"$1" | sort)" = "$(printf '%s\n' "${@:2}" | sort)" ];
 
 # Replaced through a rename twice, then appended to: the watch follows each new file.
 printf '"first"\r\n' >"$STORE"
-start_quippet
-win=$(wait_window Quippet)
+open_quippet
 for more in '' '"again"\r\n'; do
   printf "\"first\"\r\n\"renamed in\"\r\n$more" >"$E2E_DIR/edit"
   mv "$E2E_DIR/edit" "$STORE"

@@ -12,8 +12,7 @@ always_on_top() { open_menu "$1" alt+p && xdotool key Home Return; }
 # A click on the message panel shrinks the window to a strip, or restores it.
 shrink() { click_at "$1" 60 "$(message_panel_y "$1")"; }
 
-start_quippet
-win=$(wait_window Quippet)
+open_quippet
 full=$(window_height "$win")
 has_above "$win" && fail "window starts above others"
 always_on_top "$win"
@@ -21,8 +20,7 @@ wait_until "window above others" has_above "$win"
 exit_by_menu "$win"
 ini_is 2600 False True
 
-start_quippet
-win=$(wait_window Quippet)
+open_quippet
 wait_until "stored Top places the window above others" has_above "$win"
 always_on_top "$win"
 wait_until "window back in the normal band" eval "! has_above $win"
@@ -30,14 +28,6 @@ shrink "$win"
 wait_until "window shrinks" height_is "$win" -lt "$full"
 exit_by_menu "$win"
 ini_is 1030 False False
-
-start_quippet
-win=$(wait_window Quippet)
-height_is "$win" -lt "$full" || fail "window does not start shrunk"
-shrink "$win"
-wait_until "window restores" height_is "$win" -eq "$full"
-exit_by_menu "$win"
-ini_is 2600 False False
 
 # Notification area: with Taskbar stored as True the program starts as an icon only.
 start_tray

