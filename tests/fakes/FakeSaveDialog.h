@@ -11,9 +11,7 @@ public:
     std::optional<QString> showSave(QWidget*, const Options& options) override
     {
         shown.append(options);
-        if (answers.isEmpty())
-            return std::nullopt;
-        return answers.takeFirst();
+        return answers.isEmpty() ? std::optional<QString>() : answers.takeFirst();
     }
 
     QList<std::optional<QString>> answers;

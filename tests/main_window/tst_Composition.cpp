@@ -3,7 +3,6 @@
 #include "MainWindowHarness.h"
 
 #include <QAbstractButton>
-#include <QAbstractItemView>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
