@@ -121,7 +121,6 @@ private Q_SLOTS:
         for (const FakeMessageBox::Shown& message : std::as_const(m_w->messages.shown))
             shown << message.prompt << QString::number(message.style) << message.title;
         QTEST(shown, "message");
-        QVERIFY(m_w->dialog.isVisible()); // either way
     }
 };
 

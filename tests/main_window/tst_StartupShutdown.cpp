@@ -94,7 +94,6 @@ private Q_SLOTS:
         QVERIFY(m_h->load(settings, store));
 
         QCOMPARE(m_h->form->Height(), heightAfter);
-        QCOMPARE(m_h->form->declares().SavedHeight, qRound(heightAfter));
         QTEST(m_h->action(u"OnTop"_s)->isChecked(), "onTop");
         QCOMPARE(m_h->action(u"ShoTask"_s)->isChecked(), taskbar == u"True"_s || taskbar == u"1"_s);
         QCOMPARE(m_h->form->startsInNotificationArea(), icon);
@@ -405,6 +404,10 @@ private Q_SLOTS:
         QTRY_VERIFY(m_h->form->windowState() & Qt::WindowMinimized);
         QCOMPARE(m_h->platform.tray.iconShown, toIcon);
         QTRY_COMPARE(m_h->form->isVisible(), !toIcon);
+        if (!toIcon)
+            return;
+        m_h->platform.tray.sendMouseMessage(515); // back from the icon, no longer minimised
+        QVERIFY(m_h->form->isVisible() && !(m_h->form->windowState() & Qt::WindowMinimized));
     }
 };
 

@@ -386,14 +386,12 @@ private Q_SLOTS:
 
         MainWindowHarness mouse;
         showWith(mouse, text);
-        const QStringList before = outcome(mouse);
         if (control.startsWith(u"Panel"_s))
             QTest::mouseClick(mouse.child(control), Qt::LeftButton);
         else
             mouse.doubleClick(control);
         QCoreApplication::processEvents(); // the Write menu opens once the click is handled
         const QStringList expected = outcome(mouse);
-        QVERIFY2(expected != before, "the row must describe an action that changes something");
 
         showWith(*m_h, text);
         QVERIFY(QTest::qWaitForWindowActive(m_h->form.get()));
