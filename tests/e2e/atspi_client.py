@@ -57,9 +57,10 @@ for name in ("Copy", "Add", "Remove", "Write"):
     if "Space or Enter" not in targets[name].description:
         fail("%s does not name its keys" % name)
 message = find(app, "Message", pyatspi.ROLE_PUSH_BUTTON)
-on_top = find(app, "Always On Top", pyatspi.ROLE_CHECK_MENU_ITEM, pyatspi.ROLE_MENU_ITEM)
-if not (message and on_top):
-    fail("no Message panel or no Always On Top item")
+checkable = [find(app, name, pyatspi.ROLE_CHECK_MENU_ITEM, pyatspi.ROLE_MENU_ITEM)
+             for name in ("Always On Top", "Show In Taskbar")]
+if not (message and all(checkable)):
+    fail("no Message panel, or a checkable Program item missing")
 
 pyatspi.Registry.registerEventListener(
     on_event, "object:property-change:accessible-name", "object:state-changed:checked",
@@ -80,8 +81,9 @@ press_and_hear(targets["Add"], "object:property-change:accessible-name", "'Text 
                lambda e: e[2] == "Text added" and e[4] == pyatspi.ROLE_STATUS_BAR)
 for tip in ("Click here to restore program.", "Click here to shrink program."):
     press_and_hear(message, "object:property-change:accessible-description", tip,
-                   lambda e: e[2] == "Message" and e[3].startswith(tip))
-for checked in (1, 0):
-    press_and_hear(on_top, "object:state-changed:checked", "Always On Top %d" % checked,
-                   lambda e: e[1:3] == (checked, "Always On Top"))
-print("AT-SPI: targets found; Tab, Add, shrink, restore and Always On Top announced")
+                   lambda e: e[2] == "Message" and e[3] == tip + " Space or Enter shrinks or restores the window.")
+for item in checkable:
+    for checked in (1, 0):
+        press_and_hear(item, "object:state-changed:checked", "%s %d" % (item.name, checked),
+                       lambda e: e[1:3] == (checked, item.name))
+print("AT-SPI: targets found; Tab, Add, shrink, restore and both check marks announced")

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QTemporaryDir>
+#include <QWindow>
 #include <QtTest>
 #include <memory>
 
@@ -57,19 +58,25 @@ struct MainWindowHarness
         QTest::mouseDClick(target, Qt::LeftButton, {}, at);
         QTest::mouseRelease(target, Qt::LeftButton, {}, at);
     }
-    /** Enters, moves over and drops `mime` on `target`; false when the drag was refused. */
+    /** Enters, moves over and drops `mime` on the middle of `target` through its window, which picks the
+     * widget as for a real drag; false when the drag was refused. */
     static bool dragAndDrop(QWidget* target, QMimeData& mime)
     {
-        const QPoint at = target->rect().center();
+        target->window()->winId();
+        QWindow* window = target->window()->windowHandle();
+        const QPoint at = target->mapTo(target->window(), target->rect().center());
         const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
         QDragEnterEvent enter(at, actions, &mime, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(target, &enter);
-        if (!enter.isAccepted())
+        QCoreApplication::sendEvent(window, &enter);
+        if (!enter.isAccepted()) {
+            QDragLeaveEvent leave;
+            QCoreApplication::sendEvent(window, &leave);
             return false;
+        }
         QDragMoveEvent move(at, actions, &mime, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(target, &move);
+        QCoreApplication::sendEvent(window, &move);
         QDropEvent drop(at, actions, &mime, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(target, &drop);
+        QCoreApplication::sendEvent(window, &drop);
         return drop.isAccepted();
     }
     bool drop(const QString& name, const QString& text)

@@ -63,8 +63,10 @@ private Q_SLOTS:
     {
         MainWindowHarness main;
         collect(main.form.get(), u"Form1."_s);
-        for (int panel : {1, 2})
+        for (int panel : {1, 2}) {
             m_shown.insert(u"Form1.panel%1 tip"_s.arg(panel), main.statusBar()->panelToolTip(panel));
+            m_shown.insert(u"Form1.panel%1 description"_s.arg(panel), main.statusBar()->panel(panel)->accessibleDescription());
+        }
         const Form2 help(main.platform.program, main.platform.urls, main.platform.messages, nullptr);
         collect(&help, u"Form2."_s);
         const auto* questions = help.findChild<QComboBox*>(u"Combo1"_s);
@@ -184,8 +186,11 @@ private Q_SLOTS:
             QVERIFY2(m_h->child(QLatin1String(name))->acceptDrops(), name);
         // Loading fills the list, not the box.
         QVERIFY(m_h->load({}, "\"one\"\r\n\"two\"\r\n"));
-        QCOMPARE(m_h->combo()->count(), 3);
         QCOMPARE(m_h->combo()->lineEdit()->text(), QString());
+        // Positions outside the list change nothing.
+        for (int outside : {-1, 3})
+            m_h->form->list().removeAt(outside);
+        QCOMPARE(m_h->combo()->count(), 3);
     }
 
     void text_data()
@@ -204,6 +209,8 @@ private Q_SLOTS:
         QTest::newRow("Form1.Label4 text") << "Write";
         QTest::newRow("Form1.panel1 tip") << "Click here to shrink program.";
         QTest::newRow("Form1.panel2 tip") << "Click here to send time to textbox.";
+        QTest::newRow("Form1.panel1 description") << "Click here to shrink program. Space or Enter shrinks or restores the window.";
+        QTest::newRow("Form1.panel2 description") << "Click here to send time to textbox. Space or Enter puts the time into the box.";
         QTest::newRow("Form2.title") << "About Quippet";
         QTest::newRow("Form2.Label1 text") << "Quippet";
         QTest::newRow("Form2.Label3 text") << "by Team Quippet";
