@@ -185,7 +185,7 @@ private Q_SLOTS:
         QCOMPARE(shown.size(), warningPart.isEmpty() ? 0 : 1);
         if (!shown.isEmpty()) {
             QCOMPARE(shown.first().style, int(MessageBox::Exclamation));
-            QVERIFY2(shown.first().prompt.contains(path) && shown.first().prompt.contains(warningPart.arg(m_h->dir.path())),
+            QVERIFY2(shown.first().prompt.contains(path) && shown.first().prompt.contains(QString(warningPart).replace(u"%1"_s, m_h->dir.path())),
                      qPrintable(shown.first().prompt));
         }
 
