@@ -76,9 +76,7 @@ QString StoreReader::decodeField(QByteArrayView bytes)
         fromWindows1252(bytes, text.data());
         return text;
     }
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        return m_utf8(bytes);
-    return QString::fromUtf8(bytes);
+    return m_utf8(bytes);
 }
 
 void StoreReader::feed(QByteArrayView chunk, bool atEnd, QStringList& out)

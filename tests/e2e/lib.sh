@@ -55,6 +55,7 @@ second_copy() {
 # in_copy DIR COMMAND...: runs COMMAND with the folders of the copy made by second_copy DIR.
 in_copy() { HOME=$1/home XDG_CONFIG_HOME=$1/config XDG_RUNTIME_DIR=$1/runtime TMPDIR=$1/tmp "${@:2}"; }
 
+# start_quippet: starts the program from its folder, remembers QUIPPET_PID.
 start_quippet() {
   (cd "$PROGRAM_DIR" && exec ./quippet) >"$E2E_DIR/quippet.log" 2>&1 &
   QUIPPET_PID=$! && BG_PIDS+=("$QUIPPET_PID")
@@ -112,7 +113,9 @@ open_menu() {
   fail "timed out: menu $2 opens"
 }
 
+# exit_by_menu WIN: Program > Exit with the keyboard, then waits for the process to end.
 exit_by_menu() { open_menu "$1" alt+p && xdotool key x && wait_exit "$QUIPPET_PID"; }
+# type_text WIN TEXT: clicks into the combo box's text box and types TEXT.
 type_text() { click_at "$1" 120 "$(combo_y "$1")" && xdotool type --delay 30 "$2"; }
 
 # main_window_visible PID: prints the id of the visible main window of the process. The tray
@@ -144,6 +147,7 @@ click_tray_icon() {
   xdotool mousemove "$x" "$y" sleep 0.2 click --repeat "${2:-1}" --delay 80 "$1"
 }
 
+# window_origin WIN: prints "X Y", the screen position of the window's top left corner.
 window_origin() { xwininfo -id "$1" | awk '/Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { print x, $NF }'; }
 
 # drag_to X1 Y1 X2 Y2: a left-button drag moved in steps as a hand would (drag sources wait

@@ -62,7 +62,7 @@ struct MainWindowHarness
      * widget as for a real drag; false when the drag was refused. */
     static bool dragAndDrop(QWidget* target, QMimeData& mime)
     {
-        target->window()->winId();
+        target->window()->winId(); // gives the window the handle that drag events go to
         QWindow* window = target->window()->windowHandle();
         const QPoint at = target->mapTo(target->window(), target->rect().center());
         const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
