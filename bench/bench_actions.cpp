@@ -3,10 +3,10 @@
 // target, each until the window has repainted. Baselines are measured in the same run.
 
 #include "BenchSupport.h"
-#include "FakePlatform.h"
-#include "Form1.h"
-#include "SnippetCombo.h"
-#include "SnippetList.h"
+#include "core/list/SnippetList.h"
+#include "fakes/FakePlatform.h"
+#include "main_window/Form1.h"
+#include "main_window/SnippetCombo.h"
 
 #include <QApplication>
 #include <QDragEnterEvent>

@@ -6,14 +6,14 @@
 // window is built.
 
 #include "BenchSupport.h"
-#include "FakePlatform.h"
 #include "FirstPaintWatcher.h"
-#include "Form1.h"
-#include "SnippetList.h"
-#include "StoreFile.h"
-#include "StoreFormat.h"
-#include "StoreReadAhead.h"
-#include "VectorSnippetList.h"
+#include "core/list/SnippetList.h"
+#include "core/store/StoreFile.h"
+#include "core/store/StoreFormat.h"
+#include "core/store/StoreReadAhead.h"
+#include "fakes/FakePlatform.h"
+#include "fakes/VectorSnippetList.h"
+#include "main_window/Form1.h"
 
 #include <QApplication>
 #include <QDir>

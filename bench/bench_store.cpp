@@ -2,9 +2,9 @@
 // same bytes.
 
 #include "BenchSupport.h"
-#include "SnippetListModel.h"
-#include "StoreFile.h"
-#include "StoreFormat.h"
+#include "core/store/StoreFile.h"
+#include "core/store/StoreFormat.h"
+#include "main_window/SnippetListModel.h"
 
 #include <QFile>
 #include <QSaveFile>

@@ -6,11 +6,11 @@
 // for the main figure, since it is a deliberate wait rather than work; a second figure keeps it.
 
 #include "BenchSupport.h"
-#include "SnippetCombo.h"
-#include "SnippetListModel.h"
-#include "StoreFile.h"
-#include "StoreMerge.h"
-#include "StoreSync.h"
+#include "core/store/StoreFile.h"
+#include "core/sync/StoreMerge.h"
+#include "core/sync/StoreSync.h"
+#include "main_window/SnippetCombo.h"
+#include "main_window/SnippetListModel.h"
 
 #include <QApplication>
 #include <QEventLoop>

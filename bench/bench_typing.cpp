@@ -7,13 +7,13 @@
 //   xvfb-run -a build/bench/bench/bench_typing --xcb
 
 #include "BenchSupport.h"
-#include "FakePlatform.h"
-#include "FilterPopup.h"
-#include "Form1.h"
-#include "PanelStatusBar.h"
-#include "SnippetCombo.h"
-#include "SnippetFilter.h"
-#include "SnippetList.h"
+#include "core/list/SnippetFilter.h"
+#include "core/list/SnippetList.h"
+#include "fakes/FakePlatform.h"
+#include "main_window/FilterPopup.h"
+#include "main_window/Form1.h"
+#include "main_window/SnippetCombo.h"
+#include "main_window/controls/PanelStatusBar.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

@@ -6,8 +6,8 @@
 //  - taken as a list of arbitrary texts (any valid Unicode), writing then reading gives back
 //    exactly that list.
 
-#include "StoreFormat.h"
-#include "StoreReader.h"
+#include "core/store/StoreFormat.h"
+#include "core/store/StoreReader.h"
 
 #include <QString>
 #include <QStringList>

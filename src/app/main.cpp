@@ -1,9 +1,9 @@
-#include "Form1.h"
-#include "Preflight.h"
-#include "QtPlatform.h"
-#include "QuippetVersion.h"
-#include "ShutdownSignals.h"
-#include "StoreReadAhead.h"
+#include "core/store/StoreReadAhead.h"
+#include "main_window/Form1.h"
+#include "platform/Preflight.h"
+#include "platform/QuippetVersion.h"
+#include "platform/qt/QtPlatform.h"
+#include "platform/qt/ShutdownSignals.h"
 
 #include <QApplication>
 #include <QScreen>

@@ -1,4 +1,4 @@
-#include "CaptionFitter.h"
+#include "help_window/CaptionFitter.h"
 
 #include <QFontMetricsF>
 #include <QRectF>

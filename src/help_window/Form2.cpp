@@ -1,9 +1,9 @@
-#include "Form2.h"
+#include "help_window/Form2.h"
 
-#include "CaptionFitter.h"
-#include "HelpTexts.h"
-#include "ProgramInfo.h"
-#include "Twips.h"
+#include "core/compat/Twips.h"
+#include "help_window/CaptionFitter.h"
+#include "help_window/HelpTexts.h"
+#include "platform/ProgramInfo.h"
 
 #include <QComboBox>
 #include <QFile>

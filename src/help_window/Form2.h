@@ -1,6 +1,6 @@
 #pragma once
 
-#include "HomepageOpener.h"
+#include "help_window/HomepageOpener.h"
 
 #include <QDialog>
 #include <QStringList>

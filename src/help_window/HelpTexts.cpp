@@ -1,4 +1,4 @@
-#include "HelpTexts.h"
+#include "help_window/HelpTexts.h"
 
 // The texts are shown exactly as written here, slips included; users have seen them this way.
 

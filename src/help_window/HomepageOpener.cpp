@@ -1,7 +1,7 @@
-#include "HomepageOpener.h"
+#include "help_window/HomepageOpener.h"
 
-#include "MessageBox.h"
-#include "UrlOpener.h"
+#include "platform/MessageBox.h"
+#include "platform/UrlOpener.h"
 
 #include <utility>
 

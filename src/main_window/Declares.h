@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TrayIconRecord.h"
+#include "core/compat/TrayIconRecord.h"
 
 /** State shared between the main window's procedures: the height to store and the icon record. */
 struct Declares

@@ -1,4 +1,4 @@
-#include "FilterPopup.h"
+#include "main_window/FilterPopup.h"
 
 #include <QApplication>
 #include <QMouseEvent>

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "BackgroundSave.h"
-#include "Declares.h"
-#include "DragOverState.h"
-#include "PlatformServices.h"
-#include "SnippetListModel.h"
-#include "StoreFile.h"
-#include "WriteCommands.h"
+#include "core/store/StoreFile.h"
+#include "core/sync/BackgroundSave.h"
+#include "main_window/Declares.h"
+#include "main_window/SnippetListModel.h"
+#include "main_window/WriteCommands.h"
+#include "main_window/controls/DragOverState.h"
+#include "platform/PlatformServices.h"
 
 #include <QMainWindow>
 #include <QTimer>

@@ -1,10 +1,10 @@
-#include "SnippetCombo.h"
+#include "main_window/SnippetCombo.h"
 
-#include "FilterPopup.h"
-#include "SnippetFilter.h"
-#include "SnippetLineEdit.h"
-#include "SnippetListModel.h"
-#include "TextDropTarget.h"
+#include "core/list/SnippetFilter.h"
+#include "main_window/FilterPopup.h"
+#include "main_window/SnippetLineEdit.h"
+#include "main_window/SnippetListModel.h"
+#include "main_window/controls/TextDropTarget.h"
 
 #include <QKeyEvent>
 #include <QListView>

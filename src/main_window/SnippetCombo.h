@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DragOverState.h"
+#include "main_window/controls/DragOverState.h"
 
 #include <QComboBox>
 

@@ -1,4 +1,4 @@
-#include "SnippetLineEdit.h"
+#include "main_window/SnippetLineEdit.h"
 
 #include <QApplication>
 #include <QDrag>

@@ -1,4 +1,4 @@
-#include "SnippetListModel.h"
+#include "main_window/SnippetListModel.h"
 
 #include <utility>
 

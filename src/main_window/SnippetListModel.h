@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SnippetList.h"
+#include "core/list/SnippetList.h"
 
 #include <QAbstractListModel>
 

@@ -1,11 +1,11 @@
-#include "WriteCommands.h"
+#include "main_window/WriteCommands.h"
 
-#include "ProgramInfo.h"
-#include "QuippetLog.h"
-#include "QuotedLineFile.h"
-#include "SaveDialog.h"
-#include "SettingsCodec.h"
-#include "SettingsStore.h"
+#include "core/log/QuippetLog.h"
+#include "core/settings/SettingsCodec.h"
+#include "core/store/QuotedLineFile.h"
+#include "platform/ProgramInfo.h"
+#include "platform/SaveDialog.h"
+#include "platform/SettingsStore.h"
 
 #include <QDir>
 #include <QFileInfo>

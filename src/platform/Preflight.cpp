@@ -1,8 +1,8 @@
-#include "Preflight.h"
+#include "platform/Preflight.h"
 
-#include "CommandLine.h"
-#include "DisplayConnection.h"
-#include "QuippetVersion.h"
+#include "platform/CommandLine.h"
+#include "platform/QuippetVersion.h"
+#include "platform/qt/DisplayConnection.h"
 
 #include <QStringList>
 #include <cstdio>

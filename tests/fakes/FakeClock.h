@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Clock.h"
+#include "platform/Clock.h"
 
 /** A clock that shows what the test sets. */
 class FakeClock : public Clock

@@ -1,17 +1,17 @@
 #pragma once
 
-#include "FakeClipboard.h"
-#include "FakeClock.h"
-#include "FakeMessageBox.h"
-#include "FakePopupMenuHost.h"
-#include "FakeProgramInfo.h"
-#include "FakeSaveDialog.h"
-#include "FakeSettingsStore.h"
-#include "FakeSingleInstance.h"
-#include "FakeTopmostPlacement.h"
-#include "FakeTrayArea.h"
-#include "FakeUrlOpener.h"
-#include "PlatformServices.h"
+#include "fakes/FakeClipboard.h"
+#include "fakes/FakeClock.h"
+#include "fakes/FakeMessageBox.h"
+#include "fakes/FakePopupMenuHost.h"
+#include "fakes/FakeProgramInfo.h"
+#include "fakes/FakeSaveDialog.h"
+#include "fakes/FakeSettingsStore.h"
+#include "fakes/FakeSingleInstance.h"
+#include "fakes/FakeTopmostPlacement.h"
+#include "fakes/FakeTrayArea.h"
+#include "fakes/FakeUrlOpener.h"
+#include "platform/PlatformServices.h"
 
 /** Every platform service as a fake, handed out as PlatformServices. */
 struct FakePlatform

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PopupMenuHost.h"
+#include "platform/PopupMenuHost.h"
 
 #include <QAction>
 #include <QMenu>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ProgramInfo.h"
+#include "platform/ProgramInfo.h"
 
 /** Program facts with folders chosen by the test. */
 class FakeProgramInfo : public ProgramInfo

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SaveDialog.h"
+#include "platform/SaveDialog.h"
 
 #include <QList>
 

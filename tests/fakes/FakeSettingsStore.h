@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SettingsStore.h"
+#include "platform/SettingsStore.h"
 
 #include <QMap>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SingleInstance.h"
+#include "platform/SingleInstance.h"
 
 /** Answers the single-instance question as the test sets it. */
 class FakeSingleInstance : public SingleInstance

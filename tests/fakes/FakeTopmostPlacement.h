@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TopmostPlacement.h"
+#include "platform/TopmostPlacement.h"
 
 #include <QList>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "TrayArea.h"
-#include "TrayIconRecord.h"
+#include "core/compat/TrayIconRecord.h"
+#include "platform/TrayArea.h"
 
 #include <QList>
 #include <functional>

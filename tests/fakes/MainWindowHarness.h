@@ -1,10 +1,10 @@
 #pragma once
 
-#include "FakePlatform.h"
-#include "FileBytes.h"
-#include "Form1.h"
-#include "PanelStatusBar.h"
-#include "SnippetCombo.h"
+#include "fakes/FakePlatform.h"
+#include "fakes/FileBytes.h"
+#include "main_window/Form1.h"
+#include "main_window/SnippetCombo.h"
+#include "main_window/controls/PanelStatusBar.h"
 
 #include <QAction>
 #include <QLabel>

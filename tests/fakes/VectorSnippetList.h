@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SnippetList.h"
+#include "core/list/SnippetList.h"
 
 /** A snippet list over a QStringList, for core tests. */
 class VectorSnippetList : public SnippetList

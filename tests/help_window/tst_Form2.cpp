@@ -1,9 +1,9 @@
-#include "FakeMessageBox.h"
-#include "FakeProgramInfo.h"
-#include "FakeUrlOpener.h"
-#include "Form2.h"
-#include "HelpTexts.h"
-#include "HomepageOpener.h"
+#include "fakes/FakeMessageBox.h"
+#include "fakes/FakeProgramInfo.h"
+#include "fakes/FakeUrlOpener.h"
+#include "help_window/Form2.h"
+#include "help_window/HelpTexts.h"
+#include "help_window/HomepageOpener.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

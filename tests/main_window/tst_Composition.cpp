@@ -1,6 +1,6 @@
-#include "Form2.h"
-#include "HelpTexts.h"
-#include "MainWindowHarness.h"
+#include "fakes/MainWindowHarness.h"
+#include "help_window/Form2.h"
+#include "help_window/HelpTexts.h"
 
 #include <QAbstractButton>
 #include <QComboBox>

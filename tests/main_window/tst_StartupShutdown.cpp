@@ -1,8 +1,8 @@
-#include "Form2.h"
-#include "MainWindowHarness.h"
-#include "QtTrayArea.h"
-#include "StoreFile.h"
-#include "UnreadableFile.h"
+#include "core/store/StoreFile.h"
+#include "fakes/MainWindowHarness.h"
+#include "fakes/UnreadableFile.h"
+#include "help_window/Form2.h"
+#include "platform/qt/QtTrayArea.h"
 
 #include <QMimeData>
 #include <QSignalSpy>

@@ -1,5 +1,5 @@
-#include "FilterPopup.h"
-#include "MainWindowHarness.h"
+#include "fakes/MainWindowHarness.h"
+#include "main_window/FilterPopup.h"
 
 #include <QAccessible>
 #include <QDrag>

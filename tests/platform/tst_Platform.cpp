@@ -1,13 +1,13 @@
-#include "DisplayConnection.h"
-#include "FileBytes.h"
-#include "LocalSocketInstance.h"
-#include "QtClock.h"
-#include "QtSaveDialog.h"
-#include "QtSettingsStore.h"
-#include "QtTopmostPlacement.h"
-#include "QtTrayArea.h"
-#include "ShutdownSignals.h"
-#include "TrayIconRecord.h"
+#include "core/compat/TrayIconRecord.h"
+#include "fakes/FileBytes.h"
+#include "platform/qt/DisplayConnection.h"
+#include "platform/qt/LocalSocketInstance.h"
+#include "platform/qt/QtClock.h"
+#include "platform/qt/QtSaveDialog.h"
+#include "platform/qt/QtSettingsStore.h"
+#include "platform/qt/QtTopmostPlacement.h"
+#include "platform/qt/QtTrayArea.h"
+#include "platform/qt/ShutdownSignals.h"
 
 #include <QDir>
 #include <QFileDialog>

@@ -1,5 +1,0 @@
-#include "QuippetLog.h"
-
-Q_LOGGING_CATEGORY(lcStore, "quippet.store", QtInfoMsg)
-Q_LOGGING_CATEGORY(lcWrite, "quippet.write", QtInfoMsg)
-Q_LOGGING_CATEGORY(lcSettings, "quippet.settings", QtInfoMsg)

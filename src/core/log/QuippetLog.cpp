@@ -1,0 +1,5 @@
+#include "core/log/QuippetLog.h"
+
+Q_LOGGING_CATEGORY(lcStore, "quippet.store", QtInfoMsg)
+Q_LOGGING_CATEGORY(lcWrite, "quippet.write", QtInfoMsg)
+Q_LOGGING_CATEGORY(lcSettings, "quippet.settings", QtInfoMsg)

@@ -1,0 +1,43 @@
+#include "core/sync/BackgroundSave.h"
+
+#include <utility>
+
+BackgroundSave::BackgroundSave(SaveFunction save, QObject* parent)
+    : QObject(parent), m_save(std::move(save))
+{
+    m_delay.setSingleShot(true);
+    m_delay.setInterval(DelayMs);
+    m_retry.setInterval(RetryMs);
+    connect(&m_delay, &QTimer::timeout, this, &BackgroundSave::saveNow);
+    connect(&m_retry, &QTimer::timeout, this, &BackgroundSave::saveNow);
+}
+
+void BackgroundSave::schedule()
+{
+    if (!m_stopped)
+        m_delay.start();
+}
+
+void BackgroundSave::stop()
+{
+    m_stopped = true;
+    m_delay.stop();
+    m_retry.stop();
+}
+
+void BackgroundSave::saveNow()
+{
+    if (m_stopped)
+        return;
+    QString error;
+    const bool saved = m_save(&error);
+    if (saved)
+        m_retry.stop();
+    else if (!m_retry.isActive())
+        m_retry.start(); // a save after a change does not postpone the next retry
+    if (saved && !m_failed)
+        return;
+    m_failed = !saved;
+    m_reason = saved ? QString() : error;
+    Q_EMIT outcomeChanged();
+}

@@ -1,0 +1,173 @@
+#include "core/sync/StoreMerge.h"
+
+#include <QHash>
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+/** What the merge knows about one distinct text. */
+struct Counts
+{
+    int base = 0;
+    int ours = 0;
+    int theirs = 0;
+    int result = 0;
+    int seen = 0;
+    int kept = 0;
+    /** The first of this text's kept entries of ours; the rest follow through `nextSame`. */
+    int firstKept = -1;
+    int lastKept = -1;
+};
+
+/** How many copies of a text the merge keeps, from the three counts. */
+int mergedCount(int base, int ours, int theirs)
+{
+    const int ourChange = ours - base;
+    const int theirChange = theirs - base;
+    // The same kind of change on both sides is one change: an entry added in both places
+    // appears once, not twice.
+    if (ourChange >= 0 && theirChange >= 0)
+        return base + std::max(ourChange, theirChange);
+    if (ourChange <= 0 && theirChange <= 0)
+        return base + std::min(ourChange, theirChange);
+    return ours + theirs - base;
+}
+
+constexpr int Skipped = -1;
+
+} // namespace
+
+namespace {
+
+QStringList mergeCounted(const QStringList& base, const QStringList& ours,
+                         const QStringList& theirs, const QString& leaveOut)
+{
+    // Each distinct text gets a number once, so that everything after this pass works on
+    // integers: one hash lookup per entry in all.
+    QHash<QString, int> ids;
+    ids.reserve(ours.size() + theirs.size() / 8 + 16);
+    std::vector<Counts> counts;
+    counts.reserve(static_cast<size_t>(ours.size()) + 16);
+    const auto idsOf = [&](const QStringList& texts, int Counts::*count) {
+        std::vector<int> result(static_cast<size_t>(texts.size()));
+        for (qsizetype i = 0; i < texts.size(); ++i) {
+            const QString& text = texts.at(i);
+            if (!leaveOut.isEmpty() && text == leaveOut) {
+                result[static_cast<size_t>(i)] = Skipped;
+                continue;
+            }
+            int& id = ids[text]; // 0 for a new text, else its number + 1
+            if (id == 0) {
+                counts.emplace_back();
+                id = static_cast<int>(counts.size());
+            }
+            ++(counts[static_cast<size_t>(id - 1)].*count);
+            result[static_cast<size_t>(i)] = id - 1;
+        }
+        return result;
+    };
+    idsOf(base, &Counts::base);
+    const std::vector<int> ourIds = idsOf(ours, &Counts::ours);
+    const std::vector<int> theirIds = idsOf(theirs, &Counts::theirs);
+    for (Counts& c : counts)
+        c.result = mergedCount(c.base, c.ours, c.theirs);
+
+    // Our entries in our order, as many of each text as the merge keeps.
+    std::vector<int> kept; // positions in ours
+    kept.reserve(ourIds.size());
+    std::vector<int> nextSame;
+    nextSame.reserve(ourIds.size());
+    size_t leading = 0; // entries left out at the top of ours, which stay on top
+    for (size_t i = 0; i < ourIds.size(); ++i) {
+        const int id = ourIds[i];
+        if (id == Skipped) {
+            if (kept.size() == leading)
+                ++leading;
+        } else {
+            Counts& c = counts[static_cast<size_t>(id)];
+            if (c.kept == c.result)
+                continue;
+            const int position = static_cast<int>(kept.size());
+            if (c.kept++ == 0)
+                c.firstKept = position;
+            else
+                nextSame[static_cast<size_t>(c.lastKept)] = position;
+            c.lastKept = position;
+        }
+        kept.push_back(static_cast<int>(i));
+        nextSame.push_back(-1);
+    }
+
+    // The outside's additions: the last copies of each text in their file beyond what ours
+    // keeps. Each belongs to a group after its anchor: 0 is the top, p + 1 follows kept entry
+    // p, and the last group is the end.
+    const int endGroup = static_cast<int>(kept.size()) + 1;
+    std::vector<std::pair<int, int>> additions; // group, position in theirs
+    int anchor = 0;
+    for (size_t i = 0; i < theirIds.size(); ++i) {
+        const int id = theirIds[i];
+        if (id == Skipped)
+            continue;
+        Counts& c = counts[static_cast<size_t>(id)];
+        const int occurrence = c.seen++;
+        if (occurrence >= c.theirs - std::max(0, c.result - c.kept)) {
+            additions.emplace_back(anchor, static_cast<int>(i));
+        } else if (c.kept == 0) {
+            anchor = endGroup;
+        } else {
+            // The same copy among ours as in their file, or our last one.
+            int position = c.firstKept;
+            for (int k = std::min(occurrence, c.kept - 1); k > 0; --k)
+                position = nextSame[static_cast<size_t>(position)];
+            anchor = position + 1;
+        }
+    }
+    if (additions.empty() && kept.size() == ourIds.size())
+        return ours;
+
+    std::stable_sort(additions.begin(), additions.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    QStringList result;
+    result.reserve(static_cast<qsizetype>(kept.size() + additions.size()));
+    auto next = additions.cbegin();
+    const auto addGroup = [&](int group) {
+        for (; next != additions.cend() && next->first == group; ++next)
+            result.append(theirs.at(next->second));
+    };
+    for (size_t p = 0; p < leading; ++p)
+        result.append(ours.at(kept[p]));
+    addGroup(0);
+    for (size_t p = leading; p < kept.size(); ++p) {
+        result.append(ours.at(kept[p]));
+        addGroup(static_cast<int>(p) + 1);
+    }
+    addGroup(endGroup);
+    return result;
+}
+
+} // namespace
+
+QStringList StoreMerge::merge(const QStringList& base, const QStringList& ours,
+                              const QStringList& theirs, const QString& leaveOut)
+{
+    // An outside change rarely touches the top of the file. Entries at the same place in all
+    // three lists from the top are kept as they are and would count the same on every side,
+    // so only the rest is counted; the result is the same, in a fraction of the time. Date
+    // entries at the top of ours stay there.
+    qsizetype lead = 0;
+    while (!leaveOut.isEmpty() && lead < ours.size() && ours.at(lead) == leaveOut)
+        ++lead;
+    const qsizetype limit = std::min({base.size(), ours.size() - lead, theirs.size()});
+    qsizetype same = 0;
+    while (same < limit && base.at(same) == theirs.at(same) &&
+           base.at(same) == ours.at(lead + same) &&
+           (leaveOut.isEmpty() || base.at(same) != leaveOut))
+        ++same;
+    if (same == 0)
+        return mergeCounted(base, ours, theirs, leaveOut);
+    QStringList result = ours.first(lead + same);
+    result.append(
+        mergeCounted(base.sliced(same), ours.sliced(lead + same), theirs.sliced(same), leaveOut));
+    return result;
+}

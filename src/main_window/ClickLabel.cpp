@@ -1,9 +1,0 @@
-#include "ClickLabel.h"
-
-#include <QMouseEvent>
-
-void ClickLabel::mouseReleaseEvent(QMouseEvent* event)
-{
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-        Q_EMIT clicked();
-}

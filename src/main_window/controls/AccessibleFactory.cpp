@@ -1,0 +1,36 @@
+#include "main_window/controls/AccessibleFactory.h"
+
+#include "main_window/controls/PanelStatusBar.h"
+#include "main_window/controls/PressableAccessible.h"
+#include "main_window/controls/StatusBarAccessible.h"
+#include "main_window/controls/StatusPanel.h"
+#include "main_window/controls/TargetIcon.h"
+
+#include <QAccessible>
+
+void AccessibleFactory::install()
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(&AccessibleFactory::create);
+        return true;
+    }();
+    Q_UNUSED(installed)
+}
+
+QAccessibleInterface* AccessibleFactory::create(const QString& className, QObject* object)
+{
+    // Qt asks with each class name up the hierarchy; answer only for the exact classes.
+    if (className == QLatin1String("TargetIcon")) {
+        auto* icon = qobject_cast<TargetIcon*>(object);
+        return icon ? new PressableAccessible(icon, *icon) : nullptr;
+    }
+    if (className == QLatin1String("StatusPanel")) {
+        auto* panel = qobject_cast<StatusPanel*>(object);
+        return panel ? new PressableAccessible(panel, *panel) : nullptr;
+    }
+    if (className == QLatin1String("PanelStatusBar")) {
+        auto* bar = qobject_cast<PanelStatusBar*>(object);
+        return bar ? new StatusBarAccessible(bar) : nullptr;
+    }
+    return nullptr;
+}

@@ -1,0 +1,83 @@
+#include "platform/qt/QtTrayArea.h"
+
+#include "core/compat/TrayIconRecord.h"
+#include "core/compat/TrayMessageDecoder.h"
+
+#include <QGuiApplication>
+
+namespace {
+
+// The icon reports the mouse messages the main window's decoder knows.
+constexpr int WmLButtonUp = 514;
+constexpr int WmLButtonDblClk = TrayMessageDecoder::LeftDoubleClick;
+constexpr int WmRButtonUp = TrayMessageDecoder::RightButtonUp;
+constexpr int WmMButtonUp = 520;
+
+} // namespace
+
+bool QtTrayArea::available() const
+{
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+void QtTrayArea::notifyIcon(int message, const TrayIconRecord& record)
+{
+    if (message == NimAdd) {
+        QSystemTrayIcon* trayIcon = icon();
+        trayIcon->setIcon(QGuiApplication::windowIcon());
+        trayIcon->setToolTip(tipText(record));
+        trayIcon->show();
+    } else if (message == NimDelete && m_icon != nullptr) {
+        m_icon->hide();
+    }
+}
+
+int QtTrayArea::mouseMessageFor(QSystemTrayIcon::ActivationReason reason)
+{
+    switch (reason) {
+    case QSystemTrayIcon::Trigger:
+        return WmLButtonUp;
+    case QSystemTrayIcon::DoubleClick:
+        return WmLButtonDblClk;
+    case QSystemTrayIcon::Context:
+        return WmRButtonUp;
+    case QSystemTrayIcon::MiddleClick:
+        return WmMButtonUp;
+    case QSystemTrayIcon::Unknown:
+        break;
+    }
+    return 0;
+}
+
+QString QtTrayArea::tipText(const TrayIconRecord& record)
+{
+    const qsizetype end = record.szTip.indexOf(QChar(u'\0'));
+    if (end >= 0)
+        return record.szTip.left(end);
+    QString tip = record.szTip;
+    while (tip.endsWith(QLatin1Char(' ')))
+        tip.chop(1);
+    return tip;
+}
+
+QSystemTrayIcon* QtTrayArea::icon()
+{
+    // Created on first use so that desktops without a tray never get one.
+    if (m_icon == nullptr) {
+        m_icon = new QSystemTrayIcon(this);
+        // Queued: the answer to a click may run a modal menu and then remove the icon. Hiding
+        // the icon deletes the widget that reported the click, which must have left its mouse
+        // handler by then.
+        connect(m_icon, &QSystemTrayIcon::activated, this, &QtTrayArea::forwardActivation,
+                Qt::QueuedConnection);
+    }
+    return m_icon;
+}
+
+void QtTrayArea::forwardActivation(QSystemTrayIcon::ActivationReason reason)
+{
+    // A click still queued when the icon was removed belongs to an icon that is gone.
+    const int number = mouseMessageFor(reason);
+    if (number != 0 && m_icon->isVisible())
+        Q_EMIT mouseMessage(number);
+}
