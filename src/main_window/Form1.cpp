@@ -2,12 +2,10 @@
 
 #include "core/compat/TrayMessageDecoder.h"
 #include "core/compat/Twips.h"
-#include "core/list/DatePurge.h"
 #include "core/list/FindEntry.h"
 #include "core/settings/SettingsCodec.h"
 #include "core/store/StoreFile.h"
 #include "core/store/StoreReadAhead.h"
-#include "core/sync/StoreSync.h"
 #include "help_window/Form2.h"
 #include "help_window/HomepageOpener.h"
 #include "main_window/SnippetCombo.h"
@@ -80,7 +78,7 @@ Form1::Form1(PlatformServices services, QWidget* parent)
       m_services(services), m_write(services.settings, services.saveDialog, services.program),
       m_homepage(std::make_unique<HomepageOpener>(services.urls, services.messages,
                                                   services.program.title())),
-      m_saves([this](QString* error) { return saveListNow(error); })
+      m_session(m_list)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Quippet"));
@@ -249,7 +247,8 @@ void Form1::placeControls()
 void Form1::connectEvents()
 {
     connect(&m_timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
-    connect(&m_saves, &BackgroundSave::outcomeChanged, this, &Form1::showSaveState);
+    connect(&m_session, &StoreSession::saveStateChanged, this, &Form1::showSaveState);
+    connect(&m_session, &StoreSession::unreadable, this, &Form1::store_Unreadable);
 
     connect(m_combo1, &SnippetCombo::dragStarting, this, &Form1::Combo1_OLEStartDrag);
     connect(m_combo1, &SnippetCombo::dragOver, this, &Form1::Combo1_OLEDragOver);
@@ -300,13 +299,8 @@ void Form1::connectEvents()
     connect(&m_services.instance, &SingleInstance::showRequested, this,
             &Form1::instance_ShowRequested);
 
-    // Every change of the list is saved a moment later, so a crash loses at most that moment.
-    const auto listChanged = [this] {
-        if (m_loaded && !m_unloaded)
-            m_saves.schedule();
-    };
-    connect(&m_list, &QAbstractItemModel::rowsInserted, this, listChanged);
-    connect(&m_list, &QAbstractItemModel::rowsRemoved, this, listChanged);
+    connect(&m_list, &QAbstractItemModel::rowsInserted, &m_session, &StoreSession::listChanged);
+    connect(&m_list, &QAbstractItemModel::rowsRemoved, &m_session, &StoreSession::listChanged);
 }
 
 // ---------------------------------------------------------------- geometry
@@ -365,9 +359,6 @@ bool Form1::Form_Load()
     m_list.append(m_todayText);
 
     const StoreFile::LoadResult loaded = loadStore();
-    if (loaded == StoreFile::LoadResult::Missing)
-        m_store->createEmpty();
-    startStoreSync();
     if (loaded != StoreFile::LoadResult::Loaded)
         return true;
 
@@ -394,19 +385,12 @@ QString Form1::storePath(const ProgramInfo& program)
 
 StoreFile::LoadResult Form1::loadStore()
 {
-    StoreFile::LoadResult loaded;
-    if (m_storeReadAhead) {
-        m_store = std::make_unique<StoreFile>(m_storeReadAhead->path());
-        loaded = m_store->accept(m_storeReadAhead->take(), m_list);
-        m_storeReadAhead.reset();
-    } else {
-        m_store = std::make_unique<StoreFile>(storePath(m_services.program));
-        loaded = m_store->load(m_list);
-    }
+    const StoreFile::LoadResult loaded =
+        m_session.start(std::move(m_storeReadAhead), storePath(m_services.program), m_todayText);
     m_loaded = true;
     // A store that did not load whole is never a silent empty list.
-    if (!m_store->loadWarning().isEmpty())
-        m_services.messages.show(this, m_store->loadWarning(), MessageBox::Exclamation,
+    if (!m_session.loadWarning().isEmpty())
+        m_services.messages.show(this, m_session.loadWarning(), MessageBox::Exclamation,
                                  m_services.program.title());
     return loaded;
 }
@@ -426,18 +410,11 @@ void Form1::readStartupSettings()
         settings.readSetting(SettingsCodec::Top, SettingsCodec::textFromBool(false))));
 }
 
-void Form1::startStoreSync()
-{
-    m_sync = std::make_unique<StoreSync>(*m_store, m_list, m_todayText);
-    connect(m_sync.get(), &StoreSync::unreadable, this, &Form1::storeSync_Unreadable);
-    m_sync->begin();
-}
-
-void Form1::storeSync_Unreadable(const QString& path)
+void Form1::store_Unreadable(const QString& path)
 {
     // The store has already kept the bytes aside where it could; say which way it went.
     const QString outcome =
-        m_store->savesAllowed()
+        m_session.savesAllowed()
             ? QStringLiteral("Its contents were kept aside; Quippet keeps its list and saves it "
                              "there.")
             : QStringLiteral("It could not be kept aside, so Quippet keeps its list but does not "
@@ -449,21 +426,16 @@ void Form1::storeSync_Unreadable(const QString& path)
         MessageBox::Exclamation, m_services.program.title());
 }
 
-bool Form1::saveListNow(QString* error)
-{
-    return m_sync->save(error);
-}
-
 void Form1::showSaveState()
 {
     // Shown whenever the panel has nothing else to say, until a save gets through.
     const QString tip = QStringLiteral("The snippet list could not be saved to\n%1\nReason: %2\n"
                                        "%3 tries again after the next change and every %4 "
                                        "seconds.")
-                            .arg(QDir::toNativeSeparators(m_store->path()), m_saves.reason(),
-                                 m_services.program.title())
+                            .arg(QDir::toNativeSeparators(m_session.path()),
+                                 m_session.failureReason(), m_services.program.title())
                             .arg(BackgroundSave::RetryMs / 1000);
-    m_statusBar1->setStandingMessage(m_saves.failed() ? NotSavedText : QString(), tip);
+    m_statusBar1->setStandingMessage(m_session.saveFailed() ? NotSavedText : QString(), tip);
 }
 
 void Form1::Form_Unload()
@@ -471,19 +443,7 @@ void Form1::Form_Unload()
     if (m_unloaded || !m_loaded)
         return;
     m_unloaded = true;
-    m_saves.stop();
-    m_sync->stop();
-
-    DatePurge::purge(m_list, m_todayText);
-    QString error;
-    // A store that must not be saved over was announced at start-up; asking again helps no one.
-    while (m_store->savesAllowed() && !m_sync->save(&error)) {
-        const QString prompt = QStringLiteral("The snippet list could not be saved to\n%1\n\n%2\n\n"
-                                              "Retry, or discard the changes since the last save?")
-                                   .arg(QDir::toNativeSeparators(m_store->path()), error);
-        if (!m_services.messages.askRetry(this, prompt, m_services.program.title()))
-            break;
-    }
+    m_session.finish([this](const QString& reason) { return store_AskRetry(reason); });
 
     SettingsStore& settings = m_services.settings;
     settings.writeSetting(SettingsCodec::Height,
@@ -493,6 +453,14 @@ void Form1::Form_Unload()
                           SettingsCodec::textFromBool(m_shoTask->isChecked()));
     m_services.tray.notifyIcon(TrayArea::NimDelete, m_declares.TrayIcon);
     Q_EMIT ended();
+}
+
+bool Form1::store_AskRetry(const QString& reason)
+{
+    const QString prompt = QStringLiteral("The snippet list could not be saved to\n%1\n\n%2\n\n"
+                                          "Retry, or discard the changes since the last save?")
+                               .arg(QDir::toNativeSeparators(m_session.path()), reason);
+    return m_services.messages.askRetry(this, prompt, m_services.program.title());
 }
 
 void Form1::closeEvent(QCloseEvent* event)

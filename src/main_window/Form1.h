@@ -1,7 +1,6 @@
 #pragma once
 
-#include "core/store/StoreFile.h"
-#include "core/sync/BackgroundSave.h"
+#include "core/sync/StoreSession.h"
 #include "main_window/Declares.h"
 #include "main_window/SnippetListModel.h"
 #include "main_window/WriteCommands.h"
@@ -22,7 +21,6 @@ class QMenu;
 class QMimeData;
 class SnippetCombo;
 class StoreReadAhead;
-class StoreSync;
 class TargetIcon;
 
 /**
@@ -84,8 +82,8 @@ public:
     SnippetListModel& list() { return m_list; }
     QTimer& Timer1() { return m_timer1; }
     /** The delay after a list change before the list is saved. */
-    QTimer& autosaveTimer() { return m_saves.delayTimer(); }
-    BackgroundSave& backgroundSave() { return m_saves; }
+    QTimer& autosaveTimer() { return m_session.backgroundSave().delayTimer(); }
+    BackgroundSave& backgroundSave() { return m_session.backgroundSave(); }
 
 Q_SIGNALS:
     /** The program has finished its shut-down and should end now. */
@@ -112,13 +110,12 @@ private:
     void setFullState(bool full);
     void appendEntry(const QString& text);
     void reportWrite(bool written);
-    bool saveListNow(QString* error);
     void showSaveState();
     void readStartupSettings();
-    /** Loads the store at its start-up step, and warns when it did not load whole. */
+    /** Starts the store's session, and warns when the store did not load whole. */
     StoreFile::LoadResult loadStore();
-    void startStoreSync();
-    void storeSync_Unreadable(const QString& path);
+    void store_Unreadable(const QString& path);
+    bool store_AskRetry(const QString& reason);
 
     // Event procedures.
     void Form_Paint();
@@ -154,11 +151,9 @@ private:
     SnippetListModel m_list;
     WriteCommands m_write;
     std::unique_ptr<HomepageOpener> m_homepage;
-    std::unique_ptr<StoreFile> m_store;
     std::unique_ptr<StoreReadAhead> m_storeReadAhead;
-    std::unique_ptr<StoreSync> m_sync;
     QTimer m_timer1;
-    BackgroundSave m_saves;
+    StoreSession m_session;
 
     QString m_todayText;
     QString m_pendingText;

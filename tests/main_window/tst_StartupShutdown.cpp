@@ -147,9 +147,9 @@ private Q_SLOTS:
         // Replace the store by a folder: the save cannot rename over it.
         QVERIFY(QFile::remove(m_h->storePath()));
         QVERIFY(QDir(m_h->dir.path()).mkdir(u"Text.txt"_s));
-        m_h->platform.messages.retryAnswers = {true, false};
+        m_h->platform.messages.retryAnswers = {false};
         m_h->form->close();
-        QCOMPARE(m_h->platform.messages.retryPrompts.size(), 2);
+        QCOMPARE(m_h->platform.messages.retryPrompts.size(), 1);
         QVERIFY(m_h->platform.messages.retryPrompts.first().prompt.contains(u"Text.txt"_s));
         // The settings are still stored after the refused save.
         QVERIFY(m_h->platform.settings.log.contains(u"write Height=2600"_s));
@@ -229,17 +229,6 @@ private Q_SLOTS:
         QCOMPARE(m_h->storeBytes(), QByteArray("\"a\"\r\n\"b\"\r\n\"c\"\r\n"));
         QCOMPARE(m_h->entries().first(), m_h->platform.clock.today); // saved without the date, which stays listed
         QCOMPARE(logged.size(), 2);
-    }
-
-    void firstRunCreationFailureIsLogged()
-    {
-        const QString file = m_h->dir.filePath(u"file"_s);
-        writeBytes(file, {});
-        FakePlatform platform;
-        platform.program.programFolder = platform.program.dataFolder = file;
-        QVERIFY(Form1(platform.services()).Form_Load());
-        QCOMPARE(logged, QStringList(u"quippet.store: Could not create the empty store "
-                                     "\"%1/Text.txt\": Not a directory"_s.arg(file)));
     }
 
     void statusBarClicksAndDrags_data()

@@ -1,0 +1,69 @@
+#include "core/sync/StoreSession.h"
+#include "fakes/FileBytes.h"
+#include "fakes/VectorSnippetList.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::Literals::StringLiterals;
+
+/** The store's life without a window: the first run, and the final save with its question. */
+class tst_StoreSession : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { QTest::failOnWarning(QRegularExpression(u"^(?!Could not )"_s)); }
+
+    void firstRunCreationFailureIsLogged()
+    {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(u"file"_s);
+        writeBytes(file, {});
+        QTest::ignoreMessage(QtWarningMsg, qPrintable(u"Could not create the empty store \"%1/Text.txt\": Not a directory"_s.arg(file)));
+        VectorSnippetList list;
+        StoreSession session(list);
+        QCOMPARE(session.start(nullptr, file + u"/Text.txt"_s, u"D"_s), StoreFile::LoadResult::Missing);
+    }
+
+    void finishAsksBeforeDiscarding_data()
+    {
+        QTest::addColumn<bool>("blocked"); // a folder replaces the store before the final save
+        QTest::addColumn<QList<bool>>("answers");
+        QTest::addColumn<int>("questions");
+        QTest::newRow("saved: no question") << false << QList<bool>{} << 0;
+        QTest::newRow("retried once, then discarded") << true << QList<bool>{true, false} << 2;
+    }
+
+    void finishAsksBeforeDiscarding()
+    {
+        QFETCH(bool, blocked);
+        QFETCH(QList<bool>, answers);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"Text.txt"_s);
+        writeBytes(path, "\"a\"\r\n");
+        VectorSnippetList list({u"D"_s});
+        StoreSession session(list);
+        QCOMPARE(session.start(nullptr, path, u"D"_s), StoreFile::LoadResult::Loaded);
+        list.append(u"D"_s);
+        list.append(u"b"_s);
+        if (blocked)
+            QVERIFY(QFile::remove(path) && QDir().mkdir(path));
+        QStringList reasons;
+        session.finish([&](const QString& reason) {
+            reasons << reason;
+            return answers.value(reasons.size() - 1);
+        });
+        QTEST(int(reasons.size()), "questions");
+        QVERIFY(!reasons.contains(QString()));
+        QCOMPARE(list.entries(), (QStringList{u"a"_s, u"b"_s})); // every copy of the date purged
+        if (!blocked)
+            QCOMPARE(readBytes(path), "\"a\"\r\n\"b\"\r\n"_ba);
+        session.finish([](const QString&) { return true; }); // runs once
+        QCOMPARE(reasons.size(), answers.size());
+    }
+};
+
+QTEST_MAIN(tst_StoreSession)
+#include "tst_StoreSession.moc"
