@@ -11,7 +11,9 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <cstring>
+#include <fcntl.h>
 #include <optional>
+#include <unistd.h>
 #include <utility>
 
 namespace {
@@ -107,10 +109,15 @@ StoreFile::Contents StoreFile::read(const QString& path, bool atStartUp)
         return contents;
     }
 
+    // Taken before reading: a change made during the read is seen at the next look.
+    contents.stamp = FileStamp::of(path);
     QFile file(path);
     QString reason;
     // Read in chunks: a full store would otherwise sit in memory as bytes and as entries at once.
     if (file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        // The file opened, not the one the name gives a moment later.
+        contents.stamp = FileStamp::ofOpen(file.handle());
+        contents.held = std::make_shared<HeldFile>(::dup(file.handle()));
         // No field has more code units than bytes.
         std::optional<TextArena> arena;
         if (atStartUp) {
@@ -131,6 +138,7 @@ StoreFile::Contents StoreFile::read(const QString& path, bool atStartUp)
                 reason = file.errorString();
                 break;
             }
+            contents.readEnd += got;
             const qsizetype filled = kept + got;
             const qsizetype used = reader.consume(QByteArrayView(buffer.constData(), filled),
                                                   got == 0, contents.entries);
@@ -180,7 +188,7 @@ QString StoreFile::freeBackupPath(const QString& path)
     return {};
 }
 
-bool StoreFile::createEmpty(QString* error) const
+bool StoreFile::createEmpty(QString* error, FileStamp* created) const
 {
     const QFileInfo info(m_path);
     if (info.exists() && !info.isDir())
@@ -194,6 +202,8 @@ bool StoreFile::createEmpty(QString* error) const
         setError(error, file.errorString());
         return false;
     }
+    if (created)
+        *created = FileStamp::ofOpen(file.handle());
     file.close();
     return true;
 }
@@ -201,20 +211,32 @@ bool StoreFile::createEmpty(QString* error) const
 bool StoreFile::save(const SnippetList& list, QString* error, const QString& leaveOut) const
 {
     if (m_keepFile) {
-        setError(error,
-                 QStringLiteral("%1 was not loaded, so it is not saved over in this session.")
-                     .arg(QDir::toNativeSeparators(m_path)));
+        setError(error, notSavedOverReason(m_path));
         return false;
     }
     // The list's own storage where it has one: no copy of every entry before each save.
-    const QByteArray bytes = StoreFormat::serialize(list.allEntries(), leaveOut);
+    const Written written = write(m_path, StoreFormat::serialize(list.allEntries(), leaveOut));
+    if (!written.saved)
+        setError(error, written.error);
+    return written.saved;
+}
 
-    QSaveFile file(m_path);
+QString StoreFile::notSavedOverReason(const QString& path)
+{
+    return QStringLiteral("%1 was not loaded, so it is not saved over in this session.")
+        .arg(QDir::toNativeSeparators(path));
+}
+
+StoreFile::Written StoreFile::write(const QString& path, const QByteArray& bytes,
+                                    const std::function<bool()>& beforeReplace)
+{
+    Written written;
+    QSaveFile file(path);
     file.setDirectWriteFallback(false);
     const auto fail = [&] {
-        logFailure(QStringLiteral("save ") + quoted(m_path), file.errorString());
-        setError(error, file.errorString());
-        return false;
+        logFailure(QStringLiteral("save ") + quoted(path), file.errorString());
+        written.error = file.errorString();
+        return written;
     };
     // Unbuffered: a buffered flush that writes only part of the data is not reported as an
     // error, and commit() would then replace the store with a cut-off file.
@@ -223,11 +245,32 @@ bool StoreFile::save(const SnippetList& list, QString* error, const QString& lea
     if (file.write(bytes) != bytes.size()) {
         fail();
         file.cancelWriting();
-        return false;
+        return written;
+    }
+    // Flushed before the check, so that between the check and the rename only the commit's
+    // flush of an already flushed file remains.
+    if (::fdatasync(file.handle()) != 0) {
+        written.error = QString::fromLocal8Bit(std::strerror(errno));
+        logFailure(QStringLiteral("save ") + quoted(path), written.error);
+        file.cancelWriting();
+        return written;
+    }
+    written.stamp = FileStamp::ofOpen(file.handle());
+    if (beforeReplace && !beforeReplace()) {
+        file.cancelWriting();
+        written.refused = true;
+        return written;
     }
     if (!file.commit())
         return fail();
-    return true;
+    written.saved = true;
+    // Held open under its name; a file put there since is not ours and is read as a change.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    written.held = std::make_shared<HeldFile>(fd);
+    const FileStamp opened = fd >= 0 ? FileStamp::ofOpen(fd) : FileStamp();
+    if (opened.device != written.stamp.device || opened.inode != written.stamp.inode)
+        written.held.reset();
+    return written;
 }
 
 QString StoreFile::choosePath(const QString& programFolder, const QString& userDataFolder)

@@ -1,7 +1,12 @@
 #pragma once
 
+#include "core/store/FileStamp.h"
+#include "core/store/HeldFile.h"
+
 #include <QString>
 #include <QStringList>
+#include <functional>
+#include <memory>
 
 class SnippetList;
 
@@ -27,6 +32,23 @@ public:
         QString warning;
         /** Saving over the file would destroy bytes that are kept nowhere else. */
         bool keepFile = false;
+        /** The file read, stamped before its first byte was read: any later change differs. */
+        FileStamp stamp;
+        /** The file read, still open, and how many of its bytes were read. */
+        std::shared_ptr<HeldFile> held;
+        qint64 readEnd = 0;
+    };
+
+    /** What writing a new store file did. */
+    struct Written
+    {
+        bool saved = false;
+        /** The check before the replace refused it: nothing was replaced. */
+        bool refused = false;
+        QString error;
+        /** The new file, stamped before it replaced the old one, and held open. */
+        FileStamp stamp;
+        std::shared_ptr<HeldFile> held;
     };
 
     /** Larger stores are not loaded: a store grows by hand, so this is almost surely not one. */
@@ -58,8 +80,11 @@ public:
     /** False after a load that found a file which must not be saved over (see `save`). */
     bool savesAllowed() const { return !m_keepFile; }
 
-    /** Creates an empty (zero-byte) store file; false with `error` set on failure. */
-    bool createEmpty(QString* error = nullptr) const;
+    /**
+     * Creates an empty (zero-byte) store file; false with `error` set on failure. `created`
+     * gets the new file's stamp, or stays not existing when another program made the file first.
+     */
+    bool createEmpty(QString* error = nullptr, FileStamp* created = nullptr) const;
 
     /**
      * Writes one quoted line per entry (entries equal to `leaveOut` skipped when it is not empty)
@@ -68,6 +93,16 @@ public:
      */
     bool save(const SnippetList& list, QString* error = nullptr,
               const QString& leaveOut = QString()) const;
+
+    /** Why a store that must not be saved over was not saved. */
+    static QString notSavedOverReason(const QString& path);
+
+    /**
+     * Writes `bytes` to a new file beside `path` and flushes it to disk; then, when
+     * `beforeReplace` (if given) agrees, renames it over `path`. Logs a failure.
+     */
+    static Written write(const QString& path, const QByteArray& bytes,
+                         const std::function<bool()>& beforeReplace = {});
 
     /**
      * Where the store lives: the program folder when writable, else (or when `programFolder` is

@@ -3,7 +3,17 @@
 #include <utility>
 
 BackgroundSave::BackgroundSave(SaveFunction save, QObject* parent)
-    : QObject(parent), m_save(std::move(save))
+    : BackgroundSave(StartFunction([this, save = std::move(save)] {
+                         QString error;
+                         const bool saved = save(&error);
+                         finished(saved, error);
+                     }),
+                     parent)
+{
+}
+
+BackgroundSave::BackgroundSave(StartFunction start, QObject* parent)
+    : QObject(parent), m_start(std::move(start))
 {
     m_delay.setSingleShot(true);
     m_delay.setInterval(DelayMs);
@@ -27,10 +37,14 @@ void BackgroundSave::stop()
 
 void BackgroundSave::saveNow()
 {
+    if (!m_stopped)
+        m_start();
+}
+
+void BackgroundSave::finished(bool saved, const QString& reason)
+{
     if (m_stopped)
         return;
-    QString error;
-    const bool saved = m_save(&error);
     if (saved)
         m_retry.stop();
     else if (!m_retry.isActive())
@@ -38,6 +52,6 @@ void BackgroundSave::saveNow()
     if (saved && !m_failed)
         return;
     m_failed = !saved;
-    m_reason = saved ? QString() : error;
+    m_reason = saved ? QString() : reason;
     Q_EMIT outcomeChanged();
 }

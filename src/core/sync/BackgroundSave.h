@@ -15,16 +15,21 @@ class BackgroundSave : public QObject
 public:
     /** One save; false with the system's reason in `error` when it failed. */
     using SaveFunction = std::function<bool(QString* error)>;
+    /** Starts one save, whose outcome is handed to `finished` once known. */
+    using StartFunction = std::function<void()>;
 
     static constexpr int DelayMs = 1000;
     static constexpr int RetryMs = 30 * 1000;
 
     explicit BackgroundSave(SaveFunction save, QObject* parent = nullptr);
+    explicit BackgroundSave(StartFunction start, QObject* parent = nullptr);
 
     /** The list changed: save after the delay. Ignored once stopped. */
     void schedule();
     /** No more background saves: the final save at exit takes over. */
     void stop();
+    /** How the save started last went. Ignored once stopped. */
+    void finished(bool saved, const QString& reason);
 
     /** True while the last background save has failed. */
     bool failed() const { return m_failed; }
@@ -41,7 +46,7 @@ Q_SIGNALS:
 private:
     void saveNow();
 
-    SaveFunction m_save;
+    StartFunction m_start;
     QTimer m_delay;
     QTimer m_retry;
     bool m_failed = false;

@@ -2,78 +2,184 @@
 
 #include "core/list/DatePurge.h"
 #include "core/list/SnippetList.h"
-#include "core/store/StoreReadAhead.h"
-#include "core/sync/StoreSync.h"
+#include "core/sync/StoreMerge.h"
+#include "core/sync/StoreWatcher.h"
 
 #include <utility>
 
-StoreSession::StoreSession(SnippetList& list, QObject* parent)
-    : QObject(parent), m_list(list), m_saves([this](QString* error) { return save(error); })
+StoreSession::StoreSession(SnippetList& list, QObject* parent, std::shared_ptr<StoreDisk> disk)
+    : QObject(parent), m_list(list), m_disk(disk ? std::move(disk) : std::make_shared<StoreDisk>()),
+      m_saves([this] { post(Job::Save); })
 {
+    m_thread.setObjectName(QStringLiteral("store"));
     connect(&m_saves, &BackgroundSave::outcomeChanged, this, &StoreSession::saveStateChanged);
+    m_replacedCheck.setSingleShot(true);
+    m_replacedCheck.setInterval(1000);
+    connect(&m_replacedCheck, &QTimer::timeout, this, [this] { post(Job::Refresh); });
 }
 
-StoreSession::~StoreSession() = default;
+StoreSession::~StoreSession()
+{
+    m_thread.quit();
+    m_thread.wait();
+}
 
 StoreFile::LoadResult StoreSession::start(std::unique_ptr<StoreReadAhead> readAhead,
                                           const QString& path, const QString& leaveOut)
 {
     m_leaveOut = leaveOut;
-    StoreFile::LoadResult loaded;
-    if (readAhead) {
-        m_store = std::make_unique<StoreFile>(readAhead->path());
-        loaded = m_store->accept(readAhead->take(), m_list);
-    } else {
-        m_store = std::make_unique<StoreFile>(path);
-        loaded = m_store->load(m_list);
-    }
+    m_path = readAhead ? readAhead->path() : path;
+    StoreFile::Contents contents = readAhead ? readAhead->take() : m_disk->read(m_path);
+    readAhead.reset();
+    const StoreFile::LoadResult loaded = contents.result;
+    m_loadWarning = contents.warning;
+    m_savesAllowed = !contents.keepFile;
+    QStringList entries = std::move(contents.entries);
+    if (!entries.isEmpty())
+        m_list.appendAll(std::move(entries));
+    // A store another program makes in the meantime keeps the stamp of none: it is read at once.
     if (loaded == StoreFile::LoadResult::Missing)
-        m_store->createEmpty();
-    m_sync = std::make_unique<StoreSync>(*m_store, m_list, m_leaveOut);
-    connect(m_sync.get(), &StoreSync::unreadable, this, &StoreSession::unreadable);
-    m_sync->begin();
+        StoreFile(m_path).createEmpty(nullptr, &contents.stamp);
+
+    m_synced = std::make_unique<SyncedStore>(*m_disk, m_path, m_leaveOut);
+    m_synced->begin(m_list.allEntries(), contents);
+    m_worker.moveToThread(&m_thread);
+    m_thread.start();
+    m_watcher = std::make_unique<StoreWatcher>(m_path);
+    connect(m_watcher.get(), &StoreWatcher::changed, this, [this] { post(Job::Refresh); });
+    m_watcher->start();
     m_running = true;
+    // Anything delivered since the read was stamped is read now, not taken as already seen.
+    post(Job::Refresh);
     return loaded;
 }
 
-QString StoreSession::loadWarning() const
+void StoreSession::setQuietMs(int ms)
 {
-    return m_store ? m_store->loadWarning() : QString();
-}
-
-QString StoreSession::path() const
-{
-    return m_store ? m_store->path() : QString();
-}
-
-bool StoreSession::savesAllowed() const
-{
-    return m_store && m_store->savesAllowed();
+    if (m_watcher)
+        m_watcher->setQuietMs(ms);
 }
 
 void StoreSession::listChanged()
 {
+    if (!m_running)
+        return;
+    ++m_generation;
     // Every change is saved a moment later, so a crash loses at most that moment.
-    if (m_running)
-        m_saves.schedule();
+    m_saves.schedule();
 }
 
-bool StoreSession::save(QString* error)
+void StoreSession::post(Job job)
 {
-    return m_sync->save(error);
+    if (!m_running)
+        return;
+    if (m_busy) {
+        // One job at a time; the next one starts from the list as it is then.
+        if (!m_pending || job == Job::Save)
+            m_pending = job;
+        return;
+    }
+    m_busy = true;
+    QStringList snapshot = m_list.allEntries();
+    const quint64 generation = m_generation;
+    QMetaObject::invokeMethod(
+        &m_worker,
+        [this, job, snapshot = std::move(snapshot), generation] {
+            SyncedStore::Outcome outcome =
+                job == Job::Save ? m_synced->save(snapshot) : m_synced->refresh(snapshot);
+            {
+                const std::lock_guard lock(m_resultLock);
+                m_result = Result{job, std::move(outcome), snapshot, generation};
+            }
+            QMetaObject::invokeMethod(this, &StoreSession::takeResult, Qt::QueuedConnection);
+        },
+        Qt::QueuedConnection);
+}
+
+void StoreSession::takeResult()
+{
+    std::optional<Result> result;
+    {
+        const std::lock_guard lock(m_resultLock);
+        result.swap(m_result);
+    }
+    if (!result || !m_running)
+        return;
+    m_busy = false;
+    apply(*result);
+    if (result->job == Job::Save)
+        m_saves.finished(result->outcome.saved, result->outcome.error);
+    if (result->outcome.unsaved)
+        m_saves.schedule();
+    if (result->outcome.holdsReplaced && !m_replacedCheck.isActive())
+        m_replacedCheck.start();
+    m_watcher->rewatch();
+    if (m_pending) {
+        const Job next = *m_pending;
+        m_pending.reset();
+        post(next);
+    }
+}
+
+void StoreSession::apply(const Result& result)
+{
+    const SyncedStore::Outcome& outcome = result.outcome;
+    m_savesAllowed = outcome.savesAllowed;
+    if (outcome.changed) {
+        QStringList next = outcome.entries;
+        // The list changed while the store thread worked: merge, never apply over it.
+        if (result.generation != m_generation)
+            next = StoreMerge::merge(result.snapshot, m_list.allEntries(), next, m_leaveOut);
+        if (next != m_list.allEntries()) {
+            m_list.replaceAll(next);
+            Q_EMIT merged();
+        }
+    }
+    if (outcome.unreadable)
+        Q_EMIT unreadable(m_path);
+}
+
+StoreSession::Result StoreSession::runNow(Job job)
+{
+    Result result{job, {}, m_list.allEntries(), m_generation};
+    QMetaObject::invokeMethod(
+        &m_worker,
+        [&] {
+            result.outcome = job == Job::Save ? m_synced->save(result.snapshot)
+                                              : m_synced->refresh(result.snapshot);
+        },
+        Qt::BlockingQueuedConnection);
+    return result;
 }
 
 void StoreSession::finish(const RetryQuestion& retry)
 {
     if (!m_running)
         return;
-    m_running = false;
     m_saves.stop();
-    m_sync->stop();
+    m_watcher->stop();
+    m_pending.reset();
+    // Waits for the job under way; its result is taken in before the last save.
+    QMetaObject::invokeMethod(
+        &m_worker, [] {}, Qt::BlockingQueuedConnection);
+    takeResult();
+    m_running = false;
+    m_replacedCheck.stop();
+
     DatePurge::purge(m_list, m_leaveOut);
-    QString error;
     // A store that must not be saved over was announced at start-up; asking again helps no one.
-    while (m_store->savesAllowed() && !m_sync->save(&error))
-        if (!retry(error))
+    for (int round = 0; m_savesAllowed;) {
+        const Result result = runNow(Job::Save);
+        apply(result);
+        if (result.outcome.saved) {
+            // Lines appended to the replaced file meanwhile are saved too, within reason.
+            if (!result.outcome.unsaved || ++round == SyncedStore::MaxAttempts)
+                break;
+            continue;
+        }
+        if (!m_savesAllowed || !retry(result.outcome.error))
             break;
+    }
+    m_thread.quit();
+    m_thread.wait();
 }

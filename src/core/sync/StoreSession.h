@@ -3,19 +3,30 @@
 #include "core/store/StoreFile.h"
 #include "core/store/StoreReadAhead.h"
 #include "core/sync/BackgroundSave.h"
+#include "core/sync/StoreDisk.h"
+#include "core/sync/SyncedStore.h"
 
 #include <QObject>
+#include <QThread>
+#include <QTimer>
 #include <functional>
 #include <memory>
+#include <mutex>
+#include <optional>
 
 class SnippetList;
-class StoreSync;
+class StoreWatcher;
 
 /**
  * The store's whole life beside a snippet list: loading it at start-up (from the read-ahead or
  * from the file), creating an empty one on the first run, following changes other programs make
  * to it, saving a moment after each change of the list, and the final save at exit. The window
  * only shows what it reports.
+ *
+ * Reading, merging and saving run on a store thread of its own, one job at a time: the list's
+ * thread hands over a copy of the list and applies what comes back. A result that arrives after
+ * the list changed is merged with that change, never applied over it. `finish` waits for the
+ * store thread.
  */
 class StoreSession : public QObject
 {
@@ -24,30 +35,33 @@ public:
     /** Asked when the final save failed: true to try again. Gets the system's reason. */
     using RetryQuestion = std::function<bool(const QString& reason)>;
 
-    explicit StoreSession(SnippetList& list, QObject* parent = nullptr);
+    /** `disk`: the store's file operations; the real file when null. */
+    explicit StoreSession(SnippetList& list, QObject* parent = nullptr,
+                          std::shared_ptr<StoreDisk> disk = nullptr);
     ~StoreSession() override;
 
     /**
      * Loads the store into the list (behind what it holds) and starts following it. Takes the
      * read-ahead's result when one is given, else reads the file at `path`. `leaveOut` (the date
-     * entry) is never stored. A missing store is created empty.
+     * entry) is never stored. A missing store is created empty. Whatever changed on disk since
+     * the read is read and merged at once.
      */
     StoreFile::LoadResult start(std::unique_ptr<StoreReadAhead> readAhead, const QString& path,
                                 const QString& leaveOut);
     /** True once `start` ran and until `finish`. */
     bool running() const { return m_running; }
     /** The user's warning when the store did not load whole; empty otherwise. */
-    QString loadWarning() const;
+    QString loadWarning() const { return m_loadWarning; }
     /** The store's path; empty before `start`. */
-    QString path() const;
+    QString path() const { return m_path; }
     /** False when the store must not be saved over in this session. */
-    bool savesAllowed() const;
+    bool savesAllowed() const { return m_savesAllowed; }
 
     /** The list changed: it is saved a moment later. */
     void listChanged();
     /**
-     * Stops following the file, removes every `leaveOut` entry from the list and saves it,
-     * asking `retry` after each failure. Runs once; nothing after it changes the file.
+     * Stops following the file, waits for the store thread, removes every `leaveOut` entry from
+     * the list and saves it, asking `retry` after each failure. Runs once.
      */
     void finish(const RetryQuestion& retry);
 
@@ -56,20 +70,55 @@ public:
     QString failureReason() const { return m_saves.reason(); }
 
     BackgroundSave& backgroundSave() { return m_saves; }
+    void setQuietMs(int ms);
 
 Q_SIGNALS:
     /** The file changed outside but could not be read; once until it reads again. */
     void unreadable(const QString& path);
     /** A background save failed, or the first one after failures succeeded. */
     void saveStateChanged();
+    /** The list took in a change made outside. */
+    void merged();
 
 private:
-    bool save(QString* error);
+    enum class Job
+    {
+        Refresh,
+        Save
+    };
+    struct Result
+    {
+        Job job;
+        SyncedStore::Outcome outcome;
+        QStringList snapshot;
+        quint64 generation;
+    };
+
+    void post(Job job);
+    void takeResult();
+    void apply(const Result& result);
+    Result runNow(Job job);
 
     SnippetList& m_list;
+    std::shared_ptr<StoreDisk> m_disk;
+    QString m_path;
     QString m_leaveOut;
-    std::unique_ptr<StoreFile> m_store;
-    std::unique_ptr<StoreSync> m_sync;
-    BackgroundSave m_saves;
+    QString m_loadWarning;
+    bool m_savesAllowed = true;
     bool m_running = false;
+    bool m_finished = false;
+
+    std::unique_ptr<SyncedStore> m_synced; // used on the store thread only
+    QThread m_thread;
+    QObject m_worker;
+    std::mutex m_resultLock;
+    std::optional<Result> m_result;
+
+    BackgroundSave m_saves;
+    std::unique_ptr<StoreWatcher> m_watcher;
+    /** Looks again at replaced files for appended lines while any are held. */
+    QTimer m_replacedCheck;
+    quint64 m_generation = 0;
+    bool m_busy = false;
+    std::optional<Job> m_pending;
 };

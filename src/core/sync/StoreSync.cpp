@@ -2,158 +2,56 @@
 
 #include "core/list/SnippetList.h"
 #include "core/store/StoreFile.h"
-#include "core/sync/StoreMerge.h"
 
-#include <QFileInfo>
-#include <sys/stat.h>
 #include <utility>
 
-namespace {
-
-/** Receives a reload of the file. */
-class PlainList : public SnippetList
-{
-public:
-    int count() const override { return static_cast<int>(entries.size()); }
-    QString entryAt(int index) const override { return entries.value(index); }
-    void append(const QString& text) override { entries.append(text); }
-    void appendAll(QStringList texts) override { entries.append(texts); }
-    void removeAt(int index) override
-    {
-        if (index >= 0 && index < entries.size())
-            entries.removeAt(index);
-    }
-
-    QStringList entries;
-};
-
-} // namespace
-
 StoreSync::StoreSync(StoreFile& store, SnippetList& list, QString leaveOut, QObject* parent)
-    : QObject(parent), m_store(store), m_list(list), m_leaveOut(std::move(leaveOut))
+    : QObject(parent), m_store(store), m_list(list),
+      m_synced(m_disk, store.path(), std::move(leaveOut)), m_watcher(store.path())
 {
-    m_quiet.setSingleShot(true);
-    m_quiet.setInterval(DefaultQuietMs);
-    connect(&m_quiet, &QTimer::timeout, this, &StoreSync::syncFromDisk);
-    connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, &StoreSync::fileEvent);
-    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, &StoreSync::fileEvent);
+    connect(&m_watcher, &StoreWatcher::changed, this, &StoreSync::syncFromDisk);
 }
 
 void StoreSync::begin()
 {
-    m_base = m_list.allEntries();
-    m_stamp = stampOf(m_store.path());
-    m_active = true;
-    watch();
+    StoreFile::Contents loaded;
+    loaded.stamp = FileStamp::of(m_store.path());
+    loaded.keepFile = !m_store.savesAllowed();
+    m_synced.begin(m_list.allEntries(), loaded);
+    m_watcher.start();
 }
 
 void StoreSync::stop()
 {
-    m_active = false;
-    m_quiet.stop();
-    const QStringList watched = m_watcher.files() + m_watcher.directories();
-    if (!watched.isEmpty())
-        m_watcher.removePaths(watched);
+    m_watcher.stop();
 }
 
 QString StoreSync::targetPath() const
 {
-    const QFileInfo info(m_store.path());
-    if (!info.isSymLink())
-        return m_store.path();
-    const QString canonical = info.canonicalFilePath();
-    // A link to a file that is gone names the file the next save writes again.
-    return canonical.isEmpty() ? info.symLinkTarget() : canonical;
+    return StoreWatcher::targetPath(m_store.path());
 }
 
-StoreSync::Stamp StoreSync::stampOf(const QString& path)
+void StoreSync::apply(const SyncedStore::Outcome& outcome)
 {
-    struct stat st
-    {
-    };
-    // Anything but a file (a folder in its place) holds no entries to merge; the save reports it.
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode))
-        return {};
-    return {true, static_cast<qint64>(st.st_size),
-            static_cast<qint64>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
-            static_cast<quint64>(st.st_dev), static_cast<quint64>(st.st_ino)};
-}
-
-void StoreSync::fileEvent()
-{
-    if (!m_active)
-        return;
-    // A replace by rename drops the watch on the old file; watch the new one.
-    watch();
-    // Not restarted on later events: a steady stream of changes still gets read.
-    if (!m_quiet.isActive())
-        m_quiet.start();
-}
-
-void StoreSync::watch()
-{
-    const QString target = targetPath();
-    QStringList wanted{QFileInfo(target).absolutePath(), QFileInfo(m_store.path()).absolutePath()};
-    if (QFileInfo::exists(target))
-        wanted.append(target);
-    wanted.removeDuplicates();
-
-    const QStringList watched = m_watcher.files() + m_watcher.directories();
-    QStringList stale;
-    for (const QString& path : watched)
-        if (!wanted.contains(path))
-            stale.append(path);
-    if (!stale.isEmpty())
-        m_watcher.removePaths(stale);
-    QStringList missing;
-    for (const QString& path : std::as_const(wanted))
-        if (!watched.contains(path))
-            missing.append(path);
-    if (!missing.isEmpty())
-        m_watcher.addPaths(missing);
+    if (outcome.changed) {
+        m_list.replaceAll(outcome.entries);
+        Q_EMIT merged();
+    }
+    if (outcome.unreadable)
+        Q_EMIT unreadable(m_store.path());
 }
 
 void StoreSync::syncFromDisk()
 {
-    m_quiet.stop();
-    // Taken before reading: a change made during the read is seen at the next look.
-    const Stamp stamp = stampOf(m_store.path());
-    if (stamp == m_stamp)
-        return; // unchanged, or our own save
-    m_stamp = stamp;
-    if (!stamp.exists)
-        return; // vanished: the list is kept and the next save writes the file again
-
-    PlainList theirs;
-    const StoreFile::LoadResult result = m_store.load(theirs);
-    if (result == StoreFile::LoadResult::Missing)
-        return;
-    if (result != StoreFile::LoadResult::Loaded) {
-        // Never taken for an emptied file. The store has kept the bytes aside; the list stays.
-        if (!m_warned)
-            Q_EMIT unreadable(m_store.path());
-        m_warned = true;
-        return;
-    }
-    m_warned = false;
-
-    const QStringList ours = m_list.allEntries();
-    const QStringList next = StoreMerge::merge(m_base, ours, theirs.entries, m_leaveOut);
-    m_base = std::move(theirs.entries);
-    if (next != ours) {
-        m_list.replaceAll(next);
-        Q_EMIT merged();
-    }
+    apply(m_synced.refresh(m_list.allEntries()));
 }
 
 bool StoreSync::save(QString* error)
 {
-    syncFromDisk();
-    if (!m_store.save(m_list, error, m_leaveOut))
-        return false;
-    m_base = m_list.allEntries();
-    m_stamp = stampOf(m_store.path());
-    if (m_active)
-        watch();
-    return true;
+    const SyncedStore::Outcome outcome = m_synced.save(m_list.allEntries());
+    apply(outcome);
+    if (!outcome.saved && error)
+        *error = outcome.error;
+    m_watcher.rewatch();
+    return outcome.saved;
 }

@@ -1,36 +1,30 @@
 #pragma once
 
-#include <QFileSystemWatcher>
+#include "core/store/FileStamp.h"
+#include "core/sync/StoreDisk.h"
+#include "core/sync/StoreWatcher.h"
+#include "core/sync/SyncedStore.h"
+
 #include <QObject>
 #include <QStringList>
-#include <QTimer>
 
 class SnippetList;
 class StoreFile;
 
 /**
- * Keeps the snippet list and the store file in step while other programs (an editor, a
- * file-sync tool, another copy of Quippet through a shared file) change the file: watches it,
- * merges outside changes into the list, and merges before every save so nothing on disk is
- * replaced unseen.
+ * Keeps the snippet list and the store file in step on the calling thread while other programs
+ * (an editor, a file-sync tool, another copy of Quippet through a shared file) change the file:
+ * watches it, merges outside changes into the list, and merges before every save so nothing on
+ * disk is replaced unseen. The window's store session does the same on a thread of its own.
  */
 class StoreSync : public QObject
 {
     Q_OBJECT
 public:
-    /** What identifies one version of the file on disk without reading it. */
-    struct Stamp
-    {
-        bool exists = false;
-        qint64 size = 0;
-        qint64 modifiedNs = 0;
-        quint64 device = 0;
-        quint64 inode = 0;
-        bool operator==(const Stamp&) const = default;
-    };
+    using Stamp = FileStamp;
 
     /** Changes within this many milliseconds of the first are read as one. */
-    static constexpr int DefaultQuietMs = 300;
+    static constexpr int DefaultQuietMs = StoreWatcher::DefaultQuietMs;
 
     /** `leaveOut` (the date entry) is never written and never merged in. */
     StoreSync(StoreFile& store, SnippetList& list, QString leaveOut, QObject* parent = nullptr);
@@ -49,10 +43,10 @@ public:
     /** Reads the file when it changed since last read or written and merges the change. */
     void syncFromDisk();
 
-    void setQuietMs(int ms) { m_quiet.setInterval(ms); }
+    void setQuietMs(int ms) { m_watcher.setQuietMs(ms); }
     /** The file the store path names, symbolic links followed. */
     QString targetPath() const;
-    static Stamp stampOf(const QString& path);
+    static Stamp stampOf(const QString& path) { return FileStamp::of(path); }
 
 Q_SIGNALS:
     /** The list took in a change made outside. */
@@ -61,16 +55,11 @@ Q_SIGNALS:
     void unreadable(const QString& path);
 
 private:
-    void fileEvent();
-    void watch();
+    void apply(const SyncedStore::Outcome& outcome);
 
     StoreFile& m_store;
     SnippetList& m_list;
-    QString m_leaveOut;
-    QStringList m_base;
-    Stamp m_stamp;
-    QFileSystemWatcher m_watcher;
-    QTimer m_quiet;
-    bool m_active = false;
-    bool m_warned = false;
+    StoreDisk m_disk;
+    SyncedStore m_synced;
+    StoreWatcher m_watcher;
 };

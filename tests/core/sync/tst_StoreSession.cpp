@@ -1,14 +1,17 @@
 #include "core/sync/StoreSession.h"
+#include "fakes/FakeStoreDisk.h"
 #include "fakes/FileBytes.h"
 #include "fakes/VectorSnippetList.h"
 
 #include <QDir>
+#include <QSemaphore>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::Literals::StringLiterals;
 
-/** The store's life without a window: the first run, and the final save with its question. */
+/** The store's life without a window: the first run, the store thread's results against changes
+ * made meanwhile, and the final save with its question. */
 class tst_StoreSession : public QObject
 {
     Q_OBJECT
@@ -25,6 +28,33 @@ private Q_SLOTS:
         VectorSnippetList list;
         StoreSession session(list);
         QCOMPARE(session.start(nullptr, file + u"/Text.txt"_s, u"D"_s), StoreFile::LoadResult::Missing);
+    }
+
+    void resultAfterAChangeIsMergedWithIt()
+    {
+        auto disk = std::make_shared<FakeStoreDisk>();
+        disk->current = disk->make(FakeStoreDisk::line(u"a"_s));
+        VectorSnippetList list({u"D"_s});
+        QSemaphore reading, goOn;
+        disk->onRead = [&] {
+            reading.release();
+            goOn.acquire();
+        };
+        StoreSession session(list, nullptr, disk);
+        session.start(nullptr, u"Text.txt"_s, u"D"_s);
+        session.backgroundSave().delayTimer().setInterval(0);
+        disk->outside(u"append x"_s);
+        list.append(u"ours"_s);
+        session.listChanged();
+        // The save's merge is held up on the store thread while the list changes again.
+        QTRY_VERIFY(reading.available() > 0);
+        list.append(u"mine"_s);
+        session.listChanged();
+        goOn.release();
+        QTRY_COMPARE(list.entries(), (QStringList{u"D"_s, u"a"_s, u"x"_s, u"ours"_s, u"mine"_s}));
+        disk->onRead = nullptr;
+        session.finish([](const QString&) { return false; });
+        QCOMPARE(disk->entries(), (QStringList{u"a"_s, u"x"_s, u"ours"_s, u"mine"_s}));
     }
 
     void finishAsksBeforeDiscarding_data()
