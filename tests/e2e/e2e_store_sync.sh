@@ -5,14 +5,6 @@
 source "$E2E_LIB"
 start_wm
 
-# add_entry WIN TEXT: types TEXT over the working text and double-clicks Add.
-add_entry() {
-  focus_window "$1"
-  click_at "$1" 120 "$(combo_y "$1")"
-  xdotool key --clearmodifiers ctrl+a
-  xdotool type --delay 30 "$2"
-  click_at "$1" "$ICON_ADD_X" "$(icon_y "$1")" 2
-}
 # holds FILE ENTRY...: the file holds exactly these entries, in any order (saves race).
 holds() { [ "$(tr -d '\r' <"$1" | sort)" = "$(printf '%s\n' "${@:2}" | sort)" ]; }
 

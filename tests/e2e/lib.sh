@@ -118,6 +118,15 @@ exit_by_menu() { open_menu "$1" alt+p && xdotool key x && wait_exit "$QUIPPET_PI
 # type_text WIN TEXT: clicks into the combo box's text box and types TEXT.
 type_text() { click_at "$1" 120 "$(combo_y "$1")" && xdotool type --delay 30 "$2"; }
 
+# add_entry WIN TEXT: types TEXT over the working text and double-clicks Add.
+add_entry() {
+  focus_window "$1"
+  click_at "$1" 120 "$(combo_y "$1")"
+  xdotool key --clearmodifiers ctrl+a
+  xdotool type --delay 30 "$2"
+  click_at "$1" "$ICON_ADD_X" "$(icon_y "$1")" 2
+}
+
 # main_window_visible PID: prints the id of the visible main window of the process. The tray
 # icon's window carries the same name, so the main window is told apart by its width.
 main_window_visible() {
