@@ -72,8 +72,11 @@ def remove_entry(wid, text):
             "click", "--repeat", "2", "--delay", "60", "1")
 
 
-def wait_for_save(proc, folder, wid, text):
-    """Makes the change and returns once the autosave has opened its file (None: never)."""
+def wait_for_save(proc, folder, wid, text, store):
+    """Makes the change and returns once the autosave has opened its file: the time, "missed"
+    when the save came and went between two looks (a busy machine can hold this script up for
+    longer than a save takes), or None when no save came."""
+    inode = os.stat(store).st_ino
     # The autosave follows the change by a second; a click lost to a busy start is retried.
     for _attempt in range(3):
         remove_entry(wid, text)
@@ -81,6 +84,8 @@ def wait_for_save(proc, folder, wid, text):
         while time.monotonic() < deadline:
             if save_started(proc.pid, folder):
                 return time.monotonic()
+            if os.stat(store).st_ino != inode:
+                return "missed"
             time.sleep(0.0005)
     return None
 
@@ -104,16 +109,25 @@ def main():
     moments = [kills] + list(range(1, kills))
     round_ = 0
     stretches = 0
+    misses = 0
+    changes = 0
     while round_ <= kills:
         with open(store, "rb") as f:
             before = f.read()
-        removed = entries[300 * round_]
+        removed = entries[300 * changes]
+        changes += 1
         after = before.replace(line(removed), b"", 1)
         with open(log, "wb") as output:
             proc = subprocess.Popen(["./quippet"], cwd=folder, stdout=output, stderr=output)
         wid = wait_window(proc, log)
-        started = wait_for_save(proc, real, wid, removed)
-        if started is None:
+        started = wait_for_save(proc, real, wid, removed, store)
+        if started == "missed" and misses < 20:
+            # Not seen, so not killed during: the round is made again with another entry.
+            misses += 1
+            proc.kill()
+            proc.wait()
+            continue
+        if started is None or started == "missed":
             if os.environ.get("KILL_SAVES_SHOT"):
                 subprocess.run(["import", "-window", "root", os.environ["KILL_SAVES_SHOT"]])
             proc.kill()

@@ -50,15 +50,9 @@ public:
     {
         if (onRead && QThread::currentThread() != QCoreApplication::instance()->thread())
             onRead();
-        StoreFile::Contents contents;
         if (!current)
-            return contents;
-        contents.result = StoreFile::LoadResult::Loaded;
-        contents.stamp = stampOf(*current);
-        StoreReader().feed(current->bytes, true, contents.entries);
-        contents.held = current;
-        contents.readEnd = current->bytes.size();
-        return contents;
+            return {};
+        return {StoreFile::LoadResult::Loaded, entries(), {}, false, stampOf(*current), current, current->bytes.size()};
     }
     StoreFile::Written write(const QString&, const QByteArray& bytes, const std::function<bool()>& check) override
     {

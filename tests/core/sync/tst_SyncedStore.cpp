@@ -75,61 +75,40 @@ private Q_SLOTS:
 
     void appendedLines_data()
     {
-        QTest::addColumn<QByteArray>("toReplaced"); // appended to the file replaced by our save
-        QTest::addColumn<QByteArray>("later");      // appended to it before the second look
-        QTest::addColumn<QString>("firstLook");
-        QTest::addColumn<QString>("secondLook");
-        // We read "ab", saved "abc"; a writer still holding the old file appends to it.
-        QTest::newRow("nothing appended") << QByteArray() << QByteArray() << "Dabc"
-                                          << "Dabc";
-        QTest::newRow("a line") << "\"x\"\r\n"_ba << QByteArray() << "Dabcx"
-                                << "Dabcx";
-        QTest::newRow("half a line waits for its end") << "\"x"_ba
-                                                       << "\"\r\n\"y\"\r\n"_ba
-                                                       << "Dabc"
-                                                       << "Dabcxy";
-        QTest::newRow("lines at both looks") << "\"x\"\r\n"_ba
-                                             << "\"y\"\r\n"_ba
-                                             << "Dabcx"
-                                             << "Dabcxy";
+        QTest::addColumn<QStringList>("changes"); // "old BYTES": appended to the replaced file; else as FakeStoreDisk::outside
+        QTest::addColumn<QStringList>("looks");   // the list after each change's refresh
+        // We read "ab" and saved "abc"; a writer still holding the old file appends to it.
+        // clang-format off
+        QTest::newRow("nothing appended") << QStringList{u"old "_s} << QStringList{u"Dabc"_s};
+        QTest::newRow("a line") << QStringList{u"old \"x\"\r\n"_s} << QStringList{u"Dabcx"_s};
+        QTest::newRow("half a line waits for its end") << QStringList{u"old \"x"_s, u"old \"\r\n\"y\"\r\n"_s} << QStringList{u"Dabc"_s, u"Dabcxy"_s};
+        QTest::newRow("lines at both looks") << QStringList{u"old \"x\"\r\n"_s, u"old \"y\"\r\n"_s} << QStringList{u"Dabcx"_s, u"Dabcxy"_s};
+        QTest::newRow("the file we wrote, appended in place, then renamed over: read once") << QStringList{u"append x"_s, u"deliver y"_s} << QStringList{u"Dabcx"_s, u"Dabcxy"_s};
+        // clang-format on
     }
 
     void appendedLines()
     {
-        QFETCH(QByteArray, toReplaced);
-        QFETCH(QByteArray, later);
-        QFETCH(QString, firstLook);
-        QFETCH(QString, secondLook);
+        QFETCH(QStringList, changes);
+        QFETCH(QStringList, looks);
         begin(u"ab"_s);
         const auto replaced = m_disk.current;
         QVERIFY(m_store->save(letters(u"Dabc"_s)).saved);
-        replaced->bytes += toReplaced;
-        SyncedStore::Outcome out = m_store->refresh(letters(u"Dabc"_s));
-        QCOMPARE(out.entries, letters(firstLook));
-        QCOMPARE(out.unsaved, out.changed);
-        QVERIFY(out.holdsReplaced);
-        replaced->bytes += later;
-        out = m_store->refresh(out.entries);
-        QCOMPARE(out.entries, letters(secondLook));
-        // Saved, the lines are in the store once, and the file we wrote is no replaced file.
+        SyncedStore::Outcome out;
+        out.entries = letters(u"Dabc"_s);
+        for (qsizetype i = 0; i < changes.size(); ++i) {
+            if (changes[i].startsWith(u"old "_s))
+                replaced->bytes += changes[i].mid(4).toUtf8();
+            else
+                m_disk.outside(changes[i]);
+            out = m_store->refresh(out.entries);
+            QCOMPARE(out.entries, letters(looks[i]));
+            QCOMPARE(out.unsaved, out.changed && changes[i].startsWith(u"old "_s));
+        }
+        // Saved, the lines are in the store once, and neither file is read again.
         QVERIFY(m_store->save(out.entries).saved);
-        QCOMPARE(m_disk.entries(), letters(secondLook).mid(1));
-        QCOMPARE(m_store->refresh(out.entries).entries, letters(secondLook));
-    }
-
-    void appendsInPlaceAreReadOnce()
-    {
-        // Appended to the file we wrote: read through its stamp, never again as a tail.
-        begin(u"ab"_s);
-        QVERIFY(m_store->save(letters(u"Dab"_s)).saved);
-        m_disk.outside(u"append x"_s);
-        SyncedStore::Outcome out = m_store->refresh(letters(u"Dab"_s));
-        QCOMPARE(out.entries, letters(u"Dabx"_s));
-        QVERIFY(!out.unsaved);
-        m_disk.outside(u"deliver y"_s);
-        out = m_store->refresh(out.entries);
-        QCOMPARE(out.entries, letters(u"Dabxy"_s));
-        QCOMPARE(m_store->refresh(out.entries).entries, letters(u"Dabxy"_s));
+        QCOMPARE(m_disk.entries(), letters(looks.last()).mid(1));
+        QCOMPARE(m_store->refresh(out.entries).entries, letters(looks.last()));
     }
 };
 

@@ -1,0 +1,126 @@
+// The longest gap between two painted frames of the main window while the user types and adds
+// and removes entries with a full list (32,766 and 32,767 entries), each change saved a second
+// later by the program's own background save. Run once with every flush made 500 ms slow by the
+// slow_flush shim and once without, each as a fresh process, several times; prints medians.
+//
+//   xvfb-run -a build/bench/bench/bench_frames --xcb
+
+#include "BenchSupport.h"
+#include "core/store/StoreFormat.h"
+#include "fakes/MainWindowHarness.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QProcess>
+#include <QTest>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+constexpr int Runs = 5;
+constexpr int Rounds = 6;
+
+/** Asks for a frame every 4 ms and keeps the longest time between two paints of the window. */
+class FrameGaps : public QObject
+{
+public:
+    explicit FrameGaps(QWidget& window) : m_window(window)
+    {
+        window.installEventFilter(this);
+        m_timer.setInterval(4);
+        connect(&m_timer, &QTimer::timeout, &window, qOverload<>(&QWidget::update));
+        m_timer.start();
+    }
+    double longestMs() const { return m_longest; }
+    int frames() const { return m_frames; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == &m_window && event->type() == QEvent::Paint) {
+            if (m_since.isValid())
+                m_longest = std::max(m_longest, BenchSupport::elapsedMs(m_since));
+            m_since.start();
+            ++m_frames;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QWidget& m_window;
+    QTimer m_timer;
+    QElapsedTimer m_since;
+    double m_longest = 0;
+    int m_frames = 0;
+};
+
+/** One measurement; prints "longest_gap_ms=... frames=... entries_saved_at_exit=...". */
+int runChild(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    MainWindowHarness h;
+    // With the date entry the list holds 32,766, and 32,767 after each add.
+    if (!h.load({}, StoreFormat::serialize(BenchSupport::makeEntries(SnippetList::MaxEntries - 2))))
+        return 2;
+    Form1& form = *h.form;
+    form.show();
+    if (!QTest::qWaitForWindowExposed(&form))
+        return 3;
+    QTest::qWait(300);
+    FrameGaps gaps(form);
+    QLineEdit* box = h.combo()->lineEdit();
+    for (int round = 0; round < Rounds; ++round) {
+        const QString text = QStringLiteral("bench %1").arg(round);
+        box->selectAll();
+        QTest::keyClicks(box, text, Qt::NoModifier, 20);
+        QTest::keyClick(box, Qt::Key_Escape);
+        box->setText(text);
+        h.doubleClick(QStringLiteral("Image2"));
+        QTest::qWait(1700); // the save a second later, and its flush
+        box->setText(text);
+        h.doubleClick(QStringLiteral("Image3"));
+        QTest::qWait(1700);
+    }
+    const double longest = gaps.longestMs();
+    const int frames = gaps.frames();
+    form.close(); // the final save waits for the store thread
+    std::printf("longest_gap_ms=%.2f frames=%d entries_saved_at_exit=%lld\n", longest, frames,
+                static_cast<long long>(h.storeBytes().count('\n')));
+    return 0;
+}
+
+double runOnce(const QString& self, const QStringList& args, bool slow)
+{
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    if (slow)
+        env.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(SLOW_FLUSH_LIBRARY));
+    child.setProcessEnvironment(env);
+    child.start(self, QStringList{QStringLiteral("--child")} + args);
+    child.waitForFinished(120000);
+    const QString out = QString::fromLocal8Bit(child.readAllStandardOutput()).trimmed();
+    std::printf("  %s: %s\n", slow ? "500 ms flush" : "plain flush ", qPrintable(out));
+    return out.section(QLatin1Char('='), 1, 1).section(QLatin1Char(' '), 0, 0).toDouble();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const bool xcb = BenchSupport::choosePlatform(argc, argv);
+    if (argc > 1 && qstrcmp(argv[1], "--child") == 0)
+        return runChild(argc, argv);
+    QCoreApplication app(argc, argv);
+    const QStringList args = xcb ? QStringList{QStringLiteral("--xcb")} : QStringList();
+    std::vector<double> slow, plain;
+    for (int run = 0; run < Runs; ++run) {
+        plain.push_back(runOnce(QCoreApplication::applicationFilePath(), args, false));
+        slow.push_back(runOnce(QCoreApplication::applicationFilePath(), args, true));
+    }
+    std::printf("longest_frame_gap_ms median: 500 ms flush=%.2f plain flush=%.2f (target < 16)\n",
+                BenchSupport::median(slow), BenchSupport::median(plain));
+    return 0;
+}
