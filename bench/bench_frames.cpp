@@ -36,13 +36,26 @@ public:
     }
     double longestMs() const { return m_longest; }
     int frames() const { return m_frames; }
+    /** What the user was doing; the longest gap is kept for each. */
+    void setPhase(const char* phase) { m_phase = phase; }
+    QString perPhase() const
+    {
+        QString text;
+        for (auto it = m_byPhase.cbegin(); it != m_byPhase.cend(); ++it)
+            text += QStringLiteral(" %1=%2").arg(it.key()).arg(it.value(), 0, 'f', 2);
+        return text;
+    }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         if (watched == &m_window && event->type() == QEvent::Paint) {
-            if (m_since.isValid())
-                m_longest = std::max(m_longest, BenchSupport::elapsedMs(m_since));
+            if (m_since.isValid()) {
+                const double gap = BenchSupport::elapsedMs(m_since);
+                m_longest = std::max(m_longest, gap);
+                m_byPhase[QLatin1String(m_phase)] =
+                    std::max(m_byPhase.value(QLatin1String(m_phase)), gap);
+            }
             m_since.start();
             ++m_frames;
         }
@@ -55,6 +68,8 @@ private:
     QElapsedTimer m_since;
     double m_longest = 0;
     int m_frames = 0;
+    const char* m_phase = "idle";
+    QMap<QString, double> m_byPhase;
 };
 
 /** One measurement; prints "longest_gap_ms=... frames=... entries_saved_at_exit=...". */
@@ -74,21 +89,28 @@ int runChild(int argc, char** argv)
     QLineEdit* box = h.combo()->lineEdit();
     for (int round = 0; round < Rounds; ++round) {
         const QString text = QStringLiteral("bench %1").arg(round);
+        gaps.setPhase("typing");
         box->selectAll();
         QTest::keyClicks(box, text, Qt::NoModifier, 20);
         QTest::keyClick(box, Qt::Key_Escape);
         box->setText(text);
+        gaps.setPhase("add");
         h.doubleClick(QStringLiteral("Image2"));
+        gaps.setPhase("saving");
         QTest::qWait(1700); // the save a second later, and its flush
         box->setText(text);
+        gaps.setPhase("remove");
         h.doubleClick(QStringLiteral("Image3"));
+        gaps.setPhase("saving");
         QTest::qWait(1700);
     }
     const double longest = gaps.longestMs();
     const int frames = gaps.frames();
+    const QString perPhase = gaps.perPhase();
     form.close(); // the final save waits for the store thread
-    std::printf("longest_gap_ms=%.2f frames=%d entries_saved_at_exit=%lld\n", longest, frames,
-                static_cast<long long>(h.storeBytes().count('\n')));
+    std::printf("longest_gap_ms=%.2f frames=%d entries_saved_at_exit=%lld longest_by_phase:%s\n",
+                longest, frames, static_cast<long long>(h.storeBytes().count('\n')),
+                qPrintable(perPhase));
     return 0;
 }
 
