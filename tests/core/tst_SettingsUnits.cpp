@@ -2,7 +2,7 @@
 #include "core/compat/TrayMessageDecoder.h"
 #include "core/compat/Twips.h"
 #include "core/settings/SettingsCodec.h"
-#include "fakes/StrayWarnings.h"
+#include "fakes/CoreFixture.h"
 
 #include <QTest>
 #include <climits>

@@ -1,6 +1,6 @@
 #include "core/compat/TrayIconRecord.h"
+#include "fakes/CoreFixture.h"
 #include "fakes/FileBytes.h"
-#include "fakes/StrayWarnings.h"
 #include "platform/InstallLayout.h"
 #include "platform/qt/DisplayConnection.h"
 #include "platform/qt/LocalSocketInstance.h"

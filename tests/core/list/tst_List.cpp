@@ -1,7 +1,7 @@
 #include "core/list/DatePurge.h"
 #include "core/list/FindEntry.h"
 #include "core/list/SnippetFilter.h"
-#include "fakes/StrayWarnings.h"
+#include "fakes/CoreFixture.h"
 #include "fakes/VectorSnippetList.h"
 
 #include <QSignalSpy>

@@ -1,17 +1,15 @@
 #include "core/store/QuotedLineFile.h"
 #include "core/store/StoreFile.h"
 #include "core/store/StoreFormat.h"
+#include "fakes/CoreFixture.h"
 #include "fakes/FileBytes.h"
-#include "fakes/StrayWarnings.h"
 #include "fakes/UnreadableFile.h"
 #include "fakes/VectorSnippetList.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
-#include <memory>
 #include <sys/resource.h>
 
 using namespace Qt::Literals::StringLiterals;
@@ -43,12 +41,7 @@ private:
     QString m_path;
 
 private Q_SLOTS:
-    void init()
-    {
-        m_dir = std::make_unique<QTemporaryDir>();
-        m_path = m_dir->filePath(u"Text.txt"_s);
-        failOnStrayWarnings();
-    }
+    void init() { freshStoreFolder(m_dir, m_path); }
 
     void saveThenLoad_data()
     {

@@ -1,7 +1,7 @@
 #include "core/store/StoreFormat.h"
 #include "core/store/StoreReader.h"
 #include "core/store/TextArena.h"
-#include "fakes/StrayWarnings.h"
+#include "fakes/CoreFixture.h"
 
 #include <QTest>
 

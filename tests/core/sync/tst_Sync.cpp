@@ -1,13 +1,11 @@
 #include "core/store/StoreFile.h"
 #include "core/sync/StoreMerge.h"
 #include "core/sync/StoreSync.h"
+#include "fakes/CoreFixture.h"
 #include "fakes/FileBytes.h"
-#include "fakes/StrayWarnings.h"
 #include "fakes/VectorSnippetList.h"
 
-#include <QTemporaryDir>
 #include <QTest>
-#include <memory>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -21,12 +19,7 @@ private:
     QString m_path;
 
 private Q_SLOTS:
-    void init()
-    {
-        m_dir = std::make_unique<QTemporaryDir>();
-        m_path = m_dir->filePath(u"Text.txt"_s);
-        failOnStrayWarnings();
-    }
+    void init() { freshStoreFolder(m_dir, m_path); }
 
     void merge_data()
     {
