@@ -239,7 +239,6 @@ private Q_SLOTS:
         QTest::addColumn<double>("heightAfter");
         QTest::newRow("full shrinks") << 2600.0 << "1" << 1030.0;
         QTest::newRow("one twip above full restores") << 2601.0 << "1" << 2600.0;
-        QTest::newRow("shrunk restores") << 1030.0 << "1" << 2600.0;
         QTest::newRow("drag over a shrunk window restores") << 2600.0 << "1 drag" << 2600.0;
         QTest::newRow("clock into the box") << 2600.0 << "2" << 2600.0;
         QTest::newRow("clock into the disabled box") << 2600.0 << "1 2" << 1030.0;

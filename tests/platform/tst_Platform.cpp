@@ -1,6 +1,8 @@
 #include "core/compat/TrayIconRecord.h"
+#include "fakes/CoreFixture.h"
 #include "fakes/FileBytes.h"
 #include "platform/CommandLine.h"
+#include "platform/InstallLayout.h"
 #include "platform/qt/DisplayConnection.h"
 #include "platform/qt/LocalSocketInstance.h"
 #include "platform/qt/QtClock.h"
@@ -336,6 +338,33 @@ private Q_SLOTS:
         struct sigaction after = {};
         QCOMPARE(::sigaction(signalNumber, nullptr, &after), 0);
         QVERIFY(after.sa_handler == before.sa_handler);
+    }
+
+    void isInstalled_data()
+    {
+        QTest::addColumn<QString>("entry");   // a file made below a fresh root ("/" ends a folder)
+        QTest::addColumn<QString>("program"); // the program folder, made below the same root
+        QTest::addColumn<bool>("installed");
+        const QString apps = u"share/applications/"_s;
+        const QString ours = u"org.example.quippet.desktop"_s;
+        QTest::newRow("/usr") << u"usr/"_s + apps + ours << u"usr/bin"_s << true;
+        QTest::newRow("/usr/local/bin/") << u"usr/local/"_s + apps + ours << u"usr/local/bin/"_s << true;
+        QTest::newRow("entry is a folder") << apps + ours + u"/"_s << u"bin"_s << false;
+        QTest::newRow("build folder") << apps + ours << u"app"_s << false;
+        QTest::newRow("entry under bin itself") << u"bin/"_s + apps + ours << u"bin"_s << false;
+    }
+
+    void isInstalled()
+    {
+        QFETCH(QString, entry);
+        QFETCH(QString, program);
+        failOnStrayWarnings();
+        const QDir root(m_dir->path());
+        QVERIFY(root.mkpath(program));
+        QVERIFY(root.mkpath(QFileInfo(root.filePath(entry)).path()));
+        QFile file(root.filePath(entry));
+        QVERIFY(entry.endsWith(u'/') ? QDir().mkpath(file.fileName()) : file.open(QIODevice::WriteOnly));
+        QTEST(InstallLayout::isInstalled(root.filePath(program), u"org.example.quippet.desktop"_s), "installed");
     }
 };
 
