@@ -15,8 +15,7 @@ int main(int argc, char* argv[])
         return *exitCode;
 
     QApplication app(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("Quippet"));
-    QApplication::setApplicationName(QStringLiteral("Quippet"));
+    QtProgramInfo::setApplicationNames();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/quippet.svg")));
     // Wayland desktops find the menu entry and icon by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral(QUIPPET_APP_ID));
