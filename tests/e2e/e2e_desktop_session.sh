@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Started as a session manager restores it and with Qt's own options; then `quippet --toggle`
+# Started as a session manager restores it, and by --toggle with Qt's own options; then --toggle
 # from a second process puts the active window away and brings it back with the focus in the box.
 source "$E2E_LIB"
 start_wm
@@ -17,7 +17,7 @@ quippet_with -session 10f3a8c2e5d1b4000172894561000000010 -name quippet
 exit_by_menu "$win"
 [ "$EXIT_STATUS" -eq 0 ] || fail "a restored session ended with status $EXIT_STATUS"
 
-quippet_with -style Fusion --platform xcb
+quippet_with --toggle -style Fusion --platform xcb # with none running, --toggle starts it
 type_text "$win" 'typed before'
 wait_until "window active" active_is "$win"
 toggle
