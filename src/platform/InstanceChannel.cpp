@@ -207,12 +207,16 @@ void InstanceChannel::addActivationToken(Message& request)
         request.add(StartupField, id);
 }
 
-void InstanceChannel::applyActivationToken(const Message& request)
+void InstanceChannel::applyActivationToken(const Message& request, const QString& platformName)
 {
     // Qt's Wayland client spends XDG_ACTIVATION_TOKEN at the next activation request; on X11
-    // QtTopmostPlacement spends DESKTOP_STARTUP_ID, since Qt reads it only at start-up.
-    if (const QByteArray token = request.value(ActivationField); !token.isEmpty())
-        qputenv("XDG_ACTIVATION_TOKEN", token);
-    if (const QByteArray id = request.value(StartupField); !id.isEmpty())
-        qputenv("DESKTOP_STARTUP_ID", id);
+    // QtTopmostPlacement spends DESKTOP_STARTUP_ID, since Qt reads it only at start-up. Either
+    // left unspent would reach the programs this one starts.
+    if (platformName.startsWith(u"wayland")) {
+        if (const QByteArray token = request.value(ActivationField); !token.isEmpty())
+            qputenv("XDG_ACTIVATION_TOKEN", token);
+    } else if (platformName == u"xcb") {
+        if (const QByteArray id = request.value(StartupField); !id.isEmpty())
+            qputenv("DESKTOP_STARTUP_ID", id);
+    }
 }

@@ -331,6 +331,35 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(store));
     }
 
+    void activationTokenReachesTheWindowSystem_data()
+    {
+        // The platform the running instance is on; which of the launch's two variables it sets.
+        QTest::addColumn<QString>("platform");
+        QTest::addColumn<QByteArray>("xdgToken");
+        QTest::addColumn<QByteArray>("startupId");
+        QTest::newRow("Wayland") << u"wayland"_s << QByteArray("tok-1") << QByteArray();
+        QTest::newRow("X11") << u"xcb"_s << QByteArray() << QByteArray("id_TIME5");
+        QTest::newRow("neither") << u"offscreen"_s << QByteArray() << QByteArray();
+    }
+
+    void activationTokenReachesTheWindowSystem()
+    {
+        QFETCH(QString, platform);
+        // The launching side reads both from its own environment ...
+        qputenv("XDG_ACTIVATION_TOKEN", "tok-1");
+        qputenv("DESKTOP_STARTUP_ID", "id_TIME5");
+        InstanceChannel::Message request{"toggle", {}};
+        InstanceChannel::addActivationToken(request);
+        qunsetenv("XDG_ACTIVATION_TOKEN");
+        qunsetenv("DESKTOP_STARTUP_ID");
+        // ... and the message carries them to the running side.
+        InstanceChannel::applyActivationToken(*InstanceChannel::Message::decode(request.encode().chopped(1)), platform);
+        QTEST(qgetenv("XDG_ACTIVATION_TOKEN"), "xdgToken");
+        QTEST(qgetenv("DESKTOP_STARTUP_ID"), "startupId");
+        qunsetenv("XDG_ACTIVATION_TOKEN");
+        qunsetenv("DESKTOP_STARTUP_ID");
+    }
+
     void startupIdTime_data()
     {
         QTest::addColumn<QByteArray>("id");
