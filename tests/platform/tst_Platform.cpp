@@ -1,4 +1,5 @@
 #include "core/compat/TrayIconRecord.h"
+#include "core/store/StoreFile.h"
 #include "fakes/FileBytes.h"
 #include "fakes/VectorSnippetList.h"
 #include "platform/CommandLine.h"
@@ -262,6 +263,7 @@ private Q_SLOTS:
         QTest::newRow("list") << two << K::List << QString() << 0 << QByteArray("a\nb \"q\"\nc\n") << QString() << two;
         QTest::newRow("date entries are not listed") << QByteArray("\"3/1/2024\"\r\n\"a\"\r\n") << K::List << QString() << 0 << QByteArray("a\n") << QString() << QByteArray("\"3/1/2024\"\r\n\"a\"\r\n");
         QTest::newRow("a folder in its place") << QByteArray("/") << K::Add << u"a"_s << 1 << QByteArray() << u"quippet: %1 cannot be read; nothing was changed\n"_s << QByteArray("/");
+        QTest::newRow("over the limit") << QByteArray("big") << K::Remove << u"a"_s << 1 << QByteArray() << u"quippet: %1 is larger than the 256 MB Quippet loads; nothing was changed\n"_s << QByteArray("big");
         // clang-format on
     }
 
@@ -273,8 +275,11 @@ private Q_SLOTS:
         QFETCH(QString, error);
         const QString store = m_dir->filePath(u"data/Text.txt"_s);
         QVERIFY(QDir().mkpath(m_dir->filePath(u"data"_s)));
+        QFile big(store);
         if (before == "/")
             QVERIFY(QDir().mkdir(store));
+        else if (before == "big") // sparse: no time or disk spent on it
+            QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(StoreFile::MaxBytes + 1));
         else if (!before.isNull())
             writeBytes(store, before);
         // No instance: its lock is free.
@@ -286,6 +291,8 @@ private Q_SLOTS:
         QFETCH(QByteArray, after);
         if (after == "/")
             QVERIFY(QFileInfo(store).isDir());
+        else if (after == "big")
+            QCOMPARE(QFileInfo(store).size(), StoreFile::MaxBytes + 1);
         else
             QCOMPARE(after.isNull() ? QFile::exists(store) : readBytes(store) == after, !after.isNull());
         QVERIFY(!QFile::exists(store + u".bak"_s));
