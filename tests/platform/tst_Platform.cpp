@@ -219,6 +219,22 @@ private Q_SLOTS:
         QTEST(InstanceChannel::isPrivateFolder(path, ::getuid() + (ownUser ? 0 : 1)), "isPrivate");
     }
 
+    void startWaitsForACommandLineHoldingTheLock()
+    {
+        // A command line editing the store holds the lock for a moment; a start meanwhile waits
+        // for it rather than ending as if an instance ran.
+        QLockFile commandLine(InstanceChannel::lockPath(m_dir->path()));
+        QVERIFY(commandLine.tryLock(0));
+        std::thread done([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            commandLine.unlock();
+        });
+        LocalSocketInstance start(m_dir->path(), ::getuid());
+        const bool otherRunning = start.otherInstanceRunning();
+        done.join();
+        QVERIFY(!otherRunning);
+    }
+
     void peerOfAnotherUserIsDropped_data()
     {
         QTest::addColumn<bool>("serverExpectsOther");
