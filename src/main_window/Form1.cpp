@@ -7,6 +7,7 @@
 #include "core/settings/SettingsCodec.h"
 #include "core/store/StoreFile.h"
 #include "core/store/StoreReadAhead.h"
+#include "core/sync/ConflictCopies.h"
 #include "core/sync/StoreSync.h"
 #include "help_window/Form2.h"
 #include "help_window/HomepageOpener.h"
@@ -431,6 +432,18 @@ void Form1::startStoreSync()
     m_sync = std::make_unique<StoreSync>(*m_store, m_list, m_todayText);
     connect(m_sync.get(), &StoreSync::unreadable, this, &Form1::storeSync_Unreadable);
     m_sync->begin();
+    // Entries the file lacks only because its writer never saw them go out with the next save.
+    connect(m_sync.get(), &StoreSync::keptUnseen, &m_saves, &BackgroundSave::schedule);
+    m_conflicts = std::make_unique<ConflictCopies>(m_store->path(), m_list, m_todayText);
+    connect(m_conflicts.get(), &ConflictCopies::merged, this, &Form1::conflictCopies_Merged);
+    m_conflicts->begin();
+}
+
+void Form1::conflictCopies_Merged()
+{
+    setStatusMessage(QStringLiteral("Conflict copy merged"));
+    StartTimer1();
+    m_saves.schedule();
 }
 
 void Form1::storeSync_Unreadable(const QString& path)
@@ -473,6 +486,7 @@ void Form1::Form_Unload()
     m_unloaded = true;
     m_saves.stop();
     m_sync->stop();
+    m_conflicts->stop();
 
     DatePurge::purge(m_list, m_todayText);
     QString error;

@@ -23,6 +23,7 @@ class QMimeData;
 class SnippetCombo;
 class StoreReadAhead;
 class StoreSync;
+class ConflictCopies;
 class TargetIcon;
 
 /**
@@ -119,6 +120,7 @@ private:
     StoreFile::LoadResult loadStore();
     void startStoreSync();
     void storeSync_Unreadable(const QString& path);
+    void conflictCopies_Merged();
 
     // Event procedures.
     void Form_Paint();
@@ -157,6 +159,7 @@ private:
     std::unique_ptr<StoreFile> m_store;
     std::unique_ptr<StoreReadAhead> m_storeReadAhead;
     std::unique_ptr<StoreSync> m_sync;
+    std::unique_ptr<ConflictCopies> m_conflicts;
     QTimer m_timer1;
     BackgroundSave m_saves;
 

@@ -1,0 +1,263 @@
+#include "core/store/StoreFile.h"
+#include "core/sync/ConflictCopies.h"
+#include "core/sync/StoreMerge.h"
+#include "core/sync/StoreSync.h"
+#include "core/sync/UnconfirmedWrites.h"
+#include "fakes/FileBytes.h"
+#include "fakes/UnreadableFile.h"
+#include "fakes/VectorSnippetList.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+/** Entries as letters; D is the date entry, which is never stored. */
+QStringList letters(const QString& text)
+{
+    QStringList entries;
+    for (const QChar letter : text)
+        entries.append(letter == u'D' ? u"12/7/2026"_s : QString(letter));
+    return entries;
+}
+
+/** "x1y2": x first written by our save 1, y by save 2, one copy each; save n at n seconds. */
+QHash<QString, StoreMerge::Written> writes(const QString& spec)
+{
+    QHash<QString, StoreMerge::Written> written;
+    for (qsizetype i = 0; i + 1 < spec.size(); i += 2) {
+        const int save = spec.at(i + 1).digitValue();
+        written.insert(spec.at(i), {1, save, save * 1'000'000'000LL});
+    }
+    return written;
+}
+
+/** Replaces the file through a rename, as editors and sync engines do, dated `modified`. */
+void deliver(const QString& path, const QByteArray& bytes, const QDateTime& modified)
+{
+    const QString temporary = path + u".new"_s;
+    writeBytes(temporary, bytes);
+    QFile file(temporary);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QVERIFY(file.setFileTime(modified, QFileDevice::FileModificationTime));
+    file.close();
+    QVERIFY(::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(path).constData()) == 0);
+}
+
+} // namespace
+
+/** Keeping one list in step across machines: the rule for entries the other side has not seen, what feeds it, and
+ * the conflict copies sync engines leave. */
+class tst_SyncAcrossMachines : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_path;
+
+private Q_SLOTS:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_path = m_dir->filePath(u"Text.txt"_s);
+        QTest::failOnWarning(QRegularExpression(u"^(?!Could not )"_s));
+    }
+
+    void unseenEntriesAreKept_data()
+    {
+        QTest::addColumn<QString>("base");
+        QTest::addColumn<QString>("ours");
+        QTest::addColumn<QString>("theirs");
+        QTest::addColumn<QString>("written");
+        QTest::addColumn<double>("theirsAt"); // seconds
+        QTest::addColumn<QString>("result");
+        // We read "ab" from the file, then wrote the entries in `written`; the file now holds `theirs`.
+        // clang-format off
+        QTest::newRow("editor deletes the line we wrote") << "Dabx" << "Dabx" << "ab" << "x1" << 60.0 << "Dab";
+        QTest::newRow("editor deletes two of our lines") << "Dabxy" << "Dabxy" << "ab" << "x1y2" << 60.0 << "Dab";
+        QTest::newRow("editor deletes an older line of ours, a newer one stays") << "abxy" << "abxy" << "aby" << "x1y2" << 60.0 << "aby";
+        QTest::newRow("editor deletes a line read from the file") << "abx" << "abx" << "bx" << "x1" << 60.0 << "bx";
+        QTest::newRow("version older than our save") << "abx" << "abx" << "ab" << "x1" << 0.5 << "abx";
+        QTest::newRow("other machine added meanwhile, never saw ours") << "Dabx" << "Dabx" << "aby" << "x1" << 1.5 << "Dabyx";
+        QTest::newRow("other machine removed a line, never saw ours") << "abx" << "abx" << "b" << "x1" << 1.5 << "bx";
+        QTest::newRow("other machine saw our first save, not the second") << "abxy" << "abxy" << "abxz" << "x1y2" << 9.0 << "abxzy";
+        QTest::newRow("other machine saw our second save: removal of the first counts") << "abxy" << "abxy" << "abyz" << "x1y2" << 9.0 << "abyz";
+        QTest::newRow("it holds our line of the same save") << "abxy" << "abxy" << "abyz" << "x1y1" << 9.0 << "abyz";
+        QTest::newRow("it holds our line but is dated before it: clocks differ, kept") << "abxy" << "abxy" << "ayz" << "x1y1" << 0.5 << "axyz";
+        QTest::newRow("editor deletes our line and changes another: kept") << "abx" << "abx" << "Ab" << "x1" << 60.0 << "Abx";
+        QTest::newRow("confirmed entry removed outside") << "abx" << "abx" << "ab" << "" << 0.5 << "ab";
+        QTest::newRow("we removed it too") << "abx" << "ab" << "aby" << "x1" << 1.5 << "aby";
+        QTest::newRow("stale copy lacks ours and an older copy: one removed") << "aba" << "aba" << "b" << "a1" << 1.5 << "ab";
+        // clang-format on
+    }
+
+    void unseenEntriesAreKept()
+    {
+        QFETCH(QString, base);
+        QFETCH(QString, ours);
+        QFETCH(QString, theirs);
+        QFETCH(QString, written);
+        QFETCH(double, theirsAt);
+        QFETCH(QString, result);
+        const QString date = u"12/7/2026"_s;
+        const auto unseen = StoreMerge::unseenRemovals(letters(base), letters(theirs), qint64(theirsAt * 1e9), writes(written), date);
+        QCOMPARE(StoreMerge::merge(letters(base), letters(ours), letters(theirs), date, unseen), letters(result));
+    }
+
+    void additionsOnly_data()
+    {
+        QTest::addColumn<QString>("ours");
+        QTest::addColumn<QString>("copy");
+        QTest::addColumn<QString>("result");
+        // clang-format off
+        QTest::newRow("copy lacks entries: none removed") << "Dabc" << "b" << "Dabc";
+        QTest::newRow("copy's entries after their predecessors") << "Dabc" << "axbcy" << "Daxbcy";
+        QTest::newRow("same addition once") << "ab" << "bab" << "abb";
+        // clang-format on
+    }
+
+    void additionsOnly()
+    {
+        QFETCH(QString, ours);
+        QFETCH(QString, copy);
+        QFETCH(QString, result);
+        QCOMPARE(StoreMerge::mergeAdditions(letters(ours), letters(copy), u"12/7/2026"_s), letters(result));
+    }
+
+    void ledgerFollowsSavesAndReads()
+    {
+        UnconfirmedWrites ledger(u"D"_s);
+        ledger.begin(letters(u"ab"_s));
+        ledger.saved(QStringList{u"D"_s} + letters(u"abx"_s), 100);
+        QCOMPARE(ledger.written().value(u"x"_s), (StoreMerge::Written{1, 1, 100}));
+        // An outside version without x: x stays ours, and written again keeps its first save.
+        ledger.read(letters(u"aby"_s));
+        ledger.saved(letters(u"abyxz"_s), 300);
+        QCOMPARE(ledger.written().value(u"x"_s), (StoreMerge::Written{1, 1, 100}));
+        QCOMPARE(ledger.written().value(u"z"_s), (StoreMerge::Written{1, 2, 300}));
+        QCOMPARE(ledger.written().size(), 2);
+        // A second copy is a new write.
+        ledger.saved(letters(u"abyxzx"_s), 400);
+        QCOMPARE(ledger.written().value(u"x"_s), (StoreMerge::Written{2, 3, 400}));
+        // A version holding them confirms them; our own removal forgets them.
+        ledger.read(letters(u"abyxzx"_s));
+        QVERIFY(ledger.written().isEmpty());
+        ledger.saved(letters(u"abyxzxw"_s), 500);
+        ledger.saved(letters(u"abyxzx"_s), 600);
+        QVERIFY(ledger.written().isEmpty());
+    }
+
+    void outsideVersionAfterOurSave_data()
+    {
+        QTest::addColumn<QByteArray>("outside");
+        QTest::addColumn<int>("secondsAfterSave");
+        QTest::addColumn<QString>("list");
+        // Quippet read "a","b", then added and saved "x".
+        // clang-format off
+        QTest::newRow("editor deletes our line a minute later") << "\"a\"\r\n\"b\"\r\n"_ba << 60 << "Dab";
+        QTest::newRow("other machine's version made before our save") << "\"a\"\r\n\"b\"\r\n"_ba << -5 << "Dabx";
+        QTest::newRow("other machine added at the same moment") << "\"a\"\r\n\"b\"\r\n\"y\"\r\n"_ba << 1 << "Dabyx";
+        // clang-format on
+    }
+
+    void outsideVersionAfterOurSave()
+    {
+        QFETCH(QByteArray, outside);
+        QFETCH(int, secondsAfterSave);
+        QFETCH(QString, list);
+        writeBytes(m_path, "\"a\"\r\n\"b\"\r\n");
+        StoreFile store(m_path);
+        VectorSnippetList entries({u"12/7/2026"_s});
+        store.load(entries);
+        StoreSync sync(store, entries, u"12/7/2026"_s);
+        QSignalSpy kept(&sync, &StoreSync::keptUnseen);
+        sync.begin();
+        entries.append(u"x"_s);
+        QVERIFY(sync.save());
+        // A save with nothing new leaves the file as it is.
+        const StoreSync::Stamp saved = StoreSync::stampOf(m_path);
+        QVERIFY(sync.save());
+        QVERIFY(StoreSync::stampOf(m_path) == saved);
+
+        deliver(m_path, outside, QDateTime::fromMSecsSinceEpoch(saved.modifiedNs / 1'000'000).addSecs(secondsAfterSave));
+        sync.syncFromDisk();
+        QCOMPARE(entries.entries(), letters(list));
+        QCOMPARE(kept.count(), list.contains(u'x') ? 1 : 0);
+        // The next save hands what was kept to the other side.
+        QVERIFY(sync.save());
+        VectorSnippetList written;
+        store.load(written);
+        QCOMPARE(written.entries(), letters(list).mid(1));
+    }
+
+    void conflictCopyNames_data()
+    {
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("conflictCopy");
+        // clang-format off
+        QTest::newRow("Syncthing") << "Text.txt" << "Text.sync-conflict-20261207-181500-ABC2DEF.txt" << true;
+        QTest::newRow("Nextcloud, ownCloud") << "Text.txt" << "Text (conflicted copy 2026-12-07 181500).txt" << true;
+        QTest::newRow("Dropbox") << "Text.txt" << "Text (Jane's conflicted copy 2026-12-07).txt" << true;
+        QTest::newRow("Dropbox, numbered") << "Text.txt" << "Text (Jane Roe\u2019s conflicted copy 2026-12-07) (1).txt" << true;
+        QTest::newRow("store linked to another name") << "quips.list" << "quips.sync-conflict-20261207-181500-ABC2DEF.list" << true;
+        QTest::newRow("the store itself") << "Text.txt" << "Text.txt" << false;
+        QTest::newRow("a backup") << "Text.txt" << "Text.txt.1.bak" << false;
+        QTest::newRow("a backup's conflict copy") << "Text.txt" << "Text.txt.sync-conflict-20261207-181500-ABC2DEF.bak" << false;
+        QTest::newRow("another file's") << "Text.txt" << "Notes.sync-conflict-20261207-181500-ABC2DEF.txt" << false;
+        QTest::newRow("another file starting alike") << "Text.txt" << "Text2.sync-conflict-20261207-181500-ABC2DEF.txt" << false;
+        QTest::newRow("a sync engine's temporary file") << "Text.txt" << ".syncthing.Text.sync-conflict-20261207-181500-ABC2DEF.txt.tmp" << false;
+        // clang-format on
+    }
+
+    void conflictCopyNames()
+    {
+        QFETCH(QString, fileName);
+        QFETCH(QString, name);
+        QFETCH(bool, conflictCopy);
+        QCOMPARE(ConflictCopies::isConflictCopy(fileName, name), conflictCopy);
+    }
+
+    void conflictCopiesMergedAndMovedAside()
+    {
+        const QDir dir(m_dir->path());
+        writeBytes(m_path, "\"a\"\r\n\"b\"\r\n");
+        writeBytes(dir.filePath(u"Text.txt.bak"_s), "\"old backup\"\r\n");
+        const QString syncthing = dir.filePath(u"Text.sync-conflict-20261207-181500-ABC2DEF.txt"_s);
+        const QString nextcloud = dir.filePath(u"Text (conflicted copy 2026-12-07 181501).txt"_s);
+        const QString unreadable = dir.filePath(u"Text (Jane's conflicted copy 2026-12-07).txt"_s);
+        writeBytes(syncthing, "\"a\"\r\n\"x\"\r\n");
+        writeBytes(nextcloud, "\"y\"\r\n");
+        QVERIFY(makeUnreadableFile(unreadable));
+        for (const auto& [path, age] : {std::pair{syncthing, 20}, std::pair{nextcloud, 10}}) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-age), QFileDevice::FileModificationTime));
+        }
+        VectorSnippetList entries(letters(u"Dab"_s));
+        ConflictCopies copies(m_path, entries, u"12/7/2026"_s);
+        QSignalSpy merged(&copies, &ConflictCopies::merged);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"^Could not read the conflict copy .*Jane's"_s));
+        QCOMPARE(copies.collect(), 2);
+        QCOMPARE(entries.entries(), letters(u"Dyaxb"_s));
+        QCOMPARE(merged.count(), 1);
+        // Moved to the next free backup names, oldest first; the unreadable one stays.
+        QCOMPARE(readBytes(dir.filePath(u"Text.txt.1.bak"_s)), "\"a\"\r\n\"x\"\r\n"_ba);
+        QCOMPARE(readBytes(dir.filePath(u"Text.txt.2.bak"_s)), "\"y\"\r\n"_ba);
+        QCOMPARE(readBytes(dir.filePath(u"Text.txt.bak"_s)), "\"old backup\"\r\n"_ba);
+        QVERIFY(!QFile::exists(syncthing) && !QFile::exists(nextcloud));
+        QVERIFY(QFileInfo::exists(unreadable));
+        // Logged once; nothing more to merge.
+        QCOMPARE(copies.collect(), 0);
+        QCOMPARE(merged.count(), 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_SyncAcrossMachines)
+#include "tst_SyncAcrossMachines.moc"
