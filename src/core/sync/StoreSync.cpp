@@ -27,6 +27,22 @@ public:
     QStringList entries;
 };
 
+/** Whether both lists hold the same entries in the same order, `leaveOut` aside. */
+bool sameEntries(const QStringList& a, const QStringList& b, const QString& leaveOut)
+{
+    qsizetype i = 0, j = 0;
+    for (;;) {
+        while (i < a.size() && !leaveOut.isEmpty() && a.at(i) == leaveOut)
+            ++i;
+        while (j < b.size() && !leaveOut.isEmpty() && b.at(j) == leaveOut)
+            ++j;
+        if (i == a.size() || j == b.size())
+            return i == a.size() && j == b.size();
+        if (a.at(i++) != b.at(j++))
+            return false;
+    }
+}
+
 } // namespace
 
 StoreSync::StoreSync(StoreFile& store, SnippetList& list, QString leaveOut, QObject* parent)
@@ -128,6 +144,7 @@ void StoreSync::syncFromDisk()
     if (stamp == m_stamp)
         return; // unchanged, or our own save
     m_stamp = stamp;
+    m_fileHoldsBase = false;
     if (!stamp.exists)
         return; // vanished: the list is kept and the next save writes the file again
 
@@ -151,6 +168,7 @@ void StoreSync::syncFromDisk()
     const QStringList next = StoreMerge::merge(m_base, ours, theirs.entries, m_leaveOut, unseen);
     m_unconfirmed.read(theirs.entries);
     m_base = std::move(theirs.entries);
+    m_fileHoldsBase = true;
     if (next != ours) {
         m_list.replaceAll(next);
         Q_EMIT merged();
@@ -162,14 +180,14 @@ void StoreSync::syncFromDisk()
 bool StoreSync::save(QString* error)
 {
     syncFromDisk();
-    // Rewriting the same entries would only hand sync engines a new version to reconcile.
-    if (m_savedStamp.exists && m_savedStamp == m_stamp && m_list.allEntries() == m_base)
+    // Rewriting the entries the file holds would only hand sync engines a version to reconcile.
+    if (m_fileHoldsBase && sameEntries(m_list.allEntries(), m_base, m_leaveOut))
         return true;
     if (!m_store.save(m_list, error, m_leaveOut))
         return false;
     m_base = m_list.allEntries();
     m_stamp = stampOf(m_store.path());
-    m_savedStamp = m_stamp;
+    m_fileHoldsBase = m_stamp.exists;
     m_unconfirmed.saved(m_base, m_stamp.modifiedNs);
     if (m_active)
         watch();

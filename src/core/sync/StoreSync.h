@@ -74,8 +74,8 @@ private:
     QString m_leaveOut;
     QStringList m_base;
     Stamp m_stamp;
-    /** The file as our last save left it; a save with nothing new to write skips writing. */
-    Stamp m_savedStamp;
+    /** The file at `m_stamp` holds `m_base`: a save with nothing new to write skips writing. */
+    bool m_fileHoldsBase = false;
     UnconfirmedWrites m_unconfirmed;
     QFileSystemWatcher m_watcher;
     QTimer m_quiet;

@@ -186,11 +186,13 @@ private Q_SLOTS:
         QVERIFY(StoreSync::stampOf(m_path) == saved);
 
         deliver(m_path, outside, QDateTime::fromMSecsSinceEpoch(saved.modifiedNs / 1'000'000).addSecs(secondsAfterSave));
+        const StoreSync::Stamp delivered = StoreSync::stampOf(m_path);
         sync.syncFromDisk();
         QCOMPARE(entries.entries(), letters(list));
         QCOMPARE(kept.count(), list.contains(u'x') ? 1 : 0);
-        // The next save hands what was kept to the other side.
+        // The next save hands what was kept to the other side, and leaves a file holding the list alone.
         QVERIFY(sync.save());
+        QCOMPARE(StoreSync::stampOf(m_path) == delivered, !list.contains(u'x'));
         VectorSnippetList written;
         store.load(written);
         QCOMPARE(written.entries(), letters(list).mid(1));
