@@ -231,6 +231,26 @@ private Q_SLOTS:
         QCOMPARE(logged.size(), 2);
     }
 
+    void conflictCopiesMergedAndMovedAside()
+    {
+        const QDir dir(m_h->dir.path());
+        writeBytes(dir.filePath(u"Text (conflicted copy 2026-12-07 120000).txt"_s), "\"a\"\r\n\"x\"\r\n");
+        QVERIFY(m_h->load());
+        QCOMPARE(m_h->message(), u"Conflict copy merged"_s);
+        QCOMPARE(m_h->entries(), (QStringList{m_h->platform.clock.today, u"a"_s, u"x"_s}));
+        QCOMPARE(readBytes(dir.filePath(u"Text.txt.bak"_s)), "\"a\"\r\n\"x\"\r\n"_ba);
+        m_h->form->autosaveTimer().setInterval(0);
+        QTRY_COMPARE(m_h->storeBytes(), "\"a\"\r\n\"x\"\r\n"_ba);
+
+        // One that appears while the window is open is taken in as well, and saved.
+        m_h->statusBar()->setPanelText(1, QString());
+        writeBytes(dir.filePath(u"Text.sync-conflict-20261207-120000-ABC2DEF.txt"_s), "\"y\"\r\n");
+        QTRY_COMPARE(m_h->message(), u"Conflict copy merged"_s);
+        QTRY_COMPARE(m_h->storeBytes(), "\"y\"\r\n\"a\"\r\n\"x\"\r\n"_ba);
+        QVERIFY(QFile::exists(dir.filePath(u"Text.txt.1.bak"_s)));
+        QCOMPARE(logged, QStringList());
+    }
+
     void firstRunCreationFailureIsLogged()
     {
         const QString file = m_h->dir.filePath(u"file"_s);
