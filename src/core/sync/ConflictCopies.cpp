@@ -129,7 +129,8 @@ int ConflictCopies::collect()
         entries = StoreMerge::mergeAdditions(entries, *copy, m_leaveOut);
         ++count;
         const QString aside = StoreFile::freeBackupPath(target);
-        if (aside.isEmpty() || !QFile::rename(path, aside)) {
+        // Gone meanwhile: the engine brought over another machine's move of the same copy.
+        if ((aside.isEmpty() || !QFile::rename(path, aside)) && QFileInfo::exists(path)) {
             m_stuck.insert(path);
             qCWarning(lcStore).noquote()
                 << QStringLiteral("Could not move the merged conflict copy %1 aside to %2")
