@@ -28,12 +28,7 @@ second_copy "$B"
 printf '"first"\r\n' >"$SHARED"
 ln -sf "$SHARED" "$STORE"
 ln -s "$SHARED" "$B/program/Text.txt"
-start_quippet
-a_pid=$QUIPPET_PID
-a_win=$(poll 50 main_window_visible "$a_pid") || fail "first copy shows no window"
-start_copy "$B"
-b_pid=$COPY_PID
-b_win=$(poll 50 main_window_visible "$b_pid") || fail "second copy shows no window"
+open_pair "$B"
 
 add_entry "$a_win" alpha
 add_entry "$b_win" beta

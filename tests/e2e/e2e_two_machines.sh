@@ -60,13 +60,7 @@ wait_long "the store reaches the second folder" both_hold first
 ln -s "${FOLDER[a]}/Text.txt" "$STORE"
 ln -s "${FOLDER[b]}/Text.txt" "$B/program/Text.txt"
 
-start_quippet
-a_pid=$QUIPPET_PID
-a_win=$(poll 100 main_window_visible "$a_pid") || fail "the first copy shows no window"
-start_copy "$B"
-b_pid=$COPY_PID
-b_win=$(poll 100 main_window_visible "$b_pid") || fail "the second copy shows no window"
-xdotool windowmove --sync "$a_win" 40 40 && xdotool windowmove --sync "$b_win" 600 40
+open_pair "$B"
 
 add_entry "$a_win" "from a"
 wait_long "A's entry reaches B" both_hold first "from a"

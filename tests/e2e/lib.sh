@@ -54,10 +54,17 @@ second_copy() {
 }
 # in_copy DIR COMMAND...: runs COMMAND with the folders of the copy made by second_copy DIR.
 in_copy() { HOME=$1/home XDG_CONFIG_HOME=$1/config XDG_DATA_HOME=$1/data XDG_RUNTIME_DIR=$1/runtime TMPDIR=$1/tmp "${@:2}"; }
-# start_copy DIR: starts the copy made by second_copy DIR; its id in COPY_PID, its log quippet-NAME.log.
-start_copy() {
+# open_pair DIR: starts the program and the copy made by second_copy DIR (logged to
+# quippet-NAME.log), waits for their windows, leaving a_pid, a_win, b_pid and b_win, and puts
+# them side by side so that a click meant for one never lands on the other.
+open_pair() {
+  start_quippet
+  a_pid=$QUIPPET_PID
+  a_win=$(poll 100 main_window_visible "$a_pid") || fail "the first copy shows no window"
   (cd "$1/program" && in_copy "$1" exec ./quippet) >"$E2E_DIR/quippet-$(basename "$1").log" 2>&1 &
-  COPY_PID=$! && BG_PIDS+=("$COPY_PID")
+  b_pid=$! && BG_PIDS+=("$b_pid")
+  b_win=$(poll 100 main_window_visible "$b_pid") || fail "the second copy shows no window"
+  xdotool windowmove --sync "$a_win" 40 40 && xdotool windowmove --sync "$b_win" 600 40
 }
 
 # start_quippet: starts the program from its folder, remembers QUIPPET_PID.
