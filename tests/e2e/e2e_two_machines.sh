@@ -92,7 +92,6 @@ grep -l "from a conflict copy" "${FOLDER[a]}"/Text.txt*.bak "${FOLDER[b]}"/Text.
 wait_long "Syncthing settles" settled
 QUIPPET_PID=$a_pid exit_by_menu "$a_win"
 QUIPPET_PID=$b_pid exit_by_menu "$b_win"
-wait_long "Syncthing settles after both exit" settled
-both_hold "${all[@]}" || fail "after exit: $(stores)"
+wait_long "both stores hold every entry after both exit" eval 'settled && both_hold "${all[@]}"'
 no_conflict_copies || fail "a conflict copy appeared after exit: $(stores)"
 [ -L "$STORE" ] && [ -L "$B/program/Text.txt" ] || fail "a save replaced a link with a file"
