@@ -16,8 +16,8 @@ stores() { for side in a b; do echo "folder $side: $(cd "${FOLDER[$side]}" && fo
 
 B=$E2E_DIR/b
 second_copy "$B"
-declare -A FOLDER=([a]=$E2E_DIR/sync-a [b]=$E2E_DIR/sync-b) ID GUI KEY
-read -r port_a port_b GUI[a] GUI[b] < <(python3 -c '
+declare -A FOLDER=([a]=$E2E_DIR/sync-a [b]=$E2E_DIR/sync-b) ID GUI KEY PORT
+read -r PORT[a] PORT[b] GUI[a] GUI[b] < <(python3 -c '
 import socket
 socks = [socket.socket() for _ in range(4)]
 for s in socks: s.bind(("127.0.0.1", 0))
@@ -27,9 +27,11 @@ for side in a b; do
   syncthing generate --home="$E2E_DIR/st-$side" --no-default-folder >/dev/null 2>&1
   ID[$side]=$(syncthing serve --home="$E2E_DIR/st-$side" --device-id)
 done
-python3 "$(dirname "$E2E_LIB")/syncthing_config.py" "$E2E_DIR/st-a/config.xml" "$port_a" "${GUI[a]}" "${FOLDER[a]}" "${ID[b]}" "$port_b"
-python3 "$(dirname "$E2E_LIB")/syncthing_config.py" "$E2E_DIR/st-b/config.xml" "$port_b" "${GUI[b]}" "${FOLDER[b]}" "${ID[a]}" "$port_a"
+other() { [ "$1" = a ] && echo b || echo a; }
 for side in a b; do
+  peer=$(other $side)
+  python3 "$(dirname "$E2E_LIB")/syncthing_config.py" "$E2E_DIR/st-$side/config.xml" "${PORT[$side]}" \
+    "${GUI[$side]}" "${FOLDER[$side]}" "${ID[$peer]}" "${PORT[$peer]}"
   KEY[$side]=$(sed -n 's:.*<apikey>\(.*\)</apikey>.*:\1:p' "$E2E_DIR/st-$side/config.xml")
   STNOUPGRADE=1 syncthing serve --home="$E2E_DIR/st-$side" --no-browser --no-restart >"$E2E_DIR/syncthing-$side.log" 2>&1 &
   BG_PIDS+=($!)
@@ -42,11 +44,10 @@ rest() {
 }
 # settled: both instances have scanned, sent and fetched everything.
 settled() {
-  local side peer
+  local side
   for side in a b; do
-    peer=$([ $side = a ] && echo b || echo a)
     rest $side /rest/db/status?folder=quippet 'd["state"] == "idle" and d["needTotalItems"] == 0' &&
-      rest $side "/rest/db/completion?folder=quippet&device=${ID[$peer]}" 'd["completion"] == 100' || return 1
+      rest $side "/rest/db/completion?folder=quippet&device=${ID[$(other $side)]}" 'd["completion"] == 100' || return 1
   done
 }
 # both_hold ENTRY...: both synced stores hold exactly these entries.

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
-"""Turns a config.xml made by `syncthing generate` into one instance of a private pair on this
-machine: listening on 127.0.0.1 only, no discovery, relays, NAT traversal, usage or crash
-reports, knowing its peer by address, sharing one folder that is rescanned within a second.
+"""Makes a config.xml from `syncthing generate` one of a private pair: 127.0.0.1 only, no
+discovery, relays, NAT traversal, usage or crash reports, the peer known by address, one shared
+folder rescanned within a second.
 Usage: syncthing_config.py CONFIG LISTEN_PORT GUI_PORT FOLDER PEER_ID PEER_PORT"""
 import sys
 import xml.etree.ElementTree as ET
@@ -11,23 +11,17 @@ tree = ET.parse(config)
 root = tree.getroot()
 own = root.find("device")
 own.find("address").text = f"tcp://127.0.0.1:{port}"
-
-peer = ET.SubElement(root, "device", id=peer_id, name="peer", compression="metadata",
-                     introducer="false")
+peer = ET.SubElement(root, "device", id=peer_id, name="peer", compression="metadata")
 ET.SubElement(peer, "address").text = f"tcp://127.0.0.1:{peer_port}"
-
 root.find("gui/address").text = f"127.0.0.1:{gui_port}"
-options = root.find("options")
 for name, value in {"listenAddress": f"tcp://127.0.0.1:{port}", "globalAnnounceEnabled": "false",
                     "localAnnounceEnabled": "false", "relaysEnabled": "false",
                     "natEnabled": "false", "urAccepted": "-1", "crashReportingEnabled": "false",
-                    "startBrowser": "false", "autoUpgradeIntervalH": "0",
+                    "startBrowser": "false", "autoUpgradeIntervalH": "0", "minHomeDiskFree": "0",
                     "setLowPriority": "false", "reconnectionIntervalS": "2"}.items():
-    options.find(name).text = value
-options.find("minHomeDiskFree").text = "0"
-
-shared = ET.Element("folder", id="quippet", label="quippet", path=folder, type="sendreceive",
-                    rescanIntervalS="5", fsWatcherEnabled="true", fsWatcherDelayS="1")
+    root.find(f"options/{name}").text = value
+shared = ET.Element("folder", id="quippet", path=folder, type="sendreceive", rescanIntervalS="5",
+                    fsWatcherEnabled="true", fsWatcherDelayS="1")
 for device in (own.get("id"), peer_id):
     ET.SubElement(shared, "device", id=device)
 ET.SubElement(shared, "minDiskFree", unit="%").text = "0"
