@@ -235,26 +235,39 @@ QHash<QString, int> StoreMerge::unseenRemovals(const QStringList& base, const QS
     QHash<QString, int> unseen;
     if (written.isEmpty())
         return unseen;
-    // Copies of each text we wrote, in base and in theirs; everything else in the order met.
+    // Mostly the outside version holds what we wrote: then there is nothing to decide.
+    const QHash<QString, int> lacking = copiesBeyond(theirs, base, leaveOut);
+    if (std::none_of(lacking.keyBegin(), lacking.keyEnd(),
+                     [&](const QString& text) { return written.contains(text); }))
+        return unseen;
+
+    // Copies of each text we wrote, in base and in theirs; and whether all else is the same,
+    // in the same order.
     QHash<QString, std::pair<int, int>> held;
-    const auto split = [&](const QStringList& entries, int std::pair<int, int>::*count) {
-        QStringList others;
-        for (const QString& text : entries) {
+    bool othersSame = true;
+    const auto nextOther = [&](const QStringList& entries, qsizetype& at,
+                               int std::pair<int, int>::*count) {
+        for (; at < entries.size(); ++at) {
+            const QString& text = entries.at(at);
             if (!leaveOut.isEmpty() && text == leaveOut)
                 continue;
-            if (written.contains(text))
-                ++(held[text].*count);
-            else
-                others.append(text);
+            if (!written.contains(text))
+                return true;
+            ++(held[text].*count);
         }
-        return others;
+        return false;
     };
-    const QStringList otherBase = split(base, &std::pair<int, int>::first);
-    const QStringList otherTheirs = split(theirs, &std::pair<int, int>::second);
+    qsizetype b = 0, t = 0;
+    for (bool inBase = true, inTheirs = true; inBase || inTheirs; ++b, ++t) {
+        inBase = inBase && nextOther(base, b, &std::pair<int, int>::first);
+        inTheirs = inTheirs && nextOther(theirs, t, &std::pair<int, int>::second);
+        if (inBase != inTheirs || (inBase && base.at(b) != theirs.at(t)))
+            othersSame = false;
+    }
 
     // The latest of our saves the outside version shows it has seen.
     int seenSave = 0;
-    bool onlyOursLeftOut = otherBase == otherTheirs;
+    bool onlyOursLeftOut = othersSame;
     for (auto it = held.cbegin(); it != held.cend(); ++it) {
         const auto [inBase, inTheirs] = it.value();
         const Written& write = written.value(it.key());
@@ -270,9 +283,9 @@ QHash<QString, int> StoreMerge::unseenRemovals(const QStringList& base, const QS
     for (auto it = held.cbegin(); it != held.cend(); ++it) {
         const auto [inBase, inTheirs] = it.value();
         const Written& write = written.value(it.key());
-        const int lacking = std::min(inBase - inTheirs, write.copies);
-        if (lacking > 0 && (theirsModifiedNs < write.savedNs || write.save > seenSave))
-            unseen.insert(it.key(), lacking);
+        const int missing = std::min(inBase - inTheirs, write.copies);
+        if (missing > 0 && (theirsModifiedNs < write.savedNs || write.save > seenSave))
+            unseen.insert(it.key(), missing);
     }
     return unseen;
 }
