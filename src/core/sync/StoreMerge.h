@@ -61,8 +61,7 @@ public:
     static QStringList mergeAdditions(const QStringList& ours, const QStringList& copy,
                                       const QString& leaveOut = QString());
 
-    /** Copies of each text in `after` beyond those in `before` (entries equal to `leaveOut` aside).
-     */
+    /** Copies of each text in `after` beyond those in `before`, `leaveOut` aside. */
     static QHash<QString, int> copiesBeyond(const QStringList& before, const QStringList& after,
                                             const QString& leaveOut = QString());
 };
