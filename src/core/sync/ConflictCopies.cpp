@@ -37,7 +37,9 @@ ConflictCopies::ConflictCopies(QString storePath, SnippetList& list, QString lea
 
 void ConflictCopies::begin()
 {
-    m_watcher.addPath(QFileInfo(StoreSync::targetOf(m_storePath)).absolutePath());
+    const QString folder = QFileInfo(StoreSync::targetOf(m_storePath)).absolutePath();
+    if (QFileInfo(folder).isDir()) // a link may name a folder that is gone
+        m_watcher.addPath(folder);
     collect();
 }
 
