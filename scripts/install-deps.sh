@@ -7,7 +7,7 @@ packages=(build-essential cmake ninja-build qt6-base-dev qt6-svg-dev qt6-qpa-plu
           pkg-config libxcb1-dev librsvg2-bin qt6-wayland weston
           desktop-file-utils appstream dpkg-dev file lintian
           at-spi2-core python3-pyatspi gir1.2-atspi-2.0 dbus-x11
-          clang libclang-rt-14-dev python3)
+          clang libclang-rt-14-dev python3 syncthing curl)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -62,6 +62,7 @@ void Form1::connectEvents()
     connect(&m_timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
     connect(&m_session, &StoreSession::saveStateChanged, this, &Form1::showSaveState);
     connect(&m_session, &StoreSession::unreadable, this, &Form1::store_Unreadable);
+    connect(&m_session, &StoreSession::conflictCopyMerged, this, &Form1::store_ConflictCopyMerged);
 
     connect(m_combo1, &SnippetCombo::dragStarting, this, &Form1::Combo1_OLEStartDrag);
     connect(m_combo1, &SnippetCombo::dragOver, this, &Form1::Combo1_OLEDragOver);
@@ -261,6 +262,12 @@ void Form1::Form_Unload()
                           SettingsCodec::textFromBool(m_shoTask->isChecked()));
     m_services.tray.notifyIcon(TrayArea::NimDelete, m_declares.TrayIcon);
     Q_EMIT ended();
+}
+
+void Form1::store_ConflictCopyMerged()
+{
+    setStatusMessage(QStringLiteral("Conflict copy merged"));
+    StartTimer1();
 }
 
 bool Form1::store_AskRetry(const QString& reason)

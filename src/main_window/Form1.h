@@ -118,6 +118,7 @@ private:
     StoreFile::LoadResult loadStore();
     void store_Unreadable(const QString& path);
     bool store_AskRetry(const QString& reason);
+    void store_ConflictCopyMerged();
 
     // Event procedures.
     void Form_Paint();

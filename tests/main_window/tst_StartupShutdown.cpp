@@ -232,6 +232,34 @@ private Q_SLOTS:
         QCOMPARE(logged.size(), 2);
     }
 
+    void conflictCopiesMergedAndMovedAside()
+    {
+        // Beside the store at start-up: an old backup, a conflict copy that cannot be read and one that can.
+        const QDir dir(m_h->dir.path());
+        writeBytes(dir.filePath(u"Text.txt.bak"_s), "\"old\"\r\n");
+        const QString unreadable = dir.filePath(u"Text (Jo's conflicted copy 2026-12-07).txt"_s);
+        QVERIFY(makeUnreadableFile(unreadable));
+        writeBytes(dir.filePath(u"Text (conflicted copy 2026-12-07 120000).txt"_s), "\"a\"\r\n\"x\"\r\n");
+        QVERIFY(m_h->load());
+        QCOMPARE(m_h->message(), u"Conflict copy merged"_s);
+        QCOMPARE(m_h->entries(), (QStringList{m_h->platform.clock.today, u"a"_s, u"x"_s}));
+        QCOMPARE(readBytes(dir.filePath(u"Text.txt.1.bak"_s)), "\"a\"\r\n\"x\"\r\n"_ba);
+        QCOMPARE(readBytes(dir.filePath(u"Text.txt.bak"_s)), "\"old\"\r\n"_ba);
+        QVERIFY(QFileInfo::exists(unreadable));
+        QCOMPARE(logged.size(), 1);
+        QVERIFY(logged.first().startsWith(u"quippet.store: Could not read the conflict copy \"%1\", left where it is: "_s.arg(unreadable)));
+        m_h->form->autosaveTimer().setInterval(0);
+        QTRY_COMPARE(m_h->storeBytes(), "\"a\"\r\n\"x\"\r\n"_ba);
+
+        // One that appears while the window is open, lacking our entries: they stay, and it is saved.
+        m_h->statusBar()->setPanelText(1, QString());
+        writeBytes(dir.filePath(u"Text.sync-conflict-20261207-120000-ABC2DEF.txt"_s), "\"y\"\r\n");
+        QTRY_COMPARE(m_h->message(), u"Conflict copy merged"_s);
+        QTRY_COMPARE(m_h->storeBytes(), "\"y\"\r\n\"a\"\r\n\"x\"\r\n"_ba);
+        QVERIFY(QFile::exists(dir.filePath(u"Text.txt.2.bak"_s)));
+        QCOMPARE(logged.size(), 1);
+    }
+
     void statusBarClicksAndDrags_data()
     {
         QTest::addColumn<double>("startHeight");

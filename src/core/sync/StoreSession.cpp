@@ -3,6 +3,7 @@
 #include "core/list/DatePurge.h"
 #include "core/list/SnippetList.h"
 #include "core/store/StoreReadAhead.h"
+#include "core/sync/ConflictCopies.h"
 #include "core/sync/StoreSync.h"
 
 #include <utility>
@@ -31,7 +32,15 @@ StoreFile::LoadResult StoreSession::start(std::unique_ptr<StoreReadAhead> readAh
         m_store->createEmpty();
     m_sync = std::make_unique<StoreSync>(*m_store, m_list, m_leaveOut);
     connect(m_sync.get(), &StoreSync::unreadable, this, &StoreSession::unreadable);
+    // Entries the file lacks only because its writer never saw them go out with the next save.
+    connect(m_sync.get(), &StoreSync::keptUnseen, &m_saves, &BackgroundSave::schedule);
     m_sync->begin();
+    m_conflicts = std::make_unique<ConflictCopies>(m_store->path(), m_list, m_leaveOut);
+    connect(m_conflicts.get(), &ConflictCopies::merged, this, [this] {
+        m_saves.schedule();
+        Q_EMIT conflictCopyMerged();
+    });
+    m_conflicts->begin();
     m_running = true;
     return loaded;
 }
@@ -70,6 +79,7 @@ void StoreSession::finish(const RetryQuestion& retry)
     m_running = false;
     m_saves.stop();
     m_sync->stop();
+    m_conflicts->stop();
     DatePurge::purge(m_list, m_leaveOut);
     QString error;
     // A store that must not be saved over was announced at start-up; asking again helps no one.

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 
+class ConflictCopies;
 class SnippetList;
 class StoreSync;
 
@@ -62,6 +63,8 @@ Q_SIGNALS:
     void unreadable(const QString& path);
     /** A background save failed, or the first one after failures succeeded. */
     void saveStateChanged();
+    /** A sync engine's conflict copy was merged into the list and moved aside. */
+    void conflictCopyMerged();
 
 private:
     bool save(QString* error);
@@ -70,6 +73,7 @@ private:
     QString m_leaveOut;
     std::unique_ptr<StoreFile> m_store;
     std::unique_ptr<StoreSync> m_sync;
+    std::unique_ptr<ConflictCopies> m_conflicts;
     BackgroundSave m_saves;
     bool m_running = false;
 };

@@ -27,10 +27,27 @@ public:
     QStringList entries;
 };
 
+/** Whether both lists hold the same entries in the same order, `leaveOut` aside. */
+bool sameEntries(const QStringList& a, const QStringList& b, const QString& leaveOut)
+{
+    qsizetype i = 0, j = 0;
+    for (;;) {
+        while (i < a.size() && !leaveOut.isEmpty() && a.at(i) == leaveOut)
+            ++i;
+        while (j < b.size() && !leaveOut.isEmpty() && b.at(j) == leaveOut)
+            ++j;
+        if (i == a.size() || j == b.size())
+            return i == a.size() && j == b.size();
+        if (a.at(i++) != b.at(j++))
+            return false;
+    }
+}
+
 } // namespace
 
 StoreSync::StoreSync(StoreFile& store, SnippetList& list, QString leaveOut, QObject* parent)
-    : QObject(parent), m_store(store), m_list(list), m_leaveOut(std::move(leaveOut))
+    : QObject(parent), m_store(store), m_list(list), m_leaveOut(std::move(leaveOut)),
+      m_unconfirmed(m_leaveOut)
 {
     m_quiet.setSingleShot(true);
     m_quiet.setInterval(DefaultQuietMs);
@@ -43,6 +60,7 @@ void StoreSync::begin()
 {
     m_base = m_list.allEntries();
     m_stamp = stampOf(m_store.path());
+    m_unconfirmed.begin(m_base);
     m_active = true;
     watch();
 }
@@ -58,9 +76,14 @@ void StoreSync::stop()
 
 QString StoreSync::targetPath() const
 {
-    const QFileInfo info(m_store.path());
+    return targetOf(m_store.path());
+}
+
+QString StoreSync::targetOf(const QString& storePath)
+{
+    const QFileInfo info(storePath);
     if (!info.isSymLink())
-        return m_store.path();
+        return storePath;
     const QString canonical = info.canonicalFilePath();
     // A link to a file that is gone names the file the next save writes again.
     return canonical.isEmpty() ? info.symLinkTarget() : canonical;
@@ -121,6 +144,7 @@ void StoreSync::syncFromDisk()
     if (stamp == m_stamp)
         return; // unchanged, or our own save
     m_stamp = stamp;
+    m_fileHoldsBase = false;
     if (!stamp.exists)
         return; // vanished: the list is kept and the next save writes the file again
 
@@ -138,21 +162,33 @@ void StoreSync::syncFromDisk()
     m_warned = false;
 
     const QStringList ours = m_list.allEntries();
-    const QStringList next = StoreMerge::merge(m_base, ours, theirs.entries, m_leaveOut);
+    // The other side cannot remove what it never saw.
+    const QHash<QString, int> unseen =
+        m_unconfirmed.unseenRemovals(m_base, theirs.entries, stamp.modifiedNs);
+    const QStringList next = StoreMerge::merge(m_base, ours, theirs.entries, m_leaveOut, unseen);
+    m_unconfirmed.read(theirs.entries);
     m_base = std::move(theirs.entries);
+    m_fileHoldsBase = true;
     if (next != ours) {
         m_list.replaceAll(next);
         Q_EMIT merged();
     }
+    if (!unseen.isEmpty())
+        Q_EMIT keptUnseen();
 }
 
 bool StoreSync::save(QString* error)
 {
     syncFromDisk();
+    // Rewriting the entries the file holds would only hand sync engines a version to reconcile.
+    if (m_fileHoldsBase && sameEntries(m_list.allEntries(), m_base, m_leaveOut))
+        return true;
     if (!m_store.save(m_list, error, m_leaveOut))
         return false;
     m_base = m_list.allEntries();
     m_stamp = stampOf(m_store.path());
+    m_fileHoldsBase = m_stamp.exists;
+    m_unconfirmed.saved(m_base, m_stamp.modifiedNs);
     if (m_active)
         watch();
     return true;

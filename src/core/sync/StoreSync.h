@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/sync/UnconfirmedWrites.h"
+
 #include <QFileSystemWatcher>
 #include <QObject>
 #include <QStringList>
@@ -52,6 +54,7 @@ public:
     void setQuietMs(int ms) { m_quiet.setInterval(ms); }
     /** The file the store path names, symbolic links followed. */
     QString targetPath() const;
+    static QString targetOf(const QString& storePath);
     static Stamp stampOf(const QString& path);
 
 Q_SIGNALS:
@@ -59,6 +62,8 @@ Q_SIGNALS:
     void merged();
     /** The file changed outside but could not be read; once until it reads again. */
     void unreadable(const QString& path);
+    /** The list kept entries the file lacks because its writer never saw them: save soon. */
+    void keptUnseen();
 
 private:
     void fileEvent();
@@ -69,6 +74,9 @@ private:
     QString m_leaveOut;
     QStringList m_base;
     Stamp m_stamp;
+    /** The file at `m_stamp` holds `m_base`: a save with nothing new to write skips writing. */
+    bool m_fileHoldsBase = false;
+    UnconfirmedWrites m_unconfirmed;
     QFileSystemWatcher m_watcher;
     QTimer m_quiet;
     bool m_active = false;
