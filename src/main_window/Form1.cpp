@@ -297,6 +297,7 @@ void Form1::connectEvents()
 
     connect(&m_services.tray, &TrayArea::mouseMessage, this,
             [this](int number) { Form_MouseMove(number * twipsPerPixelX()); });
+    m_services.tray.setMenu(m_pop);
     connect(&m_services.instance, &SingleInstance::showRequested, this,
             &Form1::instance_ShowRequested);
 

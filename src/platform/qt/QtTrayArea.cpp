@@ -3,6 +3,8 @@
 #include "core/compat/TrayIconRecord.h"
 #include "core/compat/TrayMessageDecoder.h"
 
+#include <QDBusConnection>
+#include <QDBusInterface>
 #include <QGuiApplication>
 
 namespace {
@@ -17,7 +19,32 @@ constexpr int WmMButtonUp = 520;
 
 bool QtTrayArea::available() const
 {
+    onDesktopHost();
     return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+void QtTrayArea::setMenu(QMenu* menu)
+{
+    m_menu = menu;
+    if (m_icon != nullptr && onDesktopHost())
+        m_icon->setContextMenu(menu);
+}
+
+bool QtTrayArea::statusNotifierHostRegistered()
+{
+    const QString watcher = QStringLiteral("org.kde.StatusNotifierWatcher");
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        return false;
+    QDBusInterface host(watcher, QStringLiteral("/StatusNotifierWatcher"), watcher, bus);
+    return host.isValid() && host.property("IsStatusNotifierHostRegistered").toBool();
+}
+
+bool QtTrayArea::onDesktopHost() const
+{
+    if (m_desktopHost < 0)
+        m_desktopHost = statusNotifierHostRegistered() ? 1 : 0;
+    return m_desktopHost == 1;
 }
 
 void QtTrayArea::notifyIcon(int message, const TrayIconRecord& record)
@@ -32,11 +59,11 @@ void QtTrayArea::notifyIcon(int message, const TrayIconRecord& record)
     }
 }
 
-int QtTrayArea::mouseMessageFor(QSystemTrayIcon::ActivationReason reason)
+int QtTrayArea::mouseMessageFor(QSystemTrayIcon::ActivationReason reason, bool desktopHost)
 {
     switch (reason) {
     case QSystemTrayIcon::Trigger:
-        return WmLButtonUp;
+        return desktopHost ? WmLButtonDblClk : WmLButtonUp;
     case QSystemTrayIcon::DoubleClick:
         return WmLButtonDblClk;
     case QSystemTrayIcon::Context:
@@ -65,6 +92,10 @@ QSystemTrayIcon* QtTrayArea::icon()
     // Created on first use so that desktops without a tray never get one.
     if (m_icon == nullptr) {
         m_icon = new QSystemTrayIcon(this);
+        // A desktop host draws the menu next to the icon, which also works where a free-standing
+        // pop-up has no place to open. An X11 tray reports the right button to the window instead.
+        if (m_menu != nullptr && onDesktopHost())
+            m_icon->setContextMenu(m_menu);
         // Queued: the answer to a click may run a modal menu and then remove the icon. Hiding
         // the icon deletes the widget that reported the click, which must have left its mouse
         // handler by then.
@@ -77,7 +108,7 @@ QSystemTrayIcon* QtTrayArea::icon()
 void QtTrayArea::forwardActivation(QSystemTrayIcon::ActivationReason reason)
 {
     // A click still queued when the icon was removed belongs to an icon that is gone.
-    const int number = mouseMessageFor(reason);
+    const int number = mouseMessageFor(reason, onDesktopHost());
     if (number != 0 && m_icon->isVisible())
         Q_EMIT mouseMessage(number);
 }
