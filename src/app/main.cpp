@@ -10,7 +10,8 @@
 
 int main(int argc, char* argv[])
 {
-    if (const auto exitCode = Preflight::run(argc, argv))
+    CommandLine::Outcome command;
+    if (const auto exitCode = Preflight::run(argc, argv, &command))
         return *exitCode;
 
     QApplication app(argc, argv);

@@ -836,6 +836,25 @@ void Form1::instance_ShowRequested()
     rst_Click();
 }
 
+void Form1::showWindow()
+{
+    rst_Click();
+    // Typing starts filtering at once.
+    m_combo1->setFocus(Qt::ActiveWindowFocusReason);
+    selectWorkingText();
+}
+
+void Form1::toggleWindow()
+{
+    if (isVisible() && !isMinimized() && isActiveWindow()) {
+        // The state change runs Form_Resize, which moves the window into the notification area
+        // when Show In Taskbar is checked.
+        setWindowState(windowState() | Qt::WindowMinimized);
+        return;
+    }
+    showWindow();
+}
+
 // ---------------------------------------------------------------- about and homepage
 
 void Form1::abquip_Click()

@@ -87,6 +87,15 @@ public:
     QTimer& autosaveTimer() { return m_saves.delayTimer(); }
     BackgroundSave& backgroundSave() { return m_saves; }
 
+public Q_SLOTS:
+    /**
+     * Restores the window from the notification area or the minimised state, raises and
+     * activates it, with the focus in the box and its text selected.
+     */
+    void showWindow();
+    /** `showWindow`, unless the window is the active one: then minimised as its button does. */
+    void toggleWindow();
+
 Q_SIGNALS:
     /** The program has finished its shut-down and should end now. */
     void ended();

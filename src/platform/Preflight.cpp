@@ -4,7 +4,6 @@
 #include "platform/QuippetVersion.h"
 #include "platform/qt/DisplayConnection.h"
 
-#include <QStringList>
 #include <cstdio>
 
 namespace {
@@ -17,21 +16,20 @@ void print(const QString& text, std::FILE* stream)
 
 } // namespace
 
-std::optional<int> Preflight::run(int argc, const char* const* argv)
+std::optional<int> Preflight::run(int argc, const char* const* argv, CommandLine::Outcome* outcome)
 {
     const QString program = QStringLiteral("quippet");
-    QStringList arguments;
+    QByteArrayList arguments;
     for (int i = 1; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
+        arguments.append(QByteArray(argv[i]));
 
-    const CommandLine::Outcome outcome =
-        CommandLine(program, QStringLiteral(QUIPPET_VERSION_TEXT)).parse(arguments);
-    print(outcome.standardOutput, stdout);
-    print(outcome.standardError, stderr);
-    if (!outcome.start)
-        return outcome.exitCode;
+    *outcome = CommandLine(program, QStringLiteral(QUIPPET_VERSION_TEXT)).parse(arguments);
+    print(outcome->standardOutput, stdout);
+    print(outcome->standardError, stderr);
+    if (outcome->action == CommandLine::Action::End)
+        return outcome->exitCode;
 
-    if (!DisplayConnection::prepare()) {
+    if (!DisplayConnection::prepare(outcome->platform, outcome->display)) {
         print(DisplayConnection::unreachableMessage(program) + u'\n', stderr);
         return NoDisplay;
     }

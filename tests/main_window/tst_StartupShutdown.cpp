@@ -2,6 +2,7 @@
 #include "fakes/MainWindowHarness.h"
 #include "fakes/UnreadableFile.h"
 #include "help_window/Form2.h"
+#include "main_window/SnippetLineEdit.h"
 #include "platform/qt/QtTrayArea.h"
 
 #include <QMimeData>
@@ -408,6 +409,55 @@ private Q_SLOTS:
             return;
         m_h->platform.tray.sendMouseMessage(515); // back from the icon, no longer minimised
         QVERIFY(m_h->form->isVisible() && !(m_h->form->windowState() & Qt::WindowMinimized));
+    }
+
+    void toggleWindow_data()
+    {
+        QTest::addColumn<bool>("shoTask");
+        QTest::addColumn<QString>("from"); // the window active, covered by another, or minimised
+        QTest::addColumn<bool>("putAway");
+        QTest::newRow("active: into the notification area") << true << u"active"_s << true;
+        QTest::newRow("active: minimised") << false << u"active"_s << true;
+        QTest::newRow("covered: comes up") << false << u"covered"_s << false;
+        QTest::newRow("minimised: comes back") << false << u"minimised"_s << false;
+        QTest::newRow("in the notification area: comes back") << true << u"minimised"_s << false;
+    }
+
+    void toggleWindow()
+    {
+        QFETCH(bool, shoTask);
+        QFETCH(QString, from);
+        QVERIFY(m_h->load());
+        if (shoTask)
+            m_h->action(u"ShoTask"_s)->trigger();
+        m_h->combo()->setText(u"abc"_s);
+        showForm();
+        QWidget other;
+        if (from == u"covered") {
+            other.show();
+            other.activateWindow();
+            QTRY_VERIFY(other.isActiveWindow());
+        } else if (from == u"minimised") {
+            m_h->form->showMinimized();
+            QTRY_COMPARE(m_h->form->isVisible(), !shoTask);
+        } else {
+            m_h->form->activateWindow();
+            QTRY_VERIFY(m_h->form->isActiveWindow());
+        }
+        m_h->form->toggleWindow();
+        QFETCH(bool, putAway);
+        if (putAway) {
+            QVERIFY(m_h->form->isMinimized());
+            QCOMPARE(m_h->platform.tray.iconShown, shoTask);
+            QTRY_COMPARE(m_h->form->isVisible(), !shoTask);
+            QCOMPARE(m_h->platform.topmost.activations, 0);
+            return;
+        }
+        QVERIFY(m_h->form->isVisible() && !m_h->form->isMinimized());
+        QVERIFY(!m_h->platform.tray.iconShown);
+        QCOMPARE(m_h->platform.topmost.activations, 1);
+        QCOMPARE(m_h->form->focusWidget(), m_h->combo());
+        QCOMPARE(m_h->combo()->textBox()->selectedText(), u"abc"_s);
     }
 };
 

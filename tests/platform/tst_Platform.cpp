@@ -1,5 +1,6 @@
 #include "core/compat/TrayIconRecord.h"
 #include "fakes/FileBytes.h"
+#include "platform/CommandLine.h"
 #include "platform/qt/DisplayConnection.h"
 #include "platform/qt/LocalSocketInstance.h"
 #include "platform/qt/QtClock.h"
@@ -69,6 +70,62 @@ private Q_SLOTS:
         const auto decision = DisplayConnection::decide({platform, display, waylandDisplay, u"/run/user/1"_s}, {answers, answers});
         QCOMPARE(decision.reachable, outcome != u"-");
         QCOMPARE(decision.platform, decision.reachable ? outcome : QString());
+    }
+
+    void commandLine_data()
+    {
+        // The arguments, and what comes of them: the action, the exit code when ending, the
+        // --add/--remove text ("-" when from standard input), and the first line of standard
+        // error, or for a start the -platform and -display values seen, as "platform|display".
+        using A = CommandLine::Action;
+        QTest::addColumn<QByteArrayList>("arguments");
+        QTest::addColumn<A>("action");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("detail");
+        // clang-format off
+        QTest::newRow("nothing starts") << QByteArrayList{} << A::Start << 0 << QString() << u"|"_s;
+        QTest::newRow("restored session") << QByteArrayList{"-session", "10abc7f3e2000171"} << A::Start << 0 << QString() << u"|"_s;
+        QTest::newRow("Qt options with values, one and two dashes") << QByteArrayList{"-style", "Fusion", "--platform", "xcb", "-name", "x", "-display", ":3", "-reverse", "-qwindowtitle", "T"} << A::Start << 0 << QString() << u"xcb|:3"_s;
+        QTest::newRow("joined values where Qt takes them") << QByteArrayList{"--style=Fusion", "-stylesheet=a.qss", "-qmljsdebugger=port:4000", "-widgetcount"} << A::Start << 0 << QString() << u"|"_s;
+        QTest::newRow("joined value Qt does not take") << QByteArrayList{"-platform=xcb"} << A::End << 2 << QString() << u"quippet: unknown option '-platform=xcb'"_s;
+        QTest::newRow("value missing") << QByteArrayList{"-reverse", "-session"} << A::End << 2 << QString() << u"quippet: option needs a value: '-session'"_s;
+        QTest::newRow("a Qt value may look like an option") << QByteArrayList{"-qwindowtitle", "--add"} << A::Start << 0 << QString() << u"|"_s;
+        QTest::newRow("unknown own option") << QByteArrayList{"-session", "1", "--frobnicate"} << A::End << 2 << QString() << u"quippet: unknown option '--frobnicate'"_s;
+        QTest::newRow("stray word") << QByteArrayList{"notes.txt"} << A::End << 2 << QString() << u"quippet: unexpected argument 'notes.txt'"_s;
+        QTest::newRow("help wins over a command") << QByteArrayList{"--toggle", "--help"} << A::End << 0 << QString() << QString();
+        QTest::newRow("toggle with a session") << QByteArrayList{"--toggle", "-session", "s1"} << A::Toggle << 0 << QString() << u"|"_s;
+        QTest::newRow("show") << QByteArrayList{"--show"} << A::Show << 0 << QString() << u"|"_s;
+        QTest::newRow("two commands") << QByteArrayList{"--show", "--toggle"} << A::End << 2 << QString() << u"quippet: option cannot be combined with '--show': '--toggle'"_s;
+        QTest::newRow("add takes the next word whole") << QByteArrayList{"--add", "-v \"q\"\n\xF0\x9F\x98\x80"} << A::Add << 0 << u"-v \"q\"\n\U0001F600"_s << u"|"_s;
+        QTest::newRow("add joined, empty") << QByteArrayList{"--add="} << A::Add << 0 << u""_s << u"|"_s;
+        QTest::newRow("remove from standard input") << QByteArrayList{"--remove", "-"} << A::Remove << 0 << u"-"_s << u"|"_s;
+        QTest::newRow("add without a text") << QByteArrayList{"--add"} << A::End << 2 << QString() << u"quippet: option needs a text: '--add'"_s;
+        QTest::newRow("add, not UTF-8") << QByteArrayList{"--add", "caf\xE9"} << A::End << 1 << QString() << u"quippet: the text is not valid UTF-8"_s;
+        QTest::newRow("add and remove") << QByteArrayList{"--add", "a", "--remove", "a"} << A::End << 2 << QString() << u"quippet: option cannot be combined with '--add': '--remove'"_s;
+        QTest::newRow("list NUL-separated") << QByteArrayList{"-0", "--list"} << A::List << 0 << QString() << u"|"_s;
+        QTest::newRow("-0 alone") << QByteArrayList{"--show", "-0"} << A::End << 2 << QString() << u"quippet: option only goes with --list: '-0'"_s;
+        // clang-format on
+    }
+
+    void commandLine()
+    {
+        QFETCH(QByteArrayList, arguments);
+        QFETCH(QString, text);
+        QFETCH(QString, detail);
+        const CommandLine::Outcome outcome = CommandLine(u"quippet"_s, u"1.2.3"_s).parse(arguments);
+        QTEST(outcome.action, "action");
+        QTEST(outcome.exitCode, "exitCode");
+        QCOMPARE(outcome.textFromStandardInput ? u"-"_s : outcome.text, text);
+        if (outcome.action == CommandLine::Action::End) {
+            QCOMPARE(outcome.standardError.section(u'\n', 0, 0), detail);
+            // Help, version and mistakes each print to one stream only.
+            QCOMPARE(outcome.standardOutput.isEmpty(), outcome.exitCode != 0);
+        } else {
+            QCOMPARE(outcome.platform + u'|' + outcome.display, detail);
+            QVERIFY(outcome.standardOutput.isEmpty() && outcome.standardError.isEmpty());
+        }
+        QCOMPARE(outcome.nulSeparated, outcome.action == CommandLine::Action::List && arguments.contains("-0"));
     }
 
     void everyLaterStartWakesTheFirst()
