@@ -19,6 +19,7 @@
 #include "main_window/controls/TargetIcon.h"
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
+#include "platform/GlobalShortcut.h"
 #include "platform/MessageBox.h"
 #include "platform/PopupMenuHost.h"
 #include "platform/ProgramInfo.h"
@@ -298,6 +299,7 @@ void Form1::connectEvents()
     connect(&m_services.tray, &TrayArea::mouseMessage, this,
             [this](int number) { Form_MouseMove(number * twipsPerPixelX()); });
     m_services.tray.setMenu(m_pop);
+    connect(&m_services.shortcut, &GlobalShortcut::activated, this, &Form1::toggleWindow);
     connect(&m_services.instance, &SingleInstance::showRequested, this,
             &Form1::instance_ShowRequested);
 
@@ -425,6 +427,8 @@ void Form1::readStartupSettings()
         settings.readSetting(SettingsCodec::Taskbar, SettingsCodec::textFromBool(false))));
     m_onTop->setChecked(SettingsCodec::boolFromText(
         settings.readSetting(SettingsCodec::Top, SettingsCodec::textFromBool(false))));
+    m_services.shortcut.setKey(
+        settings.readSetting(SettingsCodec::Hotkey, SettingsCodec::DefaultHotkey));
 }
 
 void Form1::startStoreSync()

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QAbstractNativeEventFilter>
+#include <QList>
+#include <QObject>
+
+struct ShortcutKey;
+struct xcb_connection_t;
+
+/**
+ * A key taken from the whole X display by a passive grab on the root windows, whatever state
+ * Num Lock, Caps Lock and Scroll Lock are in.
+ */
+class X11KeyGrab : public QObject, public QAbstractNativeEventFilter
+{
+    Q_OBJECT
+public:
+    /** On the program's own X connection; none when the program does not run on X11. */
+    explicit X11KeyGrab(QObject* parent = nullptr);
+    ~X11KeyGrab() override;
+
+    enum class Outcome
+    {
+        Taken,
+        /** Another program holds the key already; nothing is held. */
+        Held,
+        /** The keyboard has no such key, or the program does not run on X11. */
+        NoKey
+    };
+
+    Outcome grab(const ShortcutKey& key);
+    void release();
+
+    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
+
+Q_SIGNALS:
+    /** The key went down; a key held down and repeating counts once. */
+    void pressed();
+
+private:
+    quint16 lockMask(quint32 keysym) const;
+
+    xcb_connection_t* m_connection = nullptr;
+    QList<quint32> m_roots;
+    QList<quint8> m_keycodes;
+    QList<quint16> m_lockCombinations;
+    quint16 m_modifiers = 0;
+    quint16 m_lockMasks = 0;
+    quint32 m_lastRelease = 0;
+    bool m_down = false;
+};
