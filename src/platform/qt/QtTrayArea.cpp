@@ -4,7 +4,8 @@
 #include "core/compat/TrayMessageDecoder.h"
 
 #include <QDBusConnection>
-#include <QDBusInterface>
+#include <QDBusMessage>
+#include <QDBusReply>
 #include <QGuiApplication>
 
 namespace {
@@ -36,8 +37,13 @@ bool QtTrayArea::statusNotifierHostRegistered()
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         return false;
-    QDBusInterface host(watcher, QStringLiteral("/StatusNotifierWatcher"), watcher, bus);
-    return host.isValid() && host.property("IsStatusNotifierHostRegistered").toBool();
+    QDBusMessage get = QDBusMessage::createMethodCall(
+        watcher, QStringLiteral("/StatusNotifierWatcher"),
+        QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+    get << watcher << QStringLiteral("IsStatusNotifierHostRegistered");
+    // Asked once at start-up; a watcher that hangs must not hold the window back for long.
+    const QDBusReply<QVariant> reply = bus.call(get, QDBus::Block, 2000);
+    return reply.isValid() && reply.value().toBool();
 }
 
 bool QtTrayArea::onDesktopHost() const
