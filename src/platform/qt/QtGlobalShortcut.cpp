@@ -29,6 +29,11 @@ void QtGlobalShortcut::setKey(const QString& portableText)
         switch (m_grab->grab(*key)) {
         case X11KeyGrab::Outcome::Taken:
             connect(m_grab.get(), &X11KeyGrab::pressed, this, &GlobalShortcut::activated);
+            connect(m_grab.get(), &X11KeyGrab::lost, this, [portableText] {
+                qCWarning(lcShortcut).noquote() << portableText
+                                                << "could not be taken again after the keyboard "
+                                                   "layout changed; no global shortcut.";
+            });
             return;
         case X11KeyGrab::Outcome::Held:
             qCWarning(lcShortcut).noquote()

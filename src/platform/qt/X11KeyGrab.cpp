@@ -15,6 +15,9 @@ constexpr quint32 KeysymNumLock = 0xff7f;
 constexpr quint32 KeysymScrollLock = 0xff14;
 constexpr quint16 LockMask = XCB_MOD_MASK_LOCK;
 constexpr quint16 ModifierBits = 0xff;
+// The keyboard extension's events carry their kind in the second byte.
+constexpr quint8 XkbNewKeyboardNotify = 0;
+constexpr quint8 XkbMapNotify = 1;
 
 struct FreeDeleter
 {
@@ -40,8 +43,15 @@ QList<quint8> keycodesOf(xcb_key_symbols_t* symbols, quint32 keysym)
 
 X11KeyGrab::X11KeyGrab(QObject* parent) : QObject(parent)
 {
-    if (auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>())
-        m_connection = x11->connection();
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (x11 == nullptr)
+        return;
+    m_connection = x11->connection();
+    const char name[] = "XKEYBOARD";
+    const XcbReply<xcb_query_extension_reply_t> xkb(xcb_query_extension_reply(
+        m_connection, xcb_query_extension(m_connection, sizeof name - 1, name), nullptr));
+    if (xkb && xkb->present != 0)
+        m_xkbEvent = xkb->first_event;
 }
 
 X11KeyGrab::~X11KeyGrab()
@@ -74,6 +84,7 @@ quint16 X11KeyGrab::lockMask(quint32 keysym) const
 X11KeyGrab::Outcome X11KeyGrab::grab(const ShortcutKey& key)
 {
     release();
+    m_key = key;
     if (m_connection == nullptr)
         return Outcome::NoKey;
     {
@@ -120,6 +131,13 @@ X11KeyGrab::Outcome X11KeyGrab::grab(const ShortcutKey& key)
     return Outcome::Taken;
 }
 
+void X11KeyGrab::grabAgain()
+{
+    m_grabAgainPending = false;
+    if (!m_roots.isEmpty() && grab(ShortcutKey(m_key)) != Outcome::Taken)
+        Q_EMIT lost();
+}
+
 void X11KeyGrab::release()
 {
     if (m_connection == nullptr || m_roots.isEmpty())
@@ -142,6 +160,14 @@ bool X11KeyGrab::nativeEventFilter(const QByteArray& eventType, void* message, q
         return false;
     const auto* event = static_cast<const xcb_generic_event_t*>(message);
     const quint8 type = event->response_type & 0x7f;
+    if (type == m_xkbEvent && m_xkbEvent != 0 && !m_roots.isEmpty() &&
+        (event->pad0 == XkbNewKeyboardNotify || event->pad0 == XkbMapNotify) &&
+        !m_grabAgainPending) {
+        // One change of layout comes as several reports; the key is taken again once for all.
+        m_grabAgainPending = true;
+        QMetaObject::invokeMethod(this, &X11KeyGrab::grabAgain, Qt::QueuedConnection);
+        return false;
+    }
     if (type != XCB_KEY_PRESS && type != XCB_KEY_RELEASE)
         return false;
     const auto* keyEvent = reinterpret_cast<const xcb_key_press_event_t*>(event);

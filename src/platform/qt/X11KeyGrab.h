@@ -1,15 +1,17 @@
 #pragma once
 
+#include "platform/qt/ShortcutKey.h"
+
 #include <QAbstractNativeEventFilter>
 #include <QList>
 #include <QObject>
 
-struct ShortcutKey;
 struct xcb_connection_t;
 
 /**
  * A key taken from the whole X display by a passive grab on the root windows, whatever state
- * Num Lock, Caps Lock and Scroll Lock are in.
+ * Num Lock, Caps Lock and Scroll Lock are in. Taken again when the keyboard map changes, as it
+ * does when the desktop sets the layout after the program has started.
  */
 class X11KeyGrab : public QObject, public QAbstractNativeEventFilter
 {
@@ -36,11 +38,18 @@ public:
 Q_SIGNALS:
     /** The key went down; a key held down and repeating counts once. */
     void pressed();
+    /** Taking the key again after a change of the keyboard map failed; nothing is held. */
+    void lost();
 
 private:
     quint16 lockMask(quint32 keysym) const;
+    void grabAgain();
 
     xcb_connection_t* m_connection = nullptr;
+    /** The first event number of the keyboard extension, which reports changes of the map. */
+    quint8 m_xkbEvent = 0;
+    bool m_grabAgainPending = false;
+    ShortcutKey m_key;
     QList<quint32> m_roots;
     QList<quint8> m_keycodes;
     QList<quint16> m_lockCombinations;
