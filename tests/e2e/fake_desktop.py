@@ -104,7 +104,8 @@ class Portal:
         elif method == "Press":
             for signal in ("Activated", "Deactivated"):
                 bus.emit_signal(None, PORTAL_PATH, "org.freedesktop.portal.GlobalShortcuts", signal,
-                                GLib.Variant("(osta{sv})", (self.session, args[0], 0, {})))
+                                GLib.Variant("(osta{sv})", (self.session, args[0], 0, {
+                                    "activation_token": GLib.Variant("s", "token-" + args[0])})))
             invocation.return_value(None)
 
     def get(self, prop):

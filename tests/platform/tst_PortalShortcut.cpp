@@ -76,6 +76,8 @@ private Q_SLOTS:
         press(u"toggle"_s);
         QVERIFY(activated.wait(5000));
         QCOMPARE(activated.count(), 1);
+        // The desktop's permission to take the focus is there for the window to use.
+        QCOMPARE(qgetenv("XDG_ACTIVATION_TOKEN"), "token-toggle");
     }
 };
 

@@ -6,6 +6,7 @@
 #include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
+#include <algorithm>
 
 namespace {
 
@@ -143,16 +144,30 @@ void PortalGlobalShortcut::onResponse(uint response, const QVariantMap& results)
                       this, SLOT(onActivated(QDBusObjectPath, QString, qulonglong, QVariantMap)));
         bindShortcut();
     } else if (m_step == Step::Bind) {
+        // The user may have declined the shortcut in the desktop's dialog.
+        QList<PortalShortcut> shortcuts;
+        results.value(QStringLiteral("shortcuts")).value<QDBusArgument>() >> shortcuts;
+        const bool taken =
+            std::any_of(shortcuts.cbegin(), shortcuts.cend(),
+                        [](const PortalShortcut& shortcut) { return shortcut.id == ShortcutId; });
+        if (!taken)
+            return fail(QStringLiteral("the desktop did not bind it"));
         m_step = Step::Done;
         Q_EMIT bound();
     }
 }
 
 void PortalGlobalShortcut::onActivated(const QDBusObjectPath& session, const QString& shortcutId,
-                                       qulonglong /*timestamp*/, const QVariantMap& /*options*/)
+                                       qulonglong /*timestamp*/, const QVariantMap& options)
 {
-    if (session.path() == m_session && shortcutId == ShortcutId)
-        Q_EMIT activated();
+    if (session.path() != m_session || shortcutId != ShortcutId)
+        return;
+    // A desktop may hand over its permission to take the focus; Qt's Wayland client spends it
+    // at the window's next activation request.
+    const QString token = options.value(QStringLiteral("activation_token")).toString();
+    if (!token.isEmpty())
+        qputenv("XDG_ACTIVATION_TOKEN", token.toUtf8());
+    Q_EMIT activated();
 }
 
 void PortalGlobalShortcut::fail(const QString& reason)
@@ -160,5 +175,8 @@ void PortalGlobalShortcut::fail(const QString& reason)
     if (m_step == Step::Done)
         return;
     m_step = Step::Done;
+    // A session whose shortcut was not bound reports nothing of ours.
+    m_bus.disconnect(PortalService, PortalPath, ShortcutsInterface, QStringLiteral("Activated"),
+                     this, SLOT(onActivated(QDBusObjectPath, QString, qulonglong, QVariantMap)));
     Q_EMIT unavailable(reason);
 }

@@ -53,9 +53,8 @@ void QtGlobalShortcut::setKey(const QString& portableText)
     connect(m_portal.get(), &PortalGlobalShortcut::activated, this, &GlobalShortcut::activated);
     connect(m_portal.get(), &PortalGlobalShortcut::unavailable, this, [](const QString& reason) {
         qCInfo(lcShortcut).noquote()
-            << QStringLiteral(
-                   "This desktop offers programs no global shortcut (%1); bind the command "
-                   "\"quippet --toggle\" to a key in its keyboard settings.")
+            << QStringLiteral("The desktop gives no global shortcut (%1); bind the command "
+                              "\"quippet --toggle\" to a key in its keyboard settings.")
                    .arg(reason);
     });
     m_portal->bind(QGuiApplication::desktopFileName(), key->portalTrigger(),
