@@ -28,6 +28,7 @@ win=$(main_window_visible "$QUIPPET_PID")
 wait_until "the window is active" eval '[ "$(xdotool getactivewindow)" = "$win" ]'
 xdotool type --delay 30 'typed' # straight into the box
 click_at "$win" "$ICON_ADD_X" "$(icon_y "$win")" 2
+xdotool key Num_Lock # the key works with Num Lock on as well
 hotkey
 wait_until "the shortcut hides the active window" eval '! main_shown'
 wait_until "the icon is back" tray_icon_shown

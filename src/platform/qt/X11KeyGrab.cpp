@@ -39,6 +39,30 @@ QList<quint8> keycodesOf(xcb_key_symbols_t* symbols, quint32 keysym)
     return codes;
 }
 
+/** Caps Lock's bit, and those of Num Lock and Scroll Lock, which sit where the map puts them. */
+QList<quint16> lockMasks(xcb_connection_t* connection, xcb_key_symbols_t* symbols)
+{
+    QList<quint16> masks{LockMask};
+    const XcbReply<xcb_get_modifier_mapping_reply_t> mapping(
+        xcb_get_modifier_mapping_reply(connection, xcb_get_modifier_mapping(connection), nullptr));
+    if (!mapping)
+        return masks;
+    const xcb_keycode_t* modifierCodes = xcb_get_modifier_mapping_keycodes(mapping.get());
+    const int perModifier = mapping->keycodes_per_modifier;
+    for (const quint32 keysym : {KeysymNumLock, KeysymScrollLock}) {
+        const QList<quint8> codes = keycodesOf(symbols, keysym);
+        quint16 mask = 0;
+        for (int modifier = 0; modifier < 8; ++modifier) {
+            for (int i = 0; i < perModifier; ++i) {
+                if (codes.contains(modifierCodes[modifier * perModifier + i]))
+                    mask |= static_cast<quint16>(1U << modifier);
+            }
+        }
+        masks.append(mask);
+    }
+    return masks;
+}
+
 } // namespace
 
 X11KeyGrab::X11KeyGrab(QObject* parent) : QObject(parent)
@@ -59,43 +83,19 @@ X11KeyGrab::~X11KeyGrab()
     release();
 }
 
-quint16 X11KeyGrab::lockMask(quint32 keysym) const
-{
-    // The lock keys sit on whichever modifier the keyboard map gives them.
-    const std::unique_ptr<xcb_key_symbols_t, SymbolsDeleter> symbols(
-        xcb_key_symbols_alloc(m_connection));
-    const QList<quint8> codes = keycodesOf(symbols.get(), keysym);
-    const XcbReply<xcb_get_modifier_mapping_reply_t> mapping(xcb_get_modifier_mapping_reply(
-        m_connection, xcb_get_modifier_mapping(m_connection), nullptr));
-    if (!mapping || codes.isEmpty())
-        return 0;
-    const xcb_keycode_t* modifierCodes = xcb_get_modifier_mapping_keycodes(mapping.get());
-    const int perModifier = mapping->keycodes_per_modifier;
-    quint16 mask = 0;
-    for (int modifier = 0; modifier < 8; ++modifier) {
-        for (int i = 0; i < perModifier; ++i) {
-            if (codes.contains(modifierCodes[modifier * perModifier + i]))
-                mask |= static_cast<quint16>(1U << modifier);
-        }
-    }
-    return mask;
-}
-
 X11KeyGrab::Outcome X11KeyGrab::grab(const ShortcutKey& key)
 {
     release();
     m_key = key;
     if (m_connection == nullptr)
         return Outcome::NoKey;
-    {
-        const std::unique_ptr<xcb_key_symbols_t, SymbolsDeleter> symbols(
-            xcb_key_symbols_alloc(m_connection));
-        m_keycodes = keycodesOf(symbols.get(), key.keysym);
-    }
+    const std::unique_ptr<xcb_key_symbols_t, SymbolsDeleter> symbols(
+        xcb_key_symbols_alloc(m_connection));
+    m_keycodes = keycodesOf(symbols.get(), key.keysym);
     if (m_keycodes.isEmpty())
         return Outcome::NoKey;
     m_modifiers = key.modifiers;
-    const quint16 locks[] = {LockMask, lockMask(KeysymNumLock), lockMask(KeysymScrollLock)};
+    const QList<quint16> locks = lockMasks(m_connection, symbols.get());
     m_lockCombinations = {0};
     m_lockMasks = 0;
     for (const quint16 lock : locks) {

@@ -42,7 +42,6 @@ Q_SIGNALS:
     void lost();
 
 private:
-    quint16 lockMask(quint32 keysym) const;
     void grabAgain();
 
     xcb_connection_t* m_connection = nullptr;
