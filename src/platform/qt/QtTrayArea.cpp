@@ -16,22 +16,8 @@ constexpr int WmLButtonDblClk = TrayMessageDecoder::LeftDoubleClick;
 constexpr int WmRButtonUp = TrayMessageDecoder::RightButtonUp;
 constexpr int WmMButtonUp = 520;
 
-} // namespace
-
-bool QtTrayArea::available() const
-{
-    onDesktopHost();
-    return QSystemTrayIcon::isSystemTrayAvailable();
-}
-
-void QtTrayArea::setMenu(QMenu* menu)
-{
-    m_menu = menu;
-    if (m_icon != nullptr && onDesktopHost())
-        m_icon->setContextMenu(menu);
-}
-
-bool QtTrayArea::statusNotifierHostRegistered()
+/** Whether a desktop host over D-Bus shows the icons, which is when Qt hands it the icon. */
+bool statusNotifierHostRegistered()
 {
     const QString watcher = QStringLiteral("org.kde.StatusNotifierWatcher");
     QDBusConnection bus = QDBusConnection::sessionBus();
@@ -44,6 +30,22 @@ bool QtTrayArea::statusNotifierHostRegistered()
     // Asked once at start-up; a watcher that hangs must not hold the window back for long.
     const QDBusReply<QVariant> reply = bus.call(get, QDBus::Block, 2000);
     return reply.isValid() && reply.value().toBool();
+}
+
+} // namespace
+
+bool QtTrayArea::available() const
+{
+    // Asked at the moment Qt first decides between a desktop host and an X11 tray, and kept.
+    onDesktopHost();
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+void QtTrayArea::setMenu(QMenu* menu)
+{
+    m_menu = menu;
+    if (m_icon != nullptr && onDesktopHost())
+        m_icon->setContextMenu(menu);
 }
 
 bool QtTrayArea::onDesktopHost() const

@@ -24,8 +24,6 @@ public:
      * no double-click: its click (Qt's Trigger) stands for the double-click of an X11 tray.
      */
     static int mouseMessageFor(QSystemTrayIcon::ActivationReason reason, bool desktopHost);
-    /** Whether a desktop host over D-Bus shows the icons, which is when Qt hands it the icon. */
-    static bool statusNotifierHostRegistered();
     /** The record's tip as shown: up to its NUL, or without the padding when it has none. */
     static QString tipText(const TrayIconRecord& record);
 
