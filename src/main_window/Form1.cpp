@@ -20,6 +20,7 @@
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
 #include "platform/GlobalShortcut.h"
+#include "platform/InstallLayout.h"
 #include "platform/MessageBox.h"
 #include "platform/PopupMenuHost.h"
 #include "platform/ProgramInfo.h"
@@ -302,6 +303,10 @@ void Form1::connectEvents()
     connect(&m_services.shortcut, &GlobalShortcut::activated, this, &Form1::toggleWindow);
     connect(&m_services.instance, &SingleInstance::showRequested, this,
             &Form1::instance_ShowRequested);
+    connect(&m_services.instance, &SingleInstance::toggleRequested, this, &Form1::toggleWindow);
+    // Direct: the reply is read as soon as the signal returns.
+    connect(&m_services.instance, &SingleInstance::listCommandReceived, this,
+            &Form1::instance_ListCommand, Qt::DirectConnection);
 
     // Every change of the list is saved a moment later, so a crash loses at most that moment.
     const auto listChanged = [this] {
@@ -390,9 +395,7 @@ void Form1::setStoreReadAhead(std::unique_ptr<StoreReadAhead> readAhead)
 
 QString Form1::storePath(const ProgramInfo& program)
 {
-    // An installed program never writes beside itself, even when it could (run as root).
-    return StoreFile::choosePath(program.installed() ? QString() : program.folder(),
-                                 program.userDataFolder());
+    return InstallLayout::storePath(program);
 }
 
 StoreFile::LoadResult Form1::loadStore()
@@ -838,6 +841,27 @@ void Form1::ShoTask_Click()
 void Form1::instance_ShowRequested()
 {
     rst_Click();
+}
+
+void Form1::instance_ListCommand(ListCommand::Kind kind, const QString& text,
+                                 SingleInstance::ListReply* reply)
+{
+    // Before the store is in, or once it is saved for the last time, the list is not the one
+    // to change: the caller hears no answer and says so.
+    if (!m_loaded || m_unloaded)
+        return;
+    reply->answered = true;
+    if (kind == ListCommand::Kind::List) {
+        reply->entries = ListCommand::entries(m_list, m_todayText);
+        return;
+    }
+    // Shown as after a drop on the Add or Remove target; the autosave writes the change.
+    reply->result = ListCommand::apply(kind, m_list, text);
+    const QString status =
+        reply->result.changed ? reply->result.message : reply->result.statusMessage;
+    if (!status.isEmpty())
+        setStatusMessage(status);
+    StartTimer1();
 }
 
 void Form1::showWindow()

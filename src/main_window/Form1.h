@@ -7,6 +7,7 @@
 #include "main_window/WriteCommands.h"
 #include "main_window/controls/DragOverState.h"
 #include "platform/PlatformServices.h"
+#include "platform/SingleInstance.h"
 
 #include <QMainWindow>
 #include <QTimer>
@@ -157,6 +158,8 @@ private:
     void abquip_Click();
     void vist_Click();
     void instance_ShowRequested();
+    void instance_ListCommand(ListCommand::Kind kind, const QString& text,
+                              SingleInstance::ListReply* reply);
 
     PlatformServices m_services;
     Declares m_declares;

@@ -3,6 +3,7 @@
 #include "core/compat/Twips.h"
 #include "core/list/DatePurge.h"
 #include "core/list/FindEntry.h"
+#include "core/list/ListCommand.h"
 #include "core/list/SnippetFilter.h"
 #include "core/settings/SettingsCodec.h"
 #include "core/store/QuotedLineFile.h"
@@ -579,6 +580,52 @@ private Q_SLOTS:
         FindEntry(VectorSnippetList(entries), text, index, foundBefore);
         QTEST(index, "index");
         QTEST(foundBefore, "found");
+    }
+
+    void listCommand_data()
+    {
+        // The list before, the command, its text; then whether it changed the list and what it said.
+        using K = ListCommand::Kind;
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<K>("kind");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("changed");
+        QTest::addColumn<QString>("message");
+        const QStringList two{u"3/1/2024"_s, u"Abc"_s};
+        const QString odd = u"say \"hi\"\nbye \U0001F600"_s;
+        QStringList full(SnippetList::MaxEntries - 1, u"x"_s);
+        full.prepend(u"3/1/2024"_s);
+        QTest::newRow("add at the end") << two << K::Add << odd << true << u"Text added"_s;
+        QTest::newRow("add: listed text") << two << K::Add << u"Abc"_s << false << u"the text is already in the list"_s;
+        QTest::newRow("add: another case is another text") << two << K::Add << u"abc"_s << true << u"Text added"_s;
+        QTest::newRow("add: empty") << two << K::Add << QString() << false << u"the text is empty"_s;
+        QTest::newRow("add: full list") << full << K::Add << u"new"_s << false << u"the list is full"_s;
+        QTest::newRow("remove: exact match only") << two << K::Remove << u"Abc "_s << false << u"the text is not in the list"_s;
+        QTest::newRow("remove the first match") << two + two << K::Remove << u"Abc"_s << true << u"Text removed"_s;
+        QTest::newRow("remove: empty") << two << K::Remove << QString() << false << u"the text is empty"_s;
+    }
+
+    void listCommand()
+    {
+        QFETCH(QStringList, entries);
+        QFETCH(ListCommand::Kind, kind);
+        QFETCH(QString, text);
+        QFETCH(bool, changed);
+        VectorSnippetList list(entries);
+        const ListCommand::Result result = ListCommand::apply(kind, list, text);
+        QCOMPARE(result.changed, changed);
+        QTEST(result.message, "message");
+        QCOMPARE(result.statusMessage, entries.size() == SnippetList::MaxEntries ? u"List is full"_s : QString());
+        QStringList expected = entries;
+        if (changed && kind == ListCommand::Kind::Add)
+            expected.append(text);
+        else if (changed)
+            expected.removeOne(text);
+        QCOMPARE(list.entries(), expected);
+        // The store's view leaves the date entry out, wherever it stands.
+        list.append(entries.first());
+        expected.removeAll(entries.first());
+        QCOMPARE(ListCommand::entries(list, entries.first()), expected);
     }
 
     void purge_data()

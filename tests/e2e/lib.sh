@@ -4,7 +4,8 @@ set -euo pipefail
 
 E2E_DIR=$(mktemp -d /tmp/quippet-e2e.XXXXXX)
 export HOME=$E2E_DIR/home XDG_CONFIG_HOME=$E2E_DIR/config XDG_DATA_HOME=$E2E_DIR/data
-# TMPDIR too: the running instance's socket lives there, and runs side by side must not meet.
+# TMPDIR too: the instance socket falls back to it without a runtime folder, and runs side by
+# side must not meet.
 export XDG_RUNTIME_DIR=$E2E_DIR/runtime TMPDIR=$E2E_DIR/tmp LC_ALL=C.UTF-8 LANG=C.UTF-8 QT_QPA_PLATFORM=xcb
 PROGRAM_DIR=$E2E_DIR/program INI=$XDG_CONFIG_HOME/Quippet/Quippet.ini BG_PIDS=()
 STORE=$PROGRAM_DIR/Text.txt

@@ -151,6 +151,39 @@ private Q_SLOTS:
         QCOMPARE(m_h->message(), QStringLiteral("List is full"));
     }
 
+    void commandLineReachesTheList_data()
+    {
+        // A command sent to the running window; what it answers, its status line and the list after.
+        using K = ListCommand::Kind;
+        QTest::addColumn<K>("kind");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("changed");
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<QStringList>("stored"); // the list without its date entry
+        QTest::newRow("add") << K::Add << u"b\nc"_s << true << u"Text added"_s << QStringList{u"a"_s, u"b\nc"_s};
+        QTest::newRow("add a listed text") << K::Add << u"a"_s << false << QString() << QStringList{u"a"_s};
+        QTest::newRow("remove") << K::Remove << u"a"_s << true << u"Text removed"_s << QStringList{};
+        QTest::newRow("list") << K::List << QString() << false << QString() << QStringList{u"a"_s};
+    }
+
+    void commandLineReachesTheList()
+    {
+        QFETCH(ListCommand::Kind, kind);
+        QFETCH(QString, text);
+        QFETCH(QStringList, stored);
+        // Before the store is in, the window does not answer.
+        QVERIFY(!m_h->platform.instance.sendListCommand(kind, text).answered);
+        QVERIFY(m_h->load());
+        const SingleInstance::ListReply reply = m_h->platform.instance.sendListCommand(kind, text);
+        QVERIFY(reply.answered);
+        QTEST(reply.result.changed, "changed");
+        QTEST(m_h->message(), "status");
+        QCOMPARE(reply.entries, kind == ListCommand::Kind::List ? stored : QStringList());
+        QCOMPARE(m_h->entries().mid(1), stored);
+        // The change reaches the file through the autosave.
+        QCOMPARE(m_h->form->autosaveTimer().isActive(), reply.result.changed);
+    }
+
     void clickSelectsWholeText_data()
     {
         QTest::addColumn<QString>("control");

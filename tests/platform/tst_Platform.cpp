@@ -1,6 +1,9 @@
 #include "core/compat/TrayIconRecord.h"
 #include "fakes/FileBytes.h"
+#include "fakes/VectorSnippetList.h"
 #include "platform/CommandLine.h"
+#include "platform/InstanceChannel.h"
+#include "platform/ListCommandRunner.h"
 #include "platform/qt/DisplayConnection.h"
 #include "platform/qt/LocalSocketInstance.h"
 #include "platform/qt/QtClock.h"
@@ -10,19 +13,22 @@
 #include "platform/qt/QtTrayArea.h"
 #include "platform/qt/ShortcutKey.h"
 #include "platform/qt/ShutdownSignals.h"
+#include "platform/qt/X11StartupId.h"
 
 #include <QDir>
 #include <QFileDialog>
 #include <QLocale>
+#include <QLockFile>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QUuid>
 #include <QWidget>
 #include <QWindow>
+#include <atomic>
 #include <csignal>
 #include <memory>
+#include <thread>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -33,6 +39,22 @@ class tst_Platform : public QObject
 
 private:
     QTemporaryDir m_configHome;
+
+    /** Runs `client` on a thread of its own while this thread's event loop lets a server answer. */
+    template <typename F> static auto whileServing(F client)
+    {
+        decltype(client()) result{};
+        std::atomic_bool done = false;
+        std::thread thread([&] {
+            result = client();
+            done = true;
+        });
+        while (!done)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        thread.join();
+        QCoreApplication::processEvents();
+        return result;
+    }
     std::unique_ptr<QTemporaryDir> m_dir;
 
 private Q_SLOTS:
@@ -131,21 +153,199 @@ private Q_SLOTS:
 
     void everyLaterStartWakesTheFirst()
     {
-        // A fresh instance name keeps runs of this test from meeting each other.
-        const QString name = u"quippet-test-"_s + QUuid::createUuid().toString(QUuid::WithoutBraces).left(8);
         // The lock file as a crashed holder leaves it (a pid above the kernel's limit, application, host) does not count.
-        writeBytes(m_dir->filePath(name + u".lock"_s), "4195305\nquippet\n\n");
+        writeBytes(InstanceChannel::lockPath(m_dir->path()), "4195305\nquippet\n\n");
         {
-            LocalSocketInstance first(name, m_dir->path());
+            LocalSocketInstance first(m_dir->path(), ::getuid());
             QSignalSpy shown(&first, &SingleInstance::showRequested);
             QVERIFY(!first.otherInstanceRunning());
             for (int start = 1; start <= 2; ++start) {
-                LocalSocketInstance later(name, m_dir->path());
-                QVERIFY(later.otherInstanceRunning());
-                QTRY_COMPARE_WITH_TIMEOUT(shown.count(), start, 2000);
+                LocalSocketInstance later(m_dir->path(), ::getuid());
+                QVERIFY(whileServing([&] { return later.otherInstanceRunning(); }));
+                QCOMPARE(shown.count(), start);
             }
         }
-        QVERIFY(!LocalSocketInstance(name, m_dir->path()).otherInstanceRunning());
+        QVERIFY(!LocalSocketInstance(m_dir->path(), ::getuid()).otherInstanceRunning());
+    }
+
+    void instanceMessage_data()
+    {
+        QTest::addColumn<QByteArray>("line"); // what decodes; empty when it does not
+        QTest::addColumn<QByteArray>("text"); // the "text" field it carries
+        const QByteArray odd = "say \"hi\"\nbye \xF0\x9F\x98\x80 \r\n";
+        QTest::newRow("any bytes cross in one line") << "add text=" + odd.toBase64() << odd;
+        QTest::newRow("empty value") << QByteArray("add text=") << QByteArray("");
+        QTest::newRow("no fields") << QByteArray("list") << QByteArray();
+        QTest::newRow("not base64") << QByteArray("add text=a b") << QByteArray();
+        QTest::newRow("no verb") << QByteArray(" text=") << QByteArray();
+    }
+
+    void instanceMessage()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(QByteArray, text);
+        const auto message = InstanceChannel::Message::decode(line);
+        QCOMPARE(message.has_value(), !text.isNull() || line == "list");
+        if (!message)
+            return;
+        QCOMPARE(message->value("text"), text);
+        QCOMPARE(message->encode(), line + '\n');
+    }
+
+    void privateFolder_data()
+    {
+        QTest::addColumn<QString>("made"); // "0700", "0755", "link" (to a 0700 folder), "file"
+        QTest::addColumn<bool>("ownUser");
+        QTest::addColumn<bool>("isPrivate");
+        QTest::newRow("own, closed to others") << u"0700"_s << true << true;
+        QTest::newRow("open to others") << u"0755"_s << true << false;
+        QTest::newRow("another user's") << u"0700"_s << false << false;
+        QTest::newRow("a link to a private folder") << u"link"_s << true << false;
+        QTest::newRow("a file") << u"file"_s << true << false;
+    }
+
+    void privateFolder()
+    {
+        QFETCH(QString, made);
+        QFETCH(bool, ownUser);
+        const QString path = m_dir->filePath(u"f"_s), target = m_dir->filePath(u"target"_s);
+        QVERIFY(QDir().mkdir(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        if (made == u"link")
+            QVERIFY(QFile::link(target, path));
+        else if (made == u"file")
+            writeBytes(path, {});
+        else
+            QVERIFY(QDir().mkdir(path, made == u"0700" ? QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner : QFile::Permissions(0x7555)));
+        QTEST(InstanceChannel::isPrivateFolder(path, ::getuid() + (ownUser ? 0 : 1)), "isPrivate");
+    }
+
+    void peerOfAnotherUserIsDropped_data()
+    {
+        QTest::addColumn<bool>("serverExpectsOther");
+        QTest::newRow("the instance drops the caller") << true;
+        QTest::newRow("the caller drops the instance") << false;
+    }
+
+    void peerOfAnotherUserIsDropped()
+    {
+        QFETCH(bool, serverExpectsOther);
+        // Both ends run as this user, so expecting another user stands for meeting one.
+        LocalSocketInstance first(m_dir->path(), ::getuid() + (serverExpectsOther ? 1 : 0));
+        QSignalSpy shown(&first, &SingleInstance::showRequested);
+        QVERIFY(!first.otherInstanceRunning());
+        const InstanceChannel::Message request{"show", {}};
+        const uid_t expected = ::getuid() + (serverExpectsOther ? 0 : 1);
+        QCOMPARE(whileServing([&] { return InstanceChannel::exchange(InstanceChannel::socketPath(m_dir->path()), request, nullptr, expected, 500); }),
+                 InstanceChannel::Outcome::NoAnswer);
+        QCOMPARE(shown.count(), 0);
+    }
+
+    void listCommandOnStoreFile_data()
+    {
+        // The store before (null: none), the command and its text; the exit code, standard output
+        // and error, and the store after.
+        using K = ListCommand::Kind;
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<K>("kind");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QByteArray>("output");
+        QTest::addColumn<QString>("error");
+        QTest::addColumn<QByteArray>("after");
+        const QByteArray two = "\"a\"\r\n\"b \"\"q\"\"\nc\"\r\n";
+        // clang-format off
+        QTest::newRow("add to a missing store") << QByteArray() << K::Add << u"x\U0001F600"_s << 0 << QByteArray() << QString() << QByteArray("\"x\xF0\x9F\x98\x80\"\r\n");
+        QTest::newRow("add keeps the others") << two << K::Add << u"a "_s << 0 << QByteArray() << QString() << two + "\"a \"\r\n";
+        QTest::newRow("add a listed text") << two << K::Add << u"a"_s << 1 << QByteArray() << u"quippet: the text is already in the list\n"_s << two;
+        QTest::newRow("add the date") << two << K::Add << u"3/1/2024"_s << 1 << QByteArray() << u"quippet: the text is already in the list\n"_s << two;
+        QTest::newRow("remove with a line break") << two << K::Remove << u"b \"q\"\nc"_s << 0 << QByteArray() << QString() << QByteArray("\"a\"\r\n");
+        QTest::newRow("remove from a missing store") << QByteArray() << K::Remove << u"a"_s << 1 << QByteArray() << u"quippet: the text is not in the list\n"_s << QByteArray();
+        QTest::newRow("list") << two << K::List << QString() << 0 << QByteArray("a\nb \"q\"\nc\n") << QString() << two;
+        QTest::newRow("date entries are not listed") << QByteArray("\"3/1/2024\"\r\n\"a\"\r\n") << K::List << QString() << 0 << QByteArray("a\n") << QString() << QByteArray("\"3/1/2024\"\r\n\"a\"\r\n");
+        QTest::newRow("a folder in its place") << QByteArray("/") << K::Add << u"a"_s << 1 << QByteArray() << u"quippet: %1 cannot be read; nothing was changed\n"_s << QByteArray("/");
+        // clang-format on
+    }
+
+    void listCommandOnStoreFile()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(ListCommand::Kind, kind);
+        QFETCH(QString, text);
+        QFETCH(QString, error);
+        const QString store = m_dir->filePath(u"data/Text.txt"_s);
+        QVERIFY(QDir().mkpath(m_dir->filePath(u"data"_s)));
+        if (before == "/")
+            QVERIFY(QDir().mkdir(store));
+        else if (!before.isNull())
+            writeBytes(store, before);
+        // No instance: its lock is free.
+        const ListCommandRunner runner({m_dir->path(), ::getuid(), [&] { return store; }, u"3/1/2024"_s});
+        const ListCommandRunner::Result result = runner.run(kind, text, false);
+        QTEST(result.exitCode, "exitCode");
+        QTEST(result.standardOutput, "output");
+        QCOMPARE(result.standardError, error.contains(u"%1"_s) ? error.arg(store) : error);
+        QFETCH(QByteArray, after);
+        if (after == "/")
+            QVERIFY(QFileInfo(store).isDir());
+        else
+            QCOMPARE(after.isNull() ? QFile::exists(store) : readBytes(store) == after, !after.isNull());
+        QVERIFY(!QFile::exists(store + u".bak"_s));
+    }
+
+    void listCommandThroughInstance()
+    {
+        const QString store = m_dir->filePath(u"Text.txt"_s);
+        LocalSocketInstance instance(m_dir->path(), ::getuid());
+        QVERIFY(!instance.otherInstanceRunning());
+        QStringList window{u"a"_s};
+        connect(&instance, &SingleInstance::listCommandReceived, this,
+                [&](ListCommand::Kind kind, const QString& text, SingleInstance::ListReply* reply) {
+                    VectorSnippetList list(window);
+                    reply->answered = true;
+                    reply->result = ListCommand::apply(kind, list, text);
+                    reply->entries = list.entries();
+                    window = list.entries();
+                });
+        const ListCommandRunner runner({m_dir->path(), ::getuid(), [&] { return store; }, QString()});
+        const QString odd = u"q\"\n\U0001F600"_s;
+        QCOMPARE(whileServing([&] { return runner.run(ListCommand::Kind::Add, odd, false).exitCode; }), 0);
+        QCOMPARE(window, (QStringList{u"a"_s, odd}));
+        const auto refused = whileServing([&] { return runner.run(ListCommand::Kind::Remove, u"b"_s, false); });
+        QCOMPARE(refused.exitCode, 1);
+        QCOMPARE(refused.standardError, u"quippet: the text is not in the list\n"_s);
+        QCOMPARE(whileServing([&] { return runner.run(ListCommand::Kind::List, QString(), true).standardOutput; }), "a\0"_ba + odd.toUtf8() + '\0');
+        // The instance is the one writer: the file was never touched.
+        QVERIFY(!QFile::exists(store));
+    }
+
+    void silentInstanceChangesNothing()
+    {
+        // The lock is held (by this process) and nobody answers: the store file is not touched.
+        QLockFile lock(InstanceChannel::lockPath(m_dir->path()));
+        QVERIFY(lock.tryLock(0));
+        const QString store = m_dir->filePath(u"Text.txt"_s);
+        ListCommandRunner::Setup setup{m_dir->path(), ::getuid(), [&] { return store; }, QString()};
+        setup.waitMs = 300;
+        const auto result = ListCommandRunner(setup).run(ListCommand::Kind::Add, u"a"_s, false);
+        QCOMPARE(result.exitCode, 1);
+        QCOMPARE(result.standardError, u"quippet: Quippet is running but does not answer; nothing was changed\n"_s);
+        QVERIFY(!QFile::exists(store));
+    }
+
+    void startupIdTime_data()
+    {
+        QTest::addColumn<QByteArray>("id");
+        QTest::addColumn<qint64>("time"); // -1: none
+        QTest::newRow("launcher id") << QByteArray("xfce4-panel-1234-host-quippet_TIME8765432") << qint64(8765432);
+        QTest::newRow("no time") << QByteArray("0b1f-2c3d") << qint64(-1);
+        QTest::newRow("time not a number") << QByteArray("x_TIMEnow") << qint64(-1);
+    }
+
+    void startupIdTime()
+    {
+        QFETCH(QByteArray, id);
+        const auto time = X11StartupId::timestampOf(id);
+        QTEST(time ? qint64(*time) : qint64(-1), "time");
     }
 
     void clockFormat_data()
