@@ -158,7 +158,8 @@ InstanceChannel::Outcome InstanceChannel::exchange(const QString& socketPath,
     if (!peerIs(socket.fd, uid))
         return Outcome::NoAnswer;
 
-    const QDeadlineTimer deadline(timeoutMs);
+    // The time counts from the last sign of life, so a long list may take as long as it needs.
+    QDeadlineTimer deadline(timeoutMs);
     const QByteArray bytes = request.encode();
     qsizetype sent = 0;
     while (sent < bytes.size()) {
@@ -169,18 +170,26 @@ InstanceChannel::Outcome InstanceChannel::exchange(const QString& socketPath,
         if (written < 0 && errno != EINTR && errno != EAGAIN)
             return Outcome::NoAnswer;
         sent += qMax<ssize_t>(written, 0);
+        if (written > 0)
+            deadline.setRemainingTime(timeoutMs);
     }
     QByteArray received;
-    while (!received.contains('\n')) {
+    qsizetype end = -1;
+    while (end < 0) {
         if (!waitFor(socket.fd, POLLIN, deadline))
             return Outcome::NoAnswer;
         char chunk[65536];
         const ssize_t got = ::recv(socket.fd, chunk, sizeof(chunk), 0);
         if (got == 0 || (got < 0 && errno != EINTR && errno != EAGAIN))
             return Outcome::NoAnswer;
+        const qsizetype before = received.size();
         received.append(chunk, qMax<ssize_t>(got, 0));
+        if (got > 0) {
+            end = received.indexOf('\n', before);
+            deadline.setRemainingTime(timeoutMs);
+        }
     }
-    const auto decoded = Message::decode(received.left(received.indexOf('\n')));
+    const auto decoded = Message::decode(received.left(end));
     if (!decoded)
         return Outcome::NoAnswer;
     if (reply)
@@ -198,12 +207,16 @@ void InstanceChannel::addActivationToken(Message& request)
         request.add(StartupField, id);
 }
 
-void InstanceChannel::applyActivationToken(const Message& request)
+void InstanceChannel::applyActivationToken(const Message& request, const QString& platformName)
 {
     // Qt's Wayland client spends XDG_ACTIVATION_TOKEN at the next activation request; on X11
-    // QtTopmostPlacement spends DESKTOP_STARTUP_ID, since Qt reads it only at start-up.
-    if (const QByteArray token = request.value(ActivationField); !token.isEmpty())
-        qputenv("XDG_ACTIVATION_TOKEN", token);
-    if (const QByteArray id = request.value(StartupField); !id.isEmpty())
-        qputenv("DESKTOP_STARTUP_ID", id);
+    // QtTopmostPlacement spends DESKTOP_STARTUP_ID, since Qt reads it only at start-up. Either
+    // left unspent would reach the programs this one starts.
+    if (platformName.startsWith(u"wayland")) {
+        if (const QByteArray token = request.value(ActivationField); !token.isEmpty())
+            qputenv("XDG_ACTIVATION_TOKEN", token);
+    } else if (platformName == u"xcb") {
+        if (const QByteArray id = request.value(StartupField); !id.isEmpty())
+            qputenv("DESKTOP_STARTUP_ID", id);
+    }
 }

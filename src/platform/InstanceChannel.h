@@ -66,6 +66,9 @@ public:
 
     /** The desktop's activation token of this launch, added to a show or toggle request. */
     static void addActivationToken(Message& request);
-    /** Puts a request's activation token where the window system code looks for it. */
-    static void applyActivationToken(const Message& request);
+    /**
+     * Puts a request's activation token where the code of the window system `platformName`
+     * (as QGuiApplication names it) looks for it; a token for another one is dropped.
+     */
+    static void applyActivationToken(const Message& request, const QString& platformName);
 };

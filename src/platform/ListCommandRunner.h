@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QString>
 #include <functional>
+#include <optional>
 #include <sys/types.h>
 
 /**

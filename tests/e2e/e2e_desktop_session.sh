@@ -9,7 +9,8 @@ quippet_with() { # ARGS...: starts the program with these arguments and waits fo
   QUIPPET_PID=$! && BG_PIDS+=("$QUIPPET_PID")
   win=$(wait_window Quippet)
 }
-toggle() { (cd "$PROGRAM_DIR" && ./quippet --toggle) || fail "--toggle ended with $?"; }
+# As a launcher runs it: with a startup id, which the running window spends on its activation.
+toggle() { (cd "$PROGRAM_DIR" && DESKTOP_STARTUP_ID=launch-1_TIME0 ./quippet --toggle) || fail "--toggle ended with $?"; }
 active_is() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
 listed() { [ "$(cd "$PROGRAM_DIR" && ./quippet --list)" = "$1" ]; }
 
@@ -23,7 +24,7 @@ wait_until "window active" active_is "$win"
 toggle
 wait_until "--toggle puts the active window away" eval '! window_named Quippet >/dev/null'
 toggle
-wait_until "--toggle brings the window back" window_named Quippet
+wait_until "--toggle brings the window back" eval 'window_named Quippet >/dev/null'
 wait_until "the window is active again" active_is "$win"
 # The box has the focus and its text is selected: typing replaces it.
 xdotool type --delay 30 'typed after'

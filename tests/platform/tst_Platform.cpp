@@ -1,4 +1,5 @@
 #include "core/compat/TrayIconRecord.h"
+#include "core/store/StoreFile.h"
 #include "fakes/FileBytes.h"
 #include "fakes/VectorSnippetList.h"
 #include "platform/CommandLine.h"
@@ -219,6 +220,22 @@ private Q_SLOTS:
         QTEST(InstanceChannel::isPrivateFolder(path, ::getuid() + (ownUser ? 0 : 1)), "isPrivate");
     }
 
+    void startWaitsForACommandLineHoldingTheLock()
+    {
+        // A command line editing the store holds the lock for a moment; a start meanwhile waits
+        // for it rather than ending as if an instance ran.
+        QLockFile commandLine(InstanceChannel::lockPath(m_dir->path()));
+        QVERIFY(commandLine.tryLock(0));
+        std::thread done([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            commandLine.unlock();
+        });
+        LocalSocketInstance start(m_dir->path(), ::getuid());
+        const bool otherRunning = start.otherInstanceRunning();
+        done.join();
+        QVERIFY(!otherRunning);
+    }
+
     void peerOfAnotherUserIsDropped_data()
     {
         QTest::addColumn<bool>("serverExpectsOther");
@@ -263,6 +280,7 @@ private Q_SLOTS:
         QTest::newRow("list") << two << K::List << QString() << 0 << QByteArray("a\nb \"q\"\nc\n") << QString() << two;
         QTest::newRow("date entries are not listed") << QByteArray("\"3/1/2024\"\r\n\"a\"\r\n") << K::List << QString() << 0 << QByteArray("a\n") << QString() << QByteArray("\"3/1/2024\"\r\n\"a\"\r\n");
         QTest::newRow("a folder in its place") << QByteArray("/") << K::Add << u"a"_s << 1 << QByteArray() << u"quippet: %1 cannot be read; nothing was changed\n"_s << QByteArray("/");
+        QTest::newRow("over the limit") << QByteArray("big") << K::Remove << u"a"_s << 1 << QByteArray() << u"quippet: %1 is larger than the 256 MB Quippet loads; nothing was changed\n"_s << QByteArray("big");
         // clang-format on
     }
 
@@ -274,8 +292,11 @@ private Q_SLOTS:
         QFETCH(QString, error);
         const QString store = m_dir->filePath(u"data/Text.txt"_s);
         QVERIFY(QDir().mkpath(m_dir->filePath(u"data"_s)));
+        QFile big(store);
         if (before == "/")
             QVERIFY(QDir().mkdir(store));
+        else if (before == "big") // sparse: no time or disk spent on it
+            QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(StoreFile::MaxBytes + 1));
         else if (!before.isNull())
             writeBytes(store, before);
         // No instance: its lock is free.
@@ -287,6 +308,8 @@ private Q_SLOTS:
         QFETCH(QByteArray, after);
         if (after == "/")
             QVERIFY(QFileInfo(store).isDir());
+        else if (after == "big")
+            QCOMPARE(QFileInfo(store).size(), StoreFile::MaxBytes + 1);
         else
             QCOMPARE(after.isNull() ? QFile::exists(store) : readBytes(store) == after, !after.isNull());
         QVERIFY(!QFile::exists(store + u".bak"_s));
@@ -330,6 +353,35 @@ private Q_SLOTS:
         QCOMPARE(result.exitCode, 1);
         QCOMPARE(result.standardError, u"quippet: Quippet is running but does not answer; nothing was changed\n"_s);
         QVERIFY(!QFile::exists(store));
+    }
+
+    void activationTokenReachesTheWindowSystem_data()
+    {
+        // The platform the running instance is on; which of the launch's two variables it sets.
+        QTest::addColumn<QString>("platform");
+        QTest::addColumn<QByteArray>("xdgToken");
+        QTest::addColumn<QByteArray>("startupId");
+        QTest::newRow("Wayland") << u"wayland"_s << QByteArray("tok-1") << QByteArray();
+        QTest::newRow("X11") << u"xcb"_s << QByteArray() << QByteArray("id_TIME5");
+        QTest::newRow("neither") << u"offscreen"_s << QByteArray() << QByteArray();
+    }
+
+    void activationTokenReachesTheWindowSystem()
+    {
+        QFETCH(QString, platform);
+        // The launching side reads both from its own environment ...
+        qputenv("XDG_ACTIVATION_TOKEN", "tok-1");
+        qputenv("DESKTOP_STARTUP_ID", "id_TIME5");
+        InstanceChannel::Message request{"toggle", {}};
+        InstanceChannel::addActivationToken(request);
+        qunsetenv("XDG_ACTIVATION_TOKEN");
+        qunsetenv("DESKTOP_STARTUP_ID");
+        // ... and the message carries them to the running side.
+        InstanceChannel::applyActivationToken(*InstanceChannel::Message::decode(request.encode().chopped(1)), platform);
+        QTEST(qgetenv("XDG_ACTIVATION_TOKEN"), "xdgToken");
+        QTEST(qgetenv("DESKTOP_STARTUP_ID"), "startupId");
+        qunsetenv("XDG_ACTIVATION_TOKEN");
+        qunsetenv("DESKTOP_STARTUP_ID");
     }
 
     void startupIdTime_data()

@@ -1,6 +1,7 @@
 #include "platform/qt/LocalSocketInstance.h"
 
 #include <QDeadlineTimer>
+#include <QGuiApplication>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
@@ -125,7 +126,7 @@ void LocalSocketInstance::readRequests(QLocalSocket* socket)
 InstanceChannel::Message LocalSocketInstance::answer(const Message& request)
 {
     if (request.verb == "show" || request.verb == "toggle") {
-        InstanceChannel::applyActivationToken(request);
+        InstanceChannel::applyActivationToken(request, QGuiApplication::platformName());
         if (request.verb == "show")
             Q_EMIT showRequested();
         else
