@@ -16,6 +16,7 @@
 #include "main_window/controls/TargetIcon.h"
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
+#include "platform/GlobalShortcut.h"
 #include "platform/InstallLayout.h"
 #include "platform/MessageBox.h"
 #include "platform/PopupMenuHost.h"
@@ -110,6 +111,8 @@ void Form1::connectEvents()
 
     connect(&m_services.tray, &TrayArea::mouseMessage, this,
             [this](int number) { Form_MouseMove(number * twipsPerPixelX()); });
+    m_services.tray.setMenu(m_pop);
+    connect(&m_services.shortcut, &GlobalShortcut::activated, this, &Form1::toggleWindow);
     connect(&m_services.instance, &SingleInstance::showRequested, this,
             &Form1::instance_ShowRequested);
     connect(&m_services.instance, &SingleInstance::toggleRequested, this, &Form1::toggleWindow);
@@ -217,6 +220,8 @@ void Form1::readStartupSettings()
         settings.readSetting(SettingsCodec::Taskbar, SettingsCodec::textFromBool(false))));
     m_onTop->setChecked(SettingsCodec::boolFromText(
         settings.readSetting(SettingsCodec::Top, SettingsCodec::textFromBool(false))));
+    m_services.shortcut.setKey(
+        settings.readSetting(SettingsCodec::Hotkey, SettingsCodec::DefaultHotkey));
 }
 
 void Form1::store_Unreadable(const QString& path)

@@ -184,3 +184,13 @@ drag_to() {
   done
   xdotool mousemove "$3" "$4" sleep 0.2 mouseup 1
 }
+
+# start_fake_desktop MODE: a private session bus with fake_desktop.py MODE on it (its lines go
+# to desktop.log); the program started afterwards talks to that bus.
+start_fake_desktop() {
+  eval "$(dbus-launch --sh-syntax </dev/null 2>/dev/null)"
+  BG_PIDS+=("$DBUS_SESSION_BUS_PID")
+  # Debian's own Python: the GObject bindings are system packages.
+  /usr/bin/python3 "$(dirname "$E2E_LIB")/fake_desktop.py" "$1" >"$E2E_DIR/desktop.log" 2>&1 & BG_PIDS+=($!)
+  wait_until "fake desktop owns its name" eval "grep -qx ready $E2E_DIR/desktop.log 2>/dev/null"
+}

@@ -104,7 +104,7 @@ private Q_SLOTS:
         QCOMPARE(m_h->entries(), QStringList{m_h->platform.clock.today} + listAfter);
         if (store.isNull())
             QCOMPARE(m_h->storeBytes(), QByteArray());
-        QCOMPARE(m_h->platform.settings.log, (QStringList{u"read Height"_s, u"read Taskbar"_s, u"read Top"_s}));
+        QCOMPARE(m_h->platform.settings.log, (QStringList{u"read Height"_s, u"read Taskbar"_s, u"read Top"_s, u"read Hotkey"_s}));
         // The height sets the client area, the status bar docked to its bottom; its two panels are 2920 and 900 twips.
         if (m_h->form->logicalDpiX() == 96) {
             QTEST(m_h->form->centralWidget()->height(), "clientPixels");
@@ -474,6 +474,29 @@ private Q_SLOTS:
         QCOMPARE(m_h->platform.topmost.activations, 1);
         QCOMPARE(m_h->form->focusWidget(), m_h->combo());
         QCOMPARE(m_h->combo()->textBox()->selectedText(), u"abc"_s);
+    }
+
+    void hotkeySetting_data()
+    {
+        QTest::addColumn<QString>("stored"); // null: never written
+        QTest::addColumn<QString>("key");
+        QTest::newRow("default") << QString() << u"Ctrl+Alt+Q"_s;
+        QTest::newRow("the user's key") << u"Meta+Shift+F12"_s << u"Meta+Shift+F12"_s;
+        QTest::newRow("empty turns it off") << u""_s << u""_s;
+    }
+
+    void hotkeySetting()
+    {
+        QFETCH(QString, stored);
+        QMap<QString, QString> settings{{u"Taskbar"_s, u"True"_s}};
+        if (!stored.isNull())
+            settings.insert(u"Hotkey"_s, stored);
+        QVERIFY(m_h->load(settings));
+        QTEST(m_h->platform.shortcut.key, "key");
+        // The desktop's report of the key brings the window out of the notification area.
+        QVERIFY(!m_h->form->isVisible());
+        m_h->platform.shortcut.press();
+        QVERIFY(m_h->form->isVisible() && !m_h->platform.tray.iconShown);
     }
 };
 

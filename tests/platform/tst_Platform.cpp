@@ -14,6 +14,7 @@
 #include "platform/qt/QtSettingsStore.h"
 #include "platform/qt/QtTopmostPlacement.h"
 #include "platform/qt/QtTrayArea.h"
+#include "platform/qt/ShortcutKey.h"
 #include "platform/qt/ShutdownSignals.h"
 #include "platform/qt/X11StartupId.h"
 
@@ -562,6 +563,29 @@ private Q_SLOTS:
         area.notifyIcon(TrayArea::NimDelete, TrayIconRecord{});
         QCoreApplication::processEvents();
         QCOMPARE(messages.count(), 1);
+    }
+
+    void shortcutKey_data()
+    {
+        // The setting's text, and the key as X11 and the shortcut portal take it ("-": none).
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<uint>("keysym");
+        QTest::addColumn<QString>("trigger");
+        QTest::newRow("default") << u"Ctrl+Alt+Q"_s << 0x71U << u"CTRL+ALT+q"_s;
+        QTest::newRow("function key, portal's modifier order") << u"Meta+Shift+F12"_s << 0xffc9U << u"SHIFT+LOGO+F12"_s;
+        QTest::newRow("named key") << u"Alt+PgDown"_s << 0xff56U << u"ALT+Page_Down"_s;
+        QTest::newRow("digit") << u"Ctrl+Alt+1"_s << 0x31U << u"CTRL+ALT+1"_s;
+        QTest::newRow("two keys in a row") << u"Ctrl+Alt+Q, Ctrl+B"_s << 0U << u"-"_s;
+        QTest::newRow("not a key") << u"Ctrl+Alt+Nokey"_s << 0U << u"-"_s;
+        QTest::newRow("no keysym here") << u"Ctrl+Alt+VolumeUp"_s << 0U << u"-"_s;
+    }
+
+    void shortcutKey()
+    {
+        QFETCH(QString, text);
+        const std::optional<ShortcutKey> key = ShortcutKey::fromPortableText(text);
+        QTEST(key ? key->keysym : 0U, "keysym");
+        QTEST(key ? key->portalTrigger() : u"-"_s, "trigger");
     }
 
     void signalBecomesShutdownRequest_data()
