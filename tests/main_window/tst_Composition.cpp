@@ -34,7 +34,7 @@ private:
         return u"unknown picture"_s;
     }
 
-    /** "<Window>.<object> text", "tip", "font", "picture" and "bevel" for every named control, the window's "title" and "icon". */
+    /** "<Window>.<object> text", "tip", "name", "font", "picture" and "bevel" for every named control, the window's "title" and "icon". */
     void collect(const QWidget* window, const QString& prefix)
     {
         m_shown.insert(prefix + u"title"_s, window->windowTitle());
@@ -58,6 +58,8 @@ private:
                 m_shown.insert(key + u" text"_s, box->title());
             if (!widget->toolTip().isEmpty())
                 m_shown.insert(key + u" tip"_s, widget->toolTip());
+            if (!widget->accessibleName().isEmpty())
+                m_shown.insert(key + u" name"_s, widget->accessibleName());
         }
     }
 
@@ -222,6 +224,7 @@ private Q_SLOTS:
         QTest::newRow("Form1.title") << "Quippet";
         QTest::newRow("Form1.icon") << "quippet.svg 32x32";
         QTest::newRow("Form1.Combo1 font") << "8.25 bold";
+        QTest::newRow("Form1.Combo1 name") << "Snippet";
         QTest::newRow("Form1.Frame1 font") << "the window's";
         QTest::newRow("Form1.Label1 font") << "the window's";
         QTest::newRow("Form1.Label4 font") << "the window's";
