@@ -158,6 +158,13 @@ private Q_SLOTS:
         QWidget* widget = m_h->child(key[1]);
         QVERIFY(widget);
         const QRect placed(widget->mapTo(m_h->form->centralWidget(), QPoint(0, 0)), widget->size());
+        if (key[1] == u"Line1"_s) { // at twice the scale too, the rule is dark grey over white to its right end
+            QPixmap drawn(widget->size() * 2);
+            drawn.setDevicePixelRatio(2);
+            widget->render(&drawn);
+            QCOMPARE(drawn.toImage().pixelColor(drawn.width() - 1, 1), QColor(128, 128, 128));
+            QCOMPARE(drawn.toImage().pixelColor(drawn.width() - 1, 2), QColor(Qt::white));
+        }
         if (!key[1].startsWith(u"Label"_s)) {
             QCOMPARE(placed, pixels);
             return;
