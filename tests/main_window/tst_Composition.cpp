@@ -34,7 +34,7 @@ private:
         return u"unknown picture"_s;
     }
 
-    /** "<Window>.<object> text", "tip", "font", "picture" and "bevel" for every named control, the window's "title" and "icon". */
+    /** "<Window>.<object> text", "tip", "name", "font", "picture" and "bevel" for every named control, the window's "title" and "icon". */
     void collect(const QWidget* window, const QString& prefix)
     {
         m_shown.insert(prefix + u"title"_s, window->windowTitle());
@@ -58,6 +58,8 @@ private:
                 m_shown.insert(key + u" text"_s, box->title());
             if (!widget->toolTip().isEmpty())
                 m_shown.insert(key + u" tip"_s, widget->toolTip());
+            if (!widget->accessibleName().isEmpty())
+                m_shown.insert(key + u" name"_s, widget->accessibleName());
         }
     }
 
@@ -156,6 +158,13 @@ private Q_SLOTS:
         QWidget* widget = m_h->child(key[1]);
         QVERIFY(widget);
         const QRect placed(widget->mapTo(m_h->form->centralWidget(), QPoint(0, 0)), widget->size());
+        if (key[1] == u"Line1"_s) { // at twice the scale too, the rule is dark grey over white to its right end
+            QPixmap drawn(widget->size() * 2);
+            drawn.setDevicePixelRatio(2);
+            widget->render(&drawn);
+            QCOMPARE(drawn.toImage().pixelColor(drawn.width() - 1, 1), QColor(128, 128, 128));
+            QCOMPARE(drawn.toImage().pixelColor(drawn.width() - 1, 2), QColor(Qt::white));
+        }
         if (!key[1].startsWith(u"Label"_s)) {
             QCOMPARE(placed, pixels);
             return;
@@ -222,6 +231,7 @@ private Q_SLOTS:
         QTest::newRow("Form1.title") << "Quippet";
         QTest::newRow("Form1.icon") << "quippet.svg 32x32";
         QTest::newRow("Form1.Combo1 font") << "8.25 bold";
+        QTest::newRow("Form1.Combo1 name") << "Snippet";
         QTest::newRow("Form1.Frame1 font") << "the window's";
         QTest::newRow("Form1.Label1 font") << "the window's";
         QTest::newRow("Form1.Label4 font") << "the window's";

@@ -448,6 +448,7 @@ private Q_SLOTS:
             m_h->action(u"ShoTask"_s)->trigger();
         m_h->combo()->setText(u"abc"_s);
         showForm();
+        m_h->child(u"Image2"_s)->setFocus(); // brought back, the focus returns to the box
         QWidget other;
         if (from == u"covered") {
             other.show();

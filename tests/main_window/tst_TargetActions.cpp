@@ -580,6 +580,16 @@ private Q_SLOTS:
         auto* add = m_h->form->findChild<QWidget*>(u"Image2"_s);
         const QRect addOnScreen(add->mapToGlobal(QPoint(0, 0)), add->size());
         QVERIFY(!m_popup->geometry().intersects(addOnScreen));
+        // A long list scrolled down shows its top again once the choice goes above the first row.
+        QStringList more;
+        for (int i = 0; i < 2 * FilterPopup::VisibleRows; ++i)
+            more << u"help %1"_s.arg(i);
+        m_h->form->list().appendAll(more);
+        QTest::keyClick(m_h->combo(), Qt::Key_P);
+        for (auto key : {Qt::Key_PageDown, Qt::Key_PageDown, Qt::Key_PageUp, Qt::Key_PageUp})
+            QTest::keyClick(m_h->combo(), key);
+        QVERIFY(!m_popup->currentIndex().isValid());
+        QCOMPARE(m_popup->indexAt(QPoint(1, 1)).row(), 0);
     }
 
     void filterClickPicksARowAndAClickElsewhereGoesThrough()
@@ -592,6 +602,13 @@ private Q_SLOTS:
         QTest::mouseClick(m_popup->viewport(), Qt::LeftButton, {}, helm);
         QCOMPARE(m_h->combo()->text(), u"Helm"_s);
         QVERIFY(!m_popup->isVisible());
+        // Enter takes the row under the mouse.
+        m_h->combo()->setText(u"he"_s);
+        QTest::keyClick(m_h->combo(), Qt::Key_L);
+        const QPoint hello = m_popup->visualRect(m_popup->model()->index(2, 0)).center();
+        QTest::mouseMove(m_popup->windowHandle(), m_popup->viewport()->mapTo(m_popup, hello)); // a move without a button
+        QTest::keyClick(m_h->combo(), Qt::Key_Return);
+        QCOMPARE(m_h->combo()->text(), u"say hello"_s);
 
         QTest::keyClick(m_h->combo(), Qt::Key_S);
         QTest::keyClick(m_h->combo(), Qt::Key_Backspace);

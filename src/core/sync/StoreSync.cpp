@@ -49,7 +49,6 @@ StoreSync::StoreSync(StoreFile& store, SnippetList& list, QString leaveOut, QObj
     : QObject(parent), m_store(store), m_list(list), m_leaveOut(std::move(leaveOut)),
       m_unconfirmed(m_leaveOut)
 {
-    m_quiet.setSingleShot(true);
     m_quiet.setInterval(DefaultQuietMs);
     connect(&m_quiet, &QTimer::timeout, this, &StoreSync::syncFromDisk);
     connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, &StoreSync::fileEvent);
@@ -138,7 +137,7 @@ void StoreSync::watch()
 
 void StoreSync::syncFromDisk()
 {
-    m_quiet.stop();
+    m_quiet.stop(); // which also makes the quiet timer fire once per burst of events
     // Taken before reading: a change made during the read is seen at the next look.
     const Stamp stamp = stampOf(m_store.path());
     if (stamp == m_stamp)
