@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
-# Builds with warnings as errors and runs every test (unit, widget, end-to-end), then the
-# same tests under AddressSanitizer and UBSan, and checks the formatting; then validates the
-# menu entry and AppStream metadata, builds the Debian package and runs it unpacked.
+# Checks that no include crosses a layer and the formatting, builds with warnings as errors and
+# runs every test (unit, widget, end-to-end), then the same tests under AddressSanitizer and
+# UBSan; then validates the menu entry and AppStream metadata, builds the Debian package and
+# runs it unpacked.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
+
+echo "== layers"
+bash scripts/check-layers.sh
 
 echo "== formatting"
 files=$(git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'bench/*.cpp' 'bench/*.h' 'fuzz/*.cpp' 2>/dev/null || true)

@@ -10,12 +10,12 @@
 
 int main(int argc, char* argv[])
 {
-    if (const auto exitCode = Preflight::run(argc, argv))
+    CommandLine::Outcome command;
+    if (const auto exitCode = Preflight::run(argc, argv, &command))
         return *exitCode;
 
     QApplication app(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("Quippet"));
-    QApplication::setApplicationName(QStringLiteral("Quippet"));
+    QtProgramInfo::setApplicationNames();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/quippet.svg")));
     // Wayland desktops find the menu entry and icon by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral(QUIPPET_APP_ID));
@@ -45,7 +45,11 @@ int main(int argc, char* argv[])
         frame.moveCenter(screen->availableGeometry().center());
         form.move(frame.topLeft());
     }
-    if (!form.startsInNotificationArea())
+    // Asked for by --show or --toggle, the window comes up even when it would start as an icon.
+    if (command.action == CommandLine::Action::Show ||
+        command.action == CommandLine::Action::Toggle)
+        form.showWindow();
+    else if (!form.startsInNotificationArea())
         form.show();
     return QApplication::exec();
 }

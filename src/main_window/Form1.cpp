@@ -12,11 +12,12 @@
 #include "main_window/controls/AccessibleFactory.h"
 #include "main_window/controls/CheckMarkEvent.h"
 #include "main_window/controls/ClickLabel.h"
-#include "main_window/controls/EtchedRule.h"
 #include "main_window/controls/PanelStatusBar.h"
 #include "main_window/controls/TargetIcon.h"
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
+#include "platform/GlobalShortcut.h"
+#include "platform/InstallLayout.h"
 #include "platform/MessageBox.h"
 #include "platform/PopupMenuHost.h"
 #include "platform/ProgramInfo.h"
@@ -29,45 +30,12 @@
 #include <QDir>
 #include <QDrag>
 #include <QGroupBox>
-#include <QLoggingCategory>
-#include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
-#include <iterator>
 
 namespace {
 
-// Silent unless QT_LOGGING_RULES asks for it ("quippet.window.info=true"): the end-to-end tests
-// read what the window system let the program offer.
-Q_LOGGING_CATEGORY(lcWindow, "quippet.window", QtWarningMsg)
-
-const QString ShrinkTip = QStringLiteral("Click here to shrink program.");
-const QString RestoreTip = QStringLiteral("Click here to restore program.");
 const QString NotSavedText = QStringLiteral("List not saved");
-
-// The keys that do what the mouse does, told to screen readers after each tool tip.
-const QString IconKeys[4] = {
-    QStringLiteral("Space or Enter copies the text in the box to the clipboard."),
-    QStringLiteral("Space or Enter adds the text in the box to the list."),
-    QStringLiteral("Space or Enter removes the text in the box from the list."),
-    QStringLiteral("Space or Enter writes the text in the box to a file.")};
-const QString MessagePanelKeys = QStringLiteral("Space or Enter shrinks or restores the window.");
-const QString ClockPanelKeys = QStringLiteral("Space or Enter puts the time into the box.");
-
-// Client area and control placement in twips: left, top, width, height.
-struct TwipsRect
-{
-    int left, top, width, height;
-};
-constexpr int ClientWidth = 3840;
-constexpr TwipsRect Frame1Rect{0, 120, 3840, 1485};
-constexpr TwipsRect Combo1Rect{120, 240, 3615, 315};
-constexpr TwipsRect ImageRects[4] = {
-    {2205, 675, 480, 480}, {120, 675, 480, 480}, {1170, 675, 480, 480}, {3255, 675, 480, 480}};
-constexpr TwipsRect LabelRects[4] = {
-    {2265, 1220, 375, 195}, {180, 1220, 315, 195}, {1125, 1220, 615, 195}, {3285, 1220, 405, 195}};
-constexpr int StatusBarHeight = 330;
-constexpr int RuleGap = 20;
 
 } // namespace
 
@@ -80,175 +48,22 @@ Form1::Form1(PlatformServices services, QWidget* parent)
                                                   services.program.title())),
       m_session(m_list)
 {
-    setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("Quippet"));
-    setWindowIcon(QIcon(QStringLiteral(":/quippet.svg")));
     m_timer1.setObjectName(QStringLiteral("Timer1"));
     m_timer1.setInterval(1000);
     AccessibleFactory::install();
-    buildControls();
-    buildMenus();
+    setupUi(this);
     connectEvents();
     setHeight(FullHeight);
 }
 
 Form1::~Form1() = default;
 
-// ---------------------------------------------------------------- composition
-
-void Form1::buildControls()
-{
-    m_client = new QWidget(this);
-    setCentralWidget(m_client);
-
-    m_line1 = new EtchedRule(m_client);
-    m_line1->setObjectName(QStringLiteral("Line1"));
-
-    m_frame1 = new QGroupBox(QStringLiteral("Select desired text and drag to location:"), m_client);
-    m_frame1->setObjectName(QStringLiteral("Frame1"));
-
-    m_combo1 = new SnippetCombo(m_list, m_frame1);
-    m_combo1->setObjectName(QStringLiteral("Combo1"));
-    QFont bold = m_combo1->font();
-    bold.setBold(true);
-    bold.setPointSizeF(8.25);
-    m_combo1->setFont(bold);
-    m_combo1->setAccessibleName(QStringLiteral("Snippet"));
-
-    const QString icons[4] = {QStringLiteral(":/copy.svg"), QStringLiteral(":/add.svg"),
-                              QStringLiteral(":/remove.svg"), QStringLiteral(":/write.svg")};
-    const QString tips[4] = {QStringLiteral("Drag text here to paste to the Windows clipboard."),
-                             QStringLiteral("Drag text here to add to Quippet."),
-                             QStringLiteral("Drag text here to remove from Quippet."),
-                             QStringLiteral("Drag text here to write to file.")};
-    const QString captions[4] = {QStringLiteral("Copy"), QStringLiteral("Add"),
-                                 QStringLiteral("Remove"), QStringLiteral("Write")};
-    for (int i = 0; i < 4; ++i) {
-        m_image[i] = new TargetIcon(icons[i], m_frame1);
-        m_image[i]->setObjectName(QStringLiteral("Image%1").arg(i + 1));
-        m_image[i]->setToolTip(tips[i]);
-        m_image[i]->setAccessibleName(captions[i]);
-        m_image[i]->setAccessibleDescription(tips[i] + u' ' + IconKeys[i]);
-        QLabel* label = nullptr;
-        if (i < 3) {
-            m_label[i] = new ClickLabel(captions[i], m_frame1);
-            label = m_label[i];
-        } else {
-            label = new QLabel(captions[i], m_frame1);
-            m_label4 = label;
-        }
-        label->setObjectName(QStringLiteral("Label%1").arg(i + 1));
-        label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    }
-
-    m_statusBar1 = new PanelStatusBar(m_services.clock, m_client);
-    m_statusBar1->setObjectName(QStringLiteral("StatusBar1"));
-    m_statusBar1->setPanelToolTip(PanelStatusBar::MessagePanel, ShrinkTip);
-    m_statusBar1->setPanelToolTip(PanelStatusBar::ClockPanel,
-                                  QStringLiteral("Click here to send time to textbox."));
-    m_statusBar1->setPanelKeys(PanelStatusBar::MessagePanel, MessagePanelKeys);
-    m_statusBar1->setPanelKeys(PanelStatusBar::ClockPanel, ClockPanelKeys);
-    m_statusBar1->panel(PanelStatusBar::MessagePanel)->setAccessibleName(QStringLiteral("Message"));
-    m_statusBar1->panel(PanelStatusBar::ClockPanel)->setAccessibleName(QStringLiteral("Clock"));
-
-    setTabOrderChain();
-    m_combo1->setFocus();
-    placeControls();
-}
-
-void Form1::setTabOrderChain()
-{
-    // The box first, then the icons as they stand from left to right, then the status bar.
-    QWidget* const chain[] = {m_combo1,
-                              m_image[1],
-                              m_image[2],
-                              m_image[0],
-                              m_image[3],
-                              m_statusBar1->panel(PanelStatusBar::MessagePanel),
-                              m_statusBar1->panel(PanelStatusBar::ClockPanel)};
-    for (std::size_t i = 1; i < std::size(chain); ++i)
-        setTabOrder(chain[i - 1], chain[i]);
-}
-
-QAction* Form1::addItem(QMenu* menu, const QString& name, const QString& caption)
-{
-    QAction* action = menu->addAction(caption);
-    action->setObjectName(name);
-    return action;
-}
-
-void Form1::buildMenus()
-{
-    m_prog = menuBar()->addMenu(QStringLiteral("&Program"));
-    m_prog->setObjectName(QStringLiteral("prog"));
-    m_onTop = addItem(m_prog, QStringLiteral("OnTop"), QStringLiteral("Always On Top"));
-    m_onTop->setCheckable(true);
-    if (!m_services.topmost.supported()) {
-        // A check mark that cannot work would only mislead; the stored wish is kept as it is.
-        m_onTop->setEnabled(false);
-        m_onTop->setToolTip(
-            QStringLiteral("This desktop does not let programs keep a window on top."));
-        m_prog->setToolTipsVisible(true);
-        qCInfo(lcWindow).noquote() << m_onTop->text() << "disabled:" << m_onTop->toolTip();
-    }
-    m_shoTask = addItem(m_prog, QStringLiteral("ShoTask"), QStringLiteral("Show In Taskbar"));
-    m_shoTask->setCheckable(true);
-    m_prog->addSeparator()->setObjectName(QStringLiteral("dash"));
-    m_ext = addItem(m_prog, QStringLiteral("ext"), QStringLiteral("E&xit"));
-
-    m_abt = menuBar()->addMenu(QStringLiteral("&About"));
-    m_abt->setObjectName(QStringLiteral("Abt"));
-    m_abquip = addItem(m_abt, QStringLiteral("abquip"), QStringLiteral("&About Quippet"));
-    m_abt->addSeparator()->setObjectName(QStringLiteral("thegap"));
-    m_vist = addItem(m_abt, QStringLiteral("vist"), QStringLiteral("&Visit Homepage"));
-
-    // Pop-up menus only: never part of the menu bar.
-    m_pop = new QMenu(QStringLiteral("Pop"), this);
-    m_pop->setObjectName(QStringLiteral("pop"));
-    m_rst = addItem(m_pop, QStringLiteral("rst"), QStringLiteral("&Restore"));
-    m_pop->addSeparator()->setObjectName(QStringLiteral("nada"));
-    m_ex = addItem(m_pop, QStringLiteral("ex"), QStringLiteral("E&xit"));
-
-    m_pop2 = new QMenu(QStringLiteral("pop2"), this);
-    m_pop2->setObjectName(QStringLiteral("pop2"));
-    m_mAdd = addItem(m_pop2, QStringLiteral("mAdd"), QStringLiteral("&Add Text To File"));
-    m_mCreate = addItem(m_pop2, QStringLiteral("mCreate"), QStringLiteral("&Create New File"));
-}
-
-void Form1::placeControls()
-{
-    const double tx = twipsPerPixelX();
-    const double ty = twipsPerPixelY();
-    const auto px = [tx, ty](const TwipsRect& r) {
-        return QRect(Twips::toPixels(r.left, tx), Twips::toPixels(r.top, ty),
-                     Twips::toPixels(r.width, tx), Twips::toPixels(r.height, ty));
-    };
-    const int clientWidth = Twips::toPixels(ClientWidth, tx);
-    m_line1->setGeometry(0, 0, clientWidth, Twips::toPixels(RuleGap, ty) + 1);
-    m_line1->setGap(Twips::toPixels(RuleGap, ty));
-    m_frame1->setGeometry(px(Frame1Rect));
-    m_combo1->setGeometry(px(Combo1Rect));
-    for (int i = 0; i < 4; ++i) {
-        m_image[i]->setGeometry(px(ImageRects[i]));
-        QWidget* label = i < 3 ? static_cast<QWidget*>(m_label[i]) : m_label4;
-        // The caption keeps its designed centre and top; where this system's font is wider
-        // than the design's, the box grows evenly on both sides instead of cutting the text.
-        QRect box = px(LabelRects[i]);
-        const int needed = label->sizeHint().width();
-        if (needed > box.width())
-            box.adjust(-(needed - box.width() + 1) / 2, 0, (needed - box.width()) / 2, 0);
-        box.setHeight(qMax(box.height(), label->sizeHint().height()));
-        label->setGeometry(box);
-    }
-    m_statusBar1->setPanelWidth(PanelStatusBar::MessagePanel, Twips::toPixels(1440, tx));
-    m_statusBar1->setPanelWidth(PanelStatusBar::ClockPanel, Twips::toPixels(1440, tx));
-}
-
 void Form1::connectEvents()
 {
     connect(&m_timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
     connect(&m_session, &StoreSession::saveStateChanged, this, &Form1::showSaveState);
     connect(&m_session, &StoreSession::unreadable, this, &Form1::store_Unreadable);
+    connect(&m_session, &StoreSession::conflictCopyMerged, this, &Form1::store_ConflictCopyMerged);
 
     connect(m_combo1, &SnippetCombo::dragStarting, this, &Form1::Combo1_OLEStartDrag);
     connect(m_combo1, &SnippetCombo::dragOver, this, &Form1::Combo1_OLEDragOver);
@@ -296,8 +111,14 @@ void Form1::connectEvents()
 
     connect(&m_services.tray, &TrayArea::mouseMessage, this,
             [this](int number) { Form_MouseMove(number * twipsPerPixelX()); });
+    m_services.tray.setMenu(m_pop);
+    connect(&m_services.shortcut, &GlobalShortcut::activated, this, &Form1::toggleWindow);
     connect(&m_services.instance, &SingleInstance::showRequested, this,
             &Form1::instance_ShowRequested);
+    connect(&m_services.instance, &SingleInstance::toggleRequested, this, &Form1::toggleWindow);
+    // Direct: the reply is read as soon as the signal returns.
+    connect(&m_services.instance, &SingleInstance::listCommandReceived, this,
+            &Form1::instance_ListCommand, Qt::DirectConnection);
 
     connect(&m_list, &QAbstractItemModel::rowsInserted, &m_session, &StoreSession::listChanged);
     connect(&m_list, &QAbstractItemModel::rowsRemoved, &m_session, &StoreSession::listChanged);
@@ -318,14 +139,7 @@ double Form1::twipsPerPixelY() const
 void Form1::setHeight(double twips)
 {
     m_height = twips;
-    const int clientHeight = qMax(0, Twips::toPixels(twips - NonClientTwips, twipsPerPixelY()));
-    const int clientWidth = Twips::toPixels(ClientWidth, twipsPerPixelX());
-    m_client->setFixedSize(clientWidth, clientHeight);
-    const int statusHeight = Twips::toPixels(StatusBarHeight, twipsPerPixelY());
-    // Docked to the bottom: it stays in view at any height.
-    m_statusBar1->setGeometry(0, clientHeight - statusHeight, clientWidth, statusHeight);
-    const int menuHeight = menuBar()->sizeHint().height();
-    setFixedSize(clientWidth, menuHeight + clientHeight);
+    fitHeight(this, twips);
 }
 
 double Form1::Left() const
@@ -378,9 +192,7 @@ void Form1::setStoreReadAhead(std::unique_ptr<StoreReadAhead> readAhead)
 
 QString Form1::storePath(const ProgramInfo& program)
 {
-    // An installed program never writes beside itself, even when it could (run as root).
-    return StoreFile::choosePath(program.installed() ? QString() : program.folder(),
-                                 program.userDataFolder());
+    return InstallLayout::storePath(program);
 }
 
 StoreFile::LoadResult Form1::loadStore()
@@ -408,6 +220,8 @@ void Form1::readStartupSettings()
         settings.readSetting(SettingsCodec::Taskbar, SettingsCodec::textFromBool(false))));
     m_onTop->setChecked(SettingsCodec::boolFromText(
         settings.readSetting(SettingsCodec::Top, SettingsCodec::textFromBool(false))));
+    m_services.shortcut.setKey(
+        settings.readSetting(SettingsCodec::Hotkey, SettingsCodec::DefaultHotkey));
 }
 
 void Form1::store_Unreadable(const QString& path)
@@ -453,6 +267,12 @@ void Form1::Form_Unload()
                           SettingsCodec::textFromBool(m_shoTask->isChecked()));
     m_services.tray.notifyIcon(TrayArea::NimDelete, m_declares.TrayIcon);
     Q_EMIT ended();
+}
+
+void Form1::store_ConflictCopyMerged()
+{
+    setStatusMessage(QStringLiteral("Conflict copy merged"));
+    StartTimer1();
 }
 
 bool Form1::store_AskRetry(const QString& reason)
@@ -801,6 +621,46 @@ void Form1::ShoTask_Click()
 void Form1::instance_ShowRequested()
 {
     rst_Click();
+}
+
+void Form1::instance_ListCommand(ListCommand::Kind kind, const QString& text,
+                                 SingleInstance::ListReply* reply)
+{
+    // Before the store is in, or once it is saved for the last time, the list is not the one
+    // to change: the caller hears no answer and says so.
+    if (!m_loaded || m_unloaded)
+        return;
+    reply->answered = true;
+    if (kind == ListCommand::Kind::List) {
+        reply->entries = ListCommand::entries(m_list, m_todayText);
+        return;
+    }
+    // Shown as after a drop on the Add or Remove target; the autosave writes the change.
+    reply->result = ListCommand::apply(kind, m_list, text);
+    const QString status =
+        reply->result.changed ? reply->result.message : reply->result.statusMessage;
+    if (!status.isEmpty())
+        setStatusMessage(status);
+    StartTimer1();
+}
+
+void Form1::showWindow()
+{
+    rst_Click();
+    // Typing starts filtering at once.
+    m_combo1->setFocus(Qt::ActiveWindowFocusReason);
+    selectWorkingText();
+}
+
+void Form1::toggleWindow()
+{
+    if (isVisible() && !isMinimized() && isActiveWindow()) {
+        // The state change runs Form_Resize, which moves the window into the notification area
+        // when Show In Taskbar is checked.
+        setWindowState(windowState() | Qt::WindowMinimized);
+        return;
+    }
+    showWindow();
 }
 
 // ---------------------------------------------------------------- about and homepage

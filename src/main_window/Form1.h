@@ -2,33 +2,27 @@
 
 #include "core/sync/StoreSession.h"
 #include "main_window/Declares.h"
+#include "main_window/Form1Ui.h"
 #include "main_window/SnippetListModel.h"
 #include "main_window/WriteCommands.h"
 #include "main_window/controls/DragOverState.h"
 #include "platform/PlatformServices.h"
+#include "platform/SingleInstance.h"
 
 #include <QMainWindow>
 #include <QTimer>
 #include <memory>
 
-class ClickLabel;
-class EtchedRule;
 class HomepageOpener;
-class PanelStatusBar;
-class QAction;
-class QGroupBox;
-class QMenu;
 class QMimeData;
-class SnippetCombo;
 class StoreReadAhead;
-class TargetIcon;
 
 /**
  * The main window: the snippet combo box, four target icons, the status bar and the menus.
- * Each control event runs one short event procedure; the work behind them lives in core and
- * platform classes.
+ * Form1Ui builds and places them; each control event runs one short event procedure here, and
+ * the work behind them lives in core and platform classes.
  */
-class Form1 : public QMainWindow
+class Form1 : public QMainWindow, private Form1Ui
 {
     Q_OBJECT
 public:
@@ -85,6 +79,15 @@ public:
     QTimer& autosaveTimer() { return m_session.backgroundSave().delayTimer(); }
     BackgroundSave& backgroundSave() { return m_session.backgroundSave(); }
 
+public Q_SLOTS:
+    /**
+     * Restores the window from the notification area or the minimised state, raises and
+     * activates it, with the focus in the box and its text selected.
+     */
+    void showWindow();
+    /** `showWindow`, unless the window is the active one: then minimised as its button does. */
+    void toggleWindow();
+
 Q_SIGNALS:
     /** The program has finished its shut-down and should end now. */
     void ended();
@@ -95,12 +98,11 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    void buildControls();
-    void buildMenus();
-    void placeControls();
-    void setTabOrderChain();
+    // setupUi builds the combo box over the list, the status bar over the clock, and greys out
+    // Always On Top where the desktop cannot keep a window on top.
+    friend class Form1Ui;
+
     void connectEvents();
-    QAction* addItem(QMenu* menu, const QString& name, const QString& caption);
 
     void setStatusMessage(const QString& text);
     void StartTimer1();
@@ -116,6 +118,7 @@ private:
     StoreFile::LoadResult loadStore();
     void store_Unreadable(const QString& path);
     bool store_AskRetry(const QString& reason);
+    void store_ConflictCopyMerged();
 
     // Event procedures.
     void Form_Paint();
@@ -145,6 +148,8 @@ private:
     void abquip_Click();
     void vist_Click();
     void instance_ShowRequested();
+    void instance_ListCommand(ListCommand::Kind kind, const QString& text,
+                              SingleInstance::ListReply* reply);
 
     PlatformServices m_services;
     Declares m_declares;
@@ -164,27 +169,4 @@ private:
     bool m_unloaded = false;
     bool m_startInTray = false;
     int m_paints = 0;
-
-    QWidget* m_client = nullptr;
-    EtchedRule* m_line1 = nullptr;
-    QGroupBox* m_frame1 = nullptr;
-    SnippetCombo* m_combo1 = nullptr;
-    TargetIcon* m_image[4] = {};
-    ClickLabel* m_label[3] = {};
-    QWidget* m_label4 = nullptr;
-    PanelStatusBar* m_statusBar1 = nullptr;
-
-    QMenu* m_prog = nullptr;
-    QMenu* m_abt = nullptr;
-    QMenu* m_pop = nullptr;
-    QMenu* m_pop2 = nullptr;
-    QAction* m_onTop = nullptr;
-    QAction* m_shoTask = nullptr;
-    QAction* m_ext = nullptr;
-    QAction* m_abquip = nullptr;
-    QAction* m_vist = nullptr;
-    QAction* m_rst = nullptr;
-    QAction* m_ex = nullptr;
-    QAction* m_mAdd = nullptr;
-    QAction* m_mCreate = nullptr;
 };

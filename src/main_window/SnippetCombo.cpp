@@ -17,7 +17,6 @@ SnippetCombo::SnippetCombo(SnippetListModel& list, QWidget* parent)
     setEditable(true);
     setLineEdit(m_edit);
     setInsertPolicy(QComboBox::NoInsert);
-    setDuplicatesEnabled(true);
     setModel(&list);
     // Typing offers the entries that start with or contain the typed text in a pop-up of its
     // own. Qt's completer would filter and lay out every match at each key, and its inline

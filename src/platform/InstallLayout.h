@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class ProgramInfo;
+
 /**
  * Tells an installed program by the folders around it rather than by a compiled-in path, so
  * /usr, /usr/local, any `cmake --install` prefix and an unpacked package are all recognised.
@@ -14,4 +16,7 @@ public:
      * file `desktopEntry` (the program's own desktop entry).
      */
     static bool isInstalled(const QString& programFolder, const QString& desktopEntry);
+
+    /** Where the store lives: beside the program, or in the per-user data folder once installed. */
+    static QString storePath(const ProgramInfo& program);
 };

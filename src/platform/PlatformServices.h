@@ -2,6 +2,7 @@
 
 class Clipboard;
 class Clock;
+class GlobalShortcut;
 class MessageBox;
 class PopupMenuHost;
 class ProgramInfo;
@@ -26,4 +27,5 @@ struct PlatformServices
     MessageBox& messages;
     Clipboard& clipboard;
     PopupMenuHost& menus;
+    GlobalShortcut& shortcut;
 };

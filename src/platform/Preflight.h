@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/CommandLine.h"
+
 #include <optional>
 
 /**
@@ -9,8 +11,11 @@
 class Preflight
 {
 public:
-    /** The exit code when the program should end here; empty to go on and open the window. */
-    static std::optional<int> run(int argc, const char* const* argv);
+    /**
+     * The exit code when the program should end here; empty to go on and open the window (or
+     * wake the running instance), as `outcome` then says.
+     */
+    static std::optional<int> run(int argc, const char* const* argv, CommandLine::Outcome* outcome);
 
     /** The exit code when no display can be reached. */
     static constexpr int NoDisplay = 1;

@@ -4,7 +4,8 @@ set -euo pipefail
 
 E2E_DIR=$(mktemp -d /tmp/quippet-e2e.XXXXXX)
 export HOME=$E2E_DIR/home XDG_CONFIG_HOME=$E2E_DIR/config XDG_DATA_HOME=$E2E_DIR/data
-# TMPDIR too: the running instance's socket lives there, and runs side by side must not meet.
+# TMPDIR too: the instance socket falls back to it without a runtime folder, and runs side by
+# side must not meet.
 export XDG_RUNTIME_DIR=$E2E_DIR/runtime TMPDIR=$E2E_DIR/tmp LC_ALL=C.UTF-8 LANG=C.UTF-8 QT_QPA_PLATFORM=xcb
 PROGRAM_DIR=$E2E_DIR/program INI=$XDG_CONFIG_HOME/Quippet/Quippet.ini BG_PIDS=()
 STORE=$PROGRAM_DIR/Text.txt
@@ -48,12 +49,24 @@ start_tray() { trayer --edge bottom --align right --widthtype pixel --width 200 
 # second_copy DIR: a program folder DIR/program with its own settings, runtime and temporary
 # folders, so that a copy run from it with in_copy neither sees nor disturbs the first.
 second_copy() {
-  mkdir -p "$1/home" "$1/config" "$1/runtime" "$1/tmp" "$1/program"
+  mkdir -p "$1/home" "$1/config" "$1/data" "$1/runtime" "$1/tmp" "$1/program"
   chmod 700 "$1/runtime"
   cp "$QUIPPET_BIN" "$1/program/quippet"
 }
 # in_copy DIR COMMAND...: runs COMMAND with the folders of the copy made by second_copy DIR.
-in_copy() { HOME=$1/home XDG_CONFIG_HOME=$1/config XDG_RUNTIME_DIR=$1/runtime TMPDIR=$1/tmp "${@:2}"; }
+in_copy() { HOME=$1/home XDG_CONFIG_HOME=$1/config XDG_DATA_HOME=$1/data XDG_RUNTIME_DIR=$1/runtime TMPDIR=$1/tmp "${@:2}"; }
+# open_pair DIR: starts the program and the copy made by second_copy DIR (logged to
+# quippet-NAME.log), waits for their windows, leaving a_pid, a_win, b_pid and b_win, and puts
+# them side by side so that a click meant for one never lands on the other.
+open_pair() {
+  start_quippet
+  a_pid=$QUIPPET_PID
+  a_win=$(poll 100 main_window_visible "$a_pid") || fail "the first copy shows no window"
+  (cd "$1/program" && in_copy "$1" exec ./quippet) >"$E2E_DIR/quippet-$(basename "$1").log" 2>&1 &
+  b_pid=$! && BG_PIDS+=("$b_pid")
+  b_win=$(poll 100 main_window_visible "$b_pid") || fail "the second copy shows no window"
+  xdotool windowmove --sync "$a_win" 40 40 && xdotool windowmove --sync "$b_win" 600 40
+}
 
 # start_quippet: starts the program from its folder, remembers QUIPPET_PID.
 start_quippet() {
@@ -115,23 +128,26 @@ open_menu() {
 
 # exit_by_menu WIN: Program > Exit with the keyboard, then waits for the process to end.
 exit_by_menu() { open_menu "$1" alt+p && xdotool key x && wait_exit "$QUIPPET_PID"; }
-# type_text WIN TEXT: clicks into the combo box's text box and types TEXT.
-type_text() { click_at "$1" 120 "$(combo_y "$1")" && xdotool type --delay 30 "$2"; }
-
-# add_entry WIN TEXT: types TEXT over the working text and double-clicks Add.
-add_entry() {
+# put_text WIN TEXT: types TEXT over the working text; add_entry WIN TEXT then double-clicks Add.
+put_text() {
   focus_window "$1"
   click_at "$1" 120 "$(combo_y "$1")"
   xdotool key --clearmodifiers ctrl+a
   xdotool type --delay 30 "$2"
-  click_at "$1" "$ICON_ADD_X" "$(icon_y "$1")" 2
 }
+click_add() { click_at "$1" "$ICON_ADD_X" "$(icon_y "$1")" 2; }
+add_entry() { put_text "$1" "$2" && click_add "$1"; }
+# holds FILE ENTRY...: the file holds exactly these entries, in any order (saves race).
+holds() { [ "$(tr -d '\r' 2>/dev/null <"$1" | sort)" = "$(printf '"%s"\n' "${@:2}" | sort)" ]; }
+
+# type_text WIN TEXT: clicks into the combo box's text box and types TEXT.
+type_text() { click_at "$1" 120 "$(combo_y "$1")" && xdotool type --delay 30 "$2"; }
 
 # main_window_visible PID: prints the id of the visible main window of the process. The tray
 # icon's window carries the same name, so the main window is told apart by its width.
 main_window_visible() {
   local id
-  for id in $(xdotool search --onlyvisible --pid "$1" --name '^Quippet$' 2>/dev/null); do
+  for id in $(xdotool search --all --onlyvisible --pid "$1" --name '^Quippet$' 2>/dev/null); do
     xdotool getwindowgeometry "$id" | grep -q 'Geometry: 256x' && { echo "$id"; return 0; }
   done
   return 1
@@ -167,4 +183,14 @@ drag_to() {
     xdotool mousemove $(($1 + step * ($3 - $1) / 8)) $(($2 + step * ($4 - $2) / 8)) sleep 0.05
   done
   xdotool mousemove "$3" "$4" sleep 0.2 mouseup 1
+}
+
+# start_fake_desktop MODE: a private session bus with fake_desktop.py MODE on it (its lines go
+# to desktop.log); the program started afterwards talks to that bus.
+start_fake_desktop() {
+  eval "$(dbus-launch --sh-syntax </dev/null 2>/dev/null)"
+  BG_PIDS+=("$DBUS_SESSION_BUS_PID")
+  # Debian's own Python: the GObject bindings are system packages.
+  /usr/bin/python3 "$(dirname "$E2E_LIB")/fake_desktop.py" "$1" >"$E2E_DIR/desktop.log" 2>&1 & BG_PIDS+=($!)
+  wait_until "fake desktop owns its name" eval "grep -qx ready $E2E_DIR/desktop.log 2>/dev/null"
 }

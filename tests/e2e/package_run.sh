@@ -33,6 +33,9 @@ click_at "$win" "$ICON_ADD_X" "$(icon_y "$win")" 2
 exit_by_menu "$win"
 
 expect_bytes "$STORE" '"from the package"\r\n'
+# The command line finds the same store, with no display and no window.
+listed=$(env -u DISPLAY "$PROGRAM_DIR/quippet" --list) || fail "--list of the installed program failed"
+[ "$listed" = 'from the package' ] || fail "--list of the installed program: '$listed'"
 changed=$(find "$root" -newer "$E2E_DIR/unpacked" ! -type d)
 [ -z "$changed" ] || fail "written inside the unpacked package: $changed"
 [ "$(ls -A "$PROGRAM_DIR")" = quippet ] || fail "beside the program: $(ls -A "$PROGRAM_DIR")"

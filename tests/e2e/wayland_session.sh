@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Natively on Wayland, under a headless Weston: the window is shown, Always On Top is disabled
-# with its explanation, and SIGTERM still saves the list and the settings.
+# with its explanation, the missing shortcut portal is reported once, and SIGTERM still saves
+# the list and the settings.
 source "$E2E_LIB"
-unset DISPLAY
+unset DISPLAY DBUS_SESSION_BUS_ADDRESS
 export WAYLAND_DISPLAY=wayland-quippet QT_QPA_PLATFORM=wayland
 weston --backend=headless-backend.so --socket="$WAYLAND_DISPLAY" --idle-time=0 --no-config \
   >"$E2E_DIR/weston.log" 2>&1 & BG_PIDS+=($!)
@@ -28,9 +29,12 @@ window_shown() {
 poll 200 window_shown || fail "main window not shown on Wayland"
 grep -q '^quippet.window: Always On Top disabled: This desktop does not let programs keep a window on top.$' \
   "$E2E_DIR/quippet.log" || fail "Always On Top not disabled with its explanation"
+no_shortcut() { grep -c '^quippet.shortcut: The desktop gives no global shortcut (no session bus); bind the command "quippet --toggle"' "$E2E_DIR/quippet.log"; }
+wait_until "the missing shortcut reported" eval '[ "$(no_shortcut)" -ge 1 ]'
 
 kill -TERM "$QUIPPET_PID"
 wait_exit "$QUIPPET_PID"
+[ "$(no_shortcut)" -eq 1 ] || fail "the missing shortcut reported more than once"
 expect_bytes "$STORE" '"plain"\r\n"quoted"\r\n'
 # The stored Always On Top wish is kept for a desktop that can honour it.
 expect_bytes "$INI" '[Startup]\nHeight=2600\nTaskbar=False\nTop=True\n'

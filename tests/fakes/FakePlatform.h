@@ -2,6 +2,7 @@
 
 #include "fakes/FakeClipboard.h"
 #include "fakes/FakeClock.h"
+#include "fakes/FakeGlobalShortcut.h"
 #include "fakes/FakeMessageBox.h"
 #include "fakes/FakePopupMenuHost.h"
 #include "fakes/FakeProgramInfo.h"
@@ -27,9 +28,10 @@ struct FakePlatform
     FakeMessageBox messages;
     FakeClipboard clipboard;
     FakePopupMenuHost menus;
+    FakeGlobalShortcut shortcut;
 
     PlatformServices services()
     {
-        return PlatformServices{settings, program, instance, clock, tray, topmost, urls, saveDialog, messages, clipboard, menus};
+        return PlatformServices{settings, program, instance, clock, tray, topmost, urls, saveDialog, messages, clipboard, menus, shortcut};
     }
 };

@@ -10,6 +10,13 @@ public:
     bool otherInstanceRunning() override { return otherRunning; }
     /** Acts as if a later start asked this instance to show itself. */
     void requestShow() { Q_EMIT showRequested(); }
+    /** Acts as if the command line sent a list command; returns the window's reply. */
+    ListReply sendListCommand(ListCommand::Kind kind, const QString& text)
+    {
+        ListReply reply;
+        Q_EMIT listCommandReceived(kind, text, &reply);
+        return reply;
+    }
 
     bool otherRunning = false;
 };

@@ -23,10 +23,12 @@ public:
         if (journal)
             journal(QStringLiteral("tray %1").arg(message));
     }
+    void setMenu(QMenu* iconMenu) override { menu = iconMenu; }
     /** Acts as if the icon reported a mouse message. */
     void sendMouseMessage(int number) { Q_EMIT mouseMessage(number); }
 
     bool hasArea = true;
+    QMenu* menu = nullptr;
     bool iconShown = false;
     QList<int> messages;
     TrayIconRecord lastRecord;

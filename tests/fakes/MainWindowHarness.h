@@ -49,14 +49,14 @@ struct MainWindowHarness
     QStringList entries() const { return form->list().entries(); }
 
     /** Press, release, double-click, release: what a user's double-click delivers. */
-    void doubleClick(const QString& name)
+    void doubleClick(const QString& name, Qt::MouseButton button = Qt::LeftButton)
     {
         QWidget* target = child(name);
         const QPoint at = target->rect().center();
-        QTest::mousePress(target, Qt::LeftButton, {}, at);
-        QTest::mouseRelease(target, Qt::LeftButton, {}, at);
-        QTest::mouseDClick(target, Qt::LeftButton, {}, at);
-        QTest::mouseRelease(target, Qt::LeftButton, {}, at);
+        QTest::mousePress(target, button, {}, at);
+        QTest::mouseRelease(target, button, {}, at);
+        QTest::mouseDClick(target, button, {}, at);
+        QTest::mouseRelease(target, button, {}, at);
     }
     /** Enters, moves over and drops `mime` on the middle of `target` through its window, which picks the
      * widget as for a real drag; false when the drag was refused. */

@@ -1,24 +1,6 @@
 #pragma once
 
-#include "core/list/SnippetList.h"
+#include "core/list/PlainSnippetList.h"
 
 /** A snippet list over a QStringList, for core tests. */
-class VectorSnippetList : public SnippetList
-{
-public:
-    explicit VectorSnippetList(QStringList entries = {}) : m_entries(std::move(entries)) {}
-
-    int count() const override { return static_cast<int>(m_entries.size()); }
-    QString entryAt(int index) const override { return m_entries.value(index); }
-    void append(const QString& text) override { m_entries.append(text); }
-    void appendAll(QStringList texts) override { m_entries.append(texts); }
-    void removeAt(int index) override
-    {
-        if (index >= 0 && index < m_entries.size())
-            m_entries.removeAt(index);
-    }
-    const QStringList& entries() const { return m_entries; }
-
-private:
-    QStringList m_entries;
-};
+using VectorSnippetList = PlainSnippetList;

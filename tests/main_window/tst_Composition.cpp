@@ -12,7 +12,8 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-/** Both windows' controls: placement in pixels, every text word for word, the menus, the state before start-up. */
+/** Both windows' controls: placement in pixels, every text word for word, fonts, pictures, the menus, the state before
+ * start-up. */
 class CompositionTest : public QObject
 {
     Q_OBJECT
@@ -21,14 +22,34 @@ private:
     std::unique_ptr<MainWindowHarness> m_h;
     QMap<QString, QString> m_shown;
 
-    /** "<Window>.<object> text" and "<Window>.<object> tip" for every named control. */
+    /** The picture's resource and size, found by drawing each resource at the size shown. */
+    static QString pictureName(const QImage& shown)
+    {
+        for (const QString& name : {u"quippet.svg"_s, u"copy.svg"_s, u"add.svg"_s, u"remove.svg"_s, u"write.svg"_s, u"author.jpg"_s}) {
+            const QString path = u":/"_s + name;
+            const QImage drawn = name.endsWith(u".svg"_s) ? QIcon(path).pixmap(shown.size()).toImage() : QImage(path);
+            if (drawn.convertToFormat(QImage::Format_ARGB32) == shown.convertToFormat(QImage::Format_ARGB32))
+                return u"%1 %2x%3"_s.arg(name).arg(shown.width()).arg(shown.height());
+        }
+        return u"unknown picture"_s;
+    }
+
+    /** "<Window>.<object> text", "tip", "name", "font", "picture" and "bevel" for every named control, the window's "title" and "icon". */
     void collect(const QWidget* window, const QString& prefix)
     {
         m_shown.insert(prefix + u"title"_s, window->windowTitle());
+        m_shown.insert(prefix + u"icon"_s, pictureName(window->windowIcon().pixmap(32).toImage()));
         for (const QWidget* widget : window->findChildren<QWidget*>()) {
             const QString key = prefix + widget->objectName();
             if (widget->objectName().isEmpty())
                 continue;
+            const QFont font = widget->font();
+            m_shown.insert(key + u" font"_s,
+                           font == window->font() ? u"the window's"_s : u"%1%2"_s.arg(font.pointSizeF()).arg(font.bold() ? u" bold"_s : QString()));
+            if (const auto* frame = qobject_cast<const QFrame*>(widget); frame && frame->frameStyle() == (QFrame::Panel | QFrame::Sunken))
+                m_shown.insert(key + u" bevel"_s, u"inset"_s);
+            if (const auto* label = qobject_cast<const QLabel*>(widget); label && !label->pixmap().isNull())
+                m_shown.insert(key + u" picture"_s, pictureName(label->pixmap().toImage()));
             if (const auto* label = qobject_cast<const QLabel*>(widget); label && !label->text().isEmpty())
                 m_shown.insert(key + u" text"_s, label->text());
             if (const auto* button = qobject_cast<const QAbstractButton*>(widget))
@@ -37,6 +58,8 @@ private:
                 m_shown.insert(key + u" text"_s, box->title());
             if (!widget->toolTip().isEmpty())
                 m_shown.insert(key + u" tip"_s, widget->toolTip());
+            if (!widget->accessibleName().isEmpty())
+                m_shown.insert(key + u" name"_s, widget->accessibleName());
         }
     }
 
@@ -135,6 +158,13 @@ private Q_SLOTS:
         QWidget* widget = m_h->child(key[1]);
         QVERIFY(widget);
         const QRect placed(widget->mapTo(m_h->form->centralWidget(), QPoint(0, 0)), widget->size());
+        if (key[1] == u"Line1"_s) { // at twice the scale too, the rule is dark grey over white to its right end
+            QPixmap drawn(widget->size() * 2);
+            drawn.setDevicePixelRatio(2);
+            widget->render(&drawn);
+            QCOMPARE(drawn.toImage().pixelColor(drawn.width() - 1, 1), QColor(128, 128, 128));
+            QCOMPARE(drawn.toImage().pixelColor(drawn.width() - 1, 2), QColor(Qt::white));
+        }
         if (!key[1].startsWith(u"Label"_s)) {
             QCOMPARE(placed, pixels);
             return;
@@ -180,6 +210,7 @@ private Q_SLOTS:
     {
         m_h->platform.clock.time = u"9:41:08 PM"_s;
         QTRY_COMPARE(m_h->statusBar()->panelText(2), u"9:41:08 PM"_s); // the clock keeps itself current
+        QCOMPARE(m_h->message(), QString());
         QVERIFY(m_h->combo()->isEditable());
         QVERIFY(!(m_h->form->windowFlags() & Qt::WindowMaximizeButtonHint));
         for (const char* name : {"Image1", "Image2", "Image3", "Image4", "Combo1"})
@@ -198,6 +229,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         // clang-format off
         QTest::newRow("Form1.title") << "Quippet";
+        QTest::newRow("Form1.icon") << "quippet.svg 32x32";
+        QTest::newRow("Form1.Combo1 font") << "8.25 bold";
+        QTest::newRow("Form1.Combo1 name") << "Snippet";
+        QTest::newRow("Form1.Frame1 font") << "the window's";
+        QTest::newRow("Form1.Label1 font") << "the window's";
+        QTest::newRow("Form1.Label4 font") << "the window's";
+        QTest::newRow("Form1.Image1 picture") << "copy.svg 32x32";
+        QTest::newRow("Form1.Image2 picture") << "add.svg 32x32";
+        QTest::newRow("Form1.Image3 picture") << "remove.svg 32x32";
+        QTest::newRow("Form1.Image4 picture") << "write.svg 32x32";
+        QTest::newRow("Form1.Panel1 bevel") << "inset";
+        QTest::newRow("Form1.Panel2 bevel") << "inset";
         QTest::newRow("Form1.Frame1 text") << "Select desired text and drag to location:";
         QTest::newRow("Form1.Image1 tip") << "Drag text here to paste to the Windows clipboard.";
         QTest::newRow("Form1.Image2 tip") << "Drag text here to add to Quippet.";
@@ -212,6 +255,13 @@ private Q_SLOTS:
         QTest::newRow("Form1.panel1 description") << "Click here to shrink program. Space or Enter shrinks or restores the window.";
         QTest::newRow("Form1.panel2 description") << "Click here to send time to textbox. Space or Enter puts the time into the box.";
         QTest::newRow("Form2.title") << "About Quippet";
+        QTest::newRow("Form2.icon") << "quippet.svg 32x32";
+        QTest::newRow("Form2.Label1 font") << "13.5 bold";
+        QTest::newRow("Form2.Label3 font") << "12 bold";
+        QTest::newRow("Form2.Label5 font") << "9.75 bold";
+        QTest::newRow("Form2.Label2 font") << "the window's";
+        QTest::newRow("Form2.Image1 picture") << "quippet.svg 32x32";
+        QTest::newRow("Form2.Image2 picture") << "author.jpg 100x115";
         QTest::newRow("Form2.Label1 text") << "Quippet";
         QTest::newRow("Form2.Label3 text") << "by Team Quippet";
         QTest::newRow("Form2.Label5 text") << "Version 1.0.61";

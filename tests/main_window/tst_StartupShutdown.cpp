@@ -2,6 +2,7 @@
 #include "fakes/MainWindowHarness.h"
 #include "fakes/UnreadableFile.h"
 #include "help_window/Form2.h"
+#include "main_window/SnippetLineEdit.h"
 #include "platform/qt/QtTrayArea.h"
 
 #include <QMimeData>
@@ -103,7 +104,7 @@ private Q_SLOTS:
         QCOMPARE(m_h->entries(), QStringList{m_h->platform.clock.today} + listAfter);
         if (store.isNull())
             QCOMPARE(m_h->storeBytes(), QByteArray());
-        QCOMPARE(m_h->platform.settings.log, (QStringList{u"read Height"_s, u"read Taskbar"_s, u"read Top"_s}));
+        QCOMPARE(m_h->platform.settings.log, (QStringList{u"read Height"_s, u"read Taskbar"_s, u"read Top"_s, u"read Hotkey"_s}));
         // The height sets the client area, the status bar docked to its bottom; its two panels are 2920 and 900 twips.
         if (m_h->form->logicalDpiX() == 96) {
             QTEST(m_h->form->centralWidget()->height(), "clientPixels");
@@ -231,6 +232,34 @@ private Q_SLOTS:
         QCOMPARE(logged.size(), 2);
     }
 
+    void conflictCopiesMergedAndMovedAside()
+    {
+        // Beside the store at start-up: an old backup, a conflict copy that cannot be read and one that can.
+        const QDir dir(m_h->dir.path());
+        writeBytes(dir.filePath(u"Text.txt.bak"_s), "\"old\"\r\n");
+        const QString unreadable = dir.filePath(u"Text (Jo's conflicted copy 2026-12-07).txt"_s);
+        QVERIFY(makeUnreadableFile(unreadable));
+        writeBytes(dir.filePath(u"Text (conflicted copy 2026-12-07 120000).txt"_s), "\"a\"\r\n\"x\"\r\n");
+        QVERIFY(m_h->load());
+        QTRY_COMPARE(m_h->message(), u"Conflict copy merged"_s); // taken in on the store thread
+        QCOMPARE(m_h->entries(), (QStringList{m_h->platform.clock.today, u"a"_s, u"x"_s}));
+        QCOMPARE(readBytes(dir.filePath(u"Text.txt.1.bak"_s)), "\"a\"\r\n\"x\"\r\n"_ba);
+        QCOMPARE(readBytes(dir.filePath(u"Text.txt.bak"_s)), "\"old\"\r\n"_ba);
+        QVERIFY(QFileInfo::exists(unreadable));
+        QCOMPARE(logged.size(), 1);
+        QVERIFY(logged.first().startsWith(u"quippet.store: Could not read the conflict copy \"%1\", left where it is: "_s.arg(unreadable)));
+        m_h->form->autosaveTimer().setInterval(0);
+        QTRY_COMPARE(m_h->storeBytes(), "\"a\"\r\n\"x\"\r\n"_ba);
+
+        // One that appears while the window is open, lacking our entries: they stay, and it is saved.
+        m_h->statusBar()->setPanelText(1, QString());
+        writeBytes(dir.filePath(u"Text.sync-conflict-20261207-120000-ABC2DEF.txt"_s), "\"y\"\r\n");
+        QTRY_COMPARE(m_h->message(), u"Conflict copy merged"_s);
+        QTRY_COMPARE(m_h->storeBytes(), "\"y\"\r\n\"a\"\r\n\"x\"\r\n"_ba);
+        QVERIFY(QFile::exists(dir.filePath(u"Text.txt.2.bak"_s)));
+        QCOMPARE(logged.size(), 1);
+    }
+
     void statusBarClicksAndDrags_data()
     {
         QTest::addColumn<double>("startHeight");
@@ -238,7 +267,6 @@ private Q_SLOTS:
         QTest::addColumn<double>("heightAfter");
         QTest::newRow("full shrinks") << 2600.0 << "1" << 1030.0;
         QTest::newRow("one twip above full restores") << 2601.0 << "1" << 2600.0;
-        QTest::newRow("shrunk restores") << 1030.0 << "1" << 2600.0;
         QTest::newRow("drag over a shrunk window restores") << 2600.0 << "1 drag" << 2600.0;
         QTest::newRow("clock into the box") << 2600.0 << "2" << 2600.0;
         QTest::newRow("clock into the disabled box") << 2600.0 << "1 2" << 1030.0;
@@ -397,6 +425,79 @@ private Q_SLOTS:
             return;
         m_h->platform.tray.sendMouseMessage(515); // back from the icon, no longer minimised
         QVERIFY(m_h->form->isVisible() && !(m_h->form->windowState() & Qt::WindowMinimized));
+    }
+
+    void toggleWindow_data()
+    {
+        QTest::addColumn<bool>("shoTask");
+        QTest::addColumn<QString>("from"); // the window active, covered by another, or minimised
+        QTest::addColumn<bool>("putAway");
+        QTest::newRow("active: into the notification area") << true << u"active"_s << true;
+        QTest::newRow("active: minimised") << false << u"active"_s << true;
+        QTest::newRow("covered: comes up") << false << u"covered"_s << false;
+        QTest::newRow("minimised: comes back") << false << u"minimised"_s << false;
+        QTest::newRow("in the notification area: comes back") << true << u"minimised"_s << false;
+    }
+
+    void toggleWindow()
+    {
+        QFETCH(bool, shoTask);
+        QFETCH(QString, from);
+        QVERIFY(m_h->load());
+        if (shoTask)
+            m_h->action(u"ShoTask"_s)->trigger();
+        m_h->combo()->setText(u"abc"_s);
+        showForm();
+        m_h->child(u"Image2"_s)->setFocus(); // brought back, the focus returns to the box
+        QWidget other;
+        if (from == u"covered") {
+            other.show();
+            other.activateWindow();
+            QTRY_VERIFY(other.isActiveWindow());
+        } else if (from == u"minimised") {
+            m_h->form->showMinimized();
+            QTRY_COMPARE(m_h->form->isVisible(), !shoTask);
+        } else {
+            m_h->form->activateWindow();
+            QTRY_VERIFY(m_h->form->isActiveWindow());
+        }
+        m_h->form->toggleWindow();
+        QFETCH(bool, putAway);
+        if (putAway) {
+            QVERIFY(m_h->form->isMinimized());
+            QCOMPARE(m_h->platform.tray.iconShown, shoTask);
+            QTRY_COMPARE(m_h->form->isVisible(), !shoTask);
+            QCOMPARE(m_h->platform.topmost.activations, 0);
+            return;
+        }
+        QVERIFY(m_h->form->isVisible() && !m_h->form->isMinimized());
+        QVERIFY(!m_h->platform.tray.iconShown);
+        QCOMPARE(m_h->platform.topmost.activations, 1);
+        QCOMPARE(m_h->form->focusWidget(), m_h->combo());
+        QCOMPARE(m_h->combo()->textBox()->selectedText(), u"abc"_s);
+    }
+
+    void hotkeySetting_data()
+    {
+        QTest::addColumn<QString>("stored"); // null: never written
+        QTest::addColumn<QString>("key");
+        QTest::newRow("default") << QString() << u"Ctrl+Alt+Q"_s;
+        QTest::newRow("the user's key") << u"Meta+Shift+F12"_s << u"Meta+Shift+F12"_s;
+        QTest::newRow("empty turns it off") << u""_s << u""_s;
+    }
+
+    void hotkeySetting()
+    {
+        QFETCH(QString, stored);
+        QMap<QString, QString> settings{{u"Taskbar"_s, u"True"_s}};
+        if (!stored.isNull())
+            settings.insert(u"Hotkey"_s, stored);
+        QVERIFY(m_h->load(settings));
+        QTEST(m_h->platform.shortcut.key, "key");
+        // The desktop's report of the key brings the window out of the notification area.
+        QVERIFY(!m_h->form->isVisible());
+        m_h->platform.shortcut.press();
+        QVERIFY(m_h->form->isVisible() && !m_h->platform.tray.iconShown);
     }
 };
 

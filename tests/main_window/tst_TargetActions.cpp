@@ -151,24 +151,117 @@ private Q_SLOTS:
         QCOMPARE(m_h->message(), QStringLiteral("List is full"));
     }
 
-    void clickSelectsWholeText_data()
+    void commandLineReachesTheList_data()
     {
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<QString>("selected");
-        for (const char* name : {"Image1", "Image2", "Image3", "Image4", "Label1", "Label2", "Label3"})
-            QTest::newRow(name) << name << u"some text"_s;
-        QTest::newRow("Label4 does nothing") << "Label4" << QString();
+        // A command sent to the running window; what it answers, its status line and the list after.
+        using K = ListCommand::Kind;
+        QTest::addColumn<K>("kind");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("changed");
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<QStringList>("stored"); // the list without its date entry
+        QTest::newRow("add") << K::Add << u"b\nc"_s << true << u"Text added"_s << QStringList{u"a"_s, u"b\nc"_s};
+        QTest::newRow("add a listed text") << K::Add << u"a"_s << false << QString() << QStringList{u"a"_s};
+        QTest::newRow("remove") << K::Remove << u"a"_s << true << u"Text removed"_s << QStringList{};
+        QTest::newRow("list") << K::List << QString() << false << QString() << QStringList{u"a"_s};
     }
 
-    void clickSelectsWholeText()
+    void commandLineReachesTheList()
+    {
+        QFETCH(ListCommand::Kind, kind);
+        QFETCH(QString, text);
+        QFETCH(QStringList, stored);
+        // Before the store is in, the window does not answer.
+        QVERIFY(!m_h->platform.instance.sendListCommand(kind, text).answered);
+        QVERIFY(m_h->load());
+        const SingleInstance::ListReply reply = m_h->platform.instance.sendListCommand(kind, text);
+        QVERIFY(reply.answered);
+        QTEST(reply.result.changed, "changed");
+        QTEST(m_h->message(), "status");
+        QCOMPARE(reply.entries, kind == ListCommand::Kind::List ? stored : QStringList());
+        QCOMPARE(m_h->entries().mid(1), stored);
+        // The change reaches the file through the autosave.
+        QCOMPARE(m_h->form->autosaveTimer().isActive(), reply.result.changed);
+    }
+
+    void mouseButtonsAndPlaces_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("gesture"); // click, double-click, or drag: press, move, release
+        QTest::addColumn<Qt::MouseButton>("button");
+        QTest::addColumn<QPoint>("to"); // where the release (and the move) lands, from the press at the centre
+        QTest::addColumn<QString>("effect");
+        const QString selects = u"selects some text"_s;
+        const QPoint inside, outside(0, 40);
+        // A click selects the whole text in the box: the left button only, released over the control.
+        for (const char* name : {"Image1", "Image2", "Image3", "Image4", "Label1", "Label2", "Label3"})
+            QTest::addRow("%s, left click", name) << name << u"click"_s << Qt::LeftButton << inside << selects;
+        // clang-format off
+        QTest::newRow("Label4 does nothing") << "Label4" << "click" << Qt::LeftButton << inside << "";
+        QTest::newRow("icon, right click") << "Image2" << "click" << Qt::RightButton << inside << "";
+        QTest::newRow("icon, released outside") << "Image2" << "click" << Qt::LeftButton << outside << "";
+        QTest::newRow("icon, right double-click") << "Image2" << "double-click" << Qt::RightButton << inside << "";
+        QTest::newRow("caption, right click") << "Label2" << "click" << Qt::RightButton << inside << "";
+        QTest::newRow("caption, released outside") << "Label2" << "click" << Qt::LeftButton << outside << "";
+        QTest::newRow("message panel, right click") << "Panel1" << "click" << Qt::RightButton << inside << "";
+        QTest::newRow("clock panel, released below the bar") << "Panel2" << "click" << Qt::LeftButton << outside << "";
+        QTest::newRow("Copy icon drags the clipboard's text") << "Image1" << "drag" << Qt::LeftButton << QPoint(30, 0) << "copies on the clipboard";
+        QTest::newRow("Copy icon, right-button drag") << "Image1" << "drag" << Qt::RightButton << QPoint(30, 0) << "";
+        QTest::newRow("Copy icon, a shaky click is a click") << "Image1" << "drag" << Qt::LeftButton << QPoint(2, 0) << selects;
+        QTest::newRow("box drags its text from the selection") << "Combo1" << "drag" << Qt::LeftButton << QPoint(30, 0) << "moves some text";
+        QTest::newRow("box, right-button drag") << "Combo1" << "drag" << Qt::RightButton << QPoint(30, 0) << "";
+        // clang-format on
+    }
+
+    void mouseButtonsAndPlaces()
     {
         QFETCH(QString, control);
-        m_h->combo()->setText(QStringLiteral("some text"));
-        m_h->combo()->lineEdit()->deselect();
-        QTest::mouseClick(m_h->child(control), Qt::LeftButton);
-        QTEST(m_h->combo()->lineEdit()->selectedText(), "selected");
-        QCOMPARE(m_h->message(), QString());
-        QVERIFY(!m_h->form->Timer1().isActive());
+        QFETCH(QString, gesture);
+        QFETCH(Qt::MouseButton, button);
+        QFETCH(QPoint, to);
+        m_h->platform.clipboard.content = u"on the clipboard"_s;
+        m_h->combo()->setText(u"some text"_s);
+        m_h->form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_h->form.get()));
+        QLineEdit* box = m_h->combo()->lineEdit();
+        // The box's text is dragged from within its selection; elsewhere the selection is what a click makes.
+        if (control == u"Combo1"_s)
+            box->selectAll();
+        else
+            box->deselect();
+        const QString selected = box->selectedText();
+        QWidget* target = control == u"Combo1"_s ? box : m_h->child(control);
+        QString dragged;
+        QTimer::singleShot(0, target, [&] {
+            if (auto* drag = m_h->form->findChild<QDrag*>()) {
+                dragged = (drag->supportedActions() == Qt::MoveAction ? u"moves "_s : u"copies "_s) + drag->mimeData()->text();
+                QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+                QCoreApplication::sendEvent(target, &escape);
+            }
+        });
+        const QPoint at = target->rect().center();
+        if (gesture == u"double-click"_s) {
+            m_h->doubleClick(control, button);
+        } else {
+            QTest::mousePress(target, button, {}, at);
+            if (gesture == u"drag"_s) {
+                QMouseEvent move(QEvent::MouseMove, at + to, target->mapToGlobal(at + to), Qt::NoButton, button, Qt::NoModifier);
+                QCoreApplication::sendEvent(target, &move);
+            }
+            QTest::mouseRelease(target, button, {}, at + to);
+        }
+        QCoreApplication::processEvents();
+
+        QStringList effects;
+        if (!dragged.isNull())
+            effects << dragged;
+        if (box->selectedText() != selected)
+            effects << u"selects "_s + box->selectedText();
+        if (m_h->working() != u"some text"_s || !m_h->entries().isEmpty() || m_h->form->Height() != Form1::FullHeight)
+            effects << u"changed"_s;
+        if (!m_h->message().isEmpty() || m_h->form->Timer1().isActive())
+            effects << u"message "_s + m_h->message();
+        QTEST(effects.join(u", "_s), "effect");
     }
 
     void clickAfterADoubleClickWhoseReleaseWentElsewhere()
@@ -235,37 +328,6 @@ private Q_SLOTS:
         QVERIFY(m_h->drop(QStringLiteral("Combo1"), longText));
         QTest::keyClicks(m_h->combo(), QStringLiteral("new"));
         QCOMPARE(m_h->working(), QStringLiteral("new"));
-    }
-
-    void comboDragCarriesWholeText()
-    {
-        m_h->combo()->setText(QStringLiteral("whole working text"));
-        QMimeData mime;
-        Qt::DropActions allowed = Qt::CopyAction | Qt::MoveAction;
-        Q_EMIT m_h->combo()->dragStarting(&mime, &allowed);
-        QCOMPARE(mime.text(), QStringLiteral("whole working text"));
-        QCOMPARE(allowed, Qt::DropActions(Qt::MoveAction));
-    }
-
-    void copyIconDragsTheClipboardText()
-    {
-        m_h->platform.clipboard.content = QStringLiteral("from the clipboard");
-        m_h->combo()->setText(QStringLiteral("box"));
-        QWidget* icon = m_h->child(QStringLiteral("Image1"));
-        m_h->form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_h->form.get()));
-        QString dragged = QStringLiteral("<no drag>");
-        QTimer::singleShot(0, icon, [&] {
-            if (auto* drag = icon->findChild<QDrag*>())
-                dragged = drag->mimeData()->text();
-            QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-            QCoreApplication::sendEvent(icon, &escape);
-        });
-        const QPoint at = icon->rect().center();
-        QTest::mousePress(icon, Qt::LeftButton, {}, at);
-        QMouseEvent move(QEvent::MouseMove, at + QPoint(30, 0), icon->mapToGlobal(at + QPoint(30, 0)), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(icon, &move);
-        QTRY_COMPARE(dragged, QStringLiteral("from the clipboard"));
     }
 
     void timerEmptiesOnceWithoutPostponing()
@@ -429,6 +491,54 @@ private Q_SLOTS:
         QCOMPARE(outcome(*m_h), before);
     }
 
+    void dropDownList_data()
+    {
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<int>("row");
+        QTest::newRow("mouse on the first row") << u"mouse"_s << 0;
+        QTest::newRow("mouse on an entry too long to show whole") << u"mouse"_s << 3;
+        QTest::newRow("Down and Return in the open list") << u"list keys"_s << 2;
+        QTest::newRow("Down in the closed box") << u"box keys"_s << 1;
+    }
+
+    void dropDownList()
+    {
+        QFETCH(QString, way);
+        QFETCH(int, row);
+        const QStringList entries{u"b, first"_s, u"a second"_s, u"two\r\nlines"_s, QString(SnippetCombo::DisplayLimit, u'x') + u"end"_s};
+        m_h->form->list().appendAll(entries);
+        m_h->form->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_h->form.get()));
+        SnippetCombo* combo = m_h->combo();
+        QAbstractItemView* list = combo->view();
+        QWidget* keys = combo;
+        if (way != u"box keys"_s) {
+            QTest::keyClick(combo, Qt::Key_Down, Qt::AltModifier);
+            QTRY_VERIFY(list->isVisible());
+            QStringList rows; // as the list shows them, in list order
+            for (int i = 0; i < list->model()->rowCount(); ++i)
+                rows << list->model()->index(i, 0).data().toString();
+            QCOMPARE(rows, entries);
+            keys = QApplication::activePopupWidget()->focusWidget();
+        }
+        if (way == u"mouse"_s) {
+            const QPoint at(list->viewport()->width() / 2, list->visualRect(list->model()->index(row, 0)).center().y());
+            QTest::mouseMove(list->viewport(), at);
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+        } else {
+            const auto current = [&] { return way == u"box keys"_s ? combo->currentIndex() : list->currentIndex().row(); };
+            for (int i = 0; i < entries.size() && current() != row; ++i)
+                QTest::keyClick(keys, Qt::Key_Down);
+            QCOMPARE(current(), row);
+            if (way == u"list keys"_s)
+                QTest::keyClick(keys, Qt::Key_Return);
+        }
+        // The box holds the whole entry; picking changes nothing in the list.
+        QTRY_VERIFY(!list->isVisible());
+        QCOMPARE(combo->text(), entries.at(row));
+        QCOMPARE(m_h->entries(), entries);
+    }
+
     void filterKeys_data()
     {
         QTest::addColumn<QList<int>>("keys");
@@ -470,15 +580,35 @@ private Q_SLOTS:
         auto* add = m_h->form->findChild<QWidget*>(u"Image2"_s);
         const QRect addOnScreen(add->mapToGlobal(QPoint(0, 0)), add->size());
         QVERIFY(!m_popup->geometry().intersects(addOnScreen));
+        // A long list scrolled down shows its top again once the choice goes above the first row.
+        QStringList more;
+        for (int i = 0; i < 2 * FilterPopup::VisibleRows; ++i)
+            more << u"help %1"_s.arg(i);
+        m_h->form->list().appendAll(more);
+        QTest::keyClick(m_h->combo(), Qt::Key_P);
+        for (auto key : {Qt::Key_PageDown, Qt::Key_PageDown, Qt::Key_PageUp, Qt::Key_PageUp})
+            QTest::keyClick(m_h->combo(), key);
+        QVERIFY(!m_popup->currentIndex().isValid());
+        QCOMPARE(m_popup->indexAt(QPoint(1, 1)).row(), 0);
     }
 
     void filterClickPicksARowAndAClickElsewhereGoesThrough()
     {
         openFilter();
-        QTest::mouseMove(m_popup->viewport(), m_popup->visualRect(m_popup->model()->index(1, 0)).center());
-        QTest::mouseClick(m_popup->viewport(), Qt::LeftButton, {}, m_popup->visualRect(m_popup->model()->index(1, 0)).center());
+        const QPoint helm = m_popup->visualRect(m_popup->model()->index(1, 0)).center();
+        QTest::mouseMove(m_popup->viewport(), helm);
+        QTest::mouseClick(m_popup->viewport(), Qt::RightButton, {}, helm);
+        QVERIFY(m_popup->isVisible());
+        QTest::mouseClick(m_popup->viewport(), Qt::LeftButton, {}, helm);
         QCOMPARE(m_h->combo()->text(), u"Helm"_s);
         QVERIFY(!m_popup->isVisible());
+        // Enter takes the row under the mouse.
+        m_h->combo()->setText(u"he"_s);
+        QTest::keyClick(m_h->combo(), Qt::Key_L);
+        const QPoint hello = m_popup->visualRect(m_popup->model()->index(2, 0)).center();
+        QTest::mouseMove(m_popup->windowHandle(), m_popup->viewport()->mapTo(m_popup, hello)); // a move without a button
+        QTest::keyClick(m_h->combo(), Qt::Key_Return);
+        QCOMPARE(m_h->combo()->text(), u"say hello"_s);
 
         QTest::keyClick(m_h->combo(), Qt::Key_S);
         QTest::keyClick(m_h->combo(), Qt::Key_Backspace);

@@ -1,5 +1,12 @@
 #include "core/compat/TrayIconRecord.h"
+#include "fakes/CoreFixture.h"
+#include "core/store/StoreFile.h"
 #include "fakes/FileBytes.h"
+#include "fakes/VectorSnippetList.h"
+#include "platform/CommandLine.h"
+#include "platform/InstallLayout.h"
+#include "platform/InstanceChannel.h"
+#include "platform/ListCommandRunner.h"
 #include "platform/qt/DisplayConnection.h"
 #include "platform/qt/LocalSocketInstance.h"
 #include "platform/qt/QtClock.h"
@@ -7,20 +14,24 @@
 #include "platform/qt/QtSettingsStore.h"
 #include "platform/qt/QtTopmostPlacement.h"
 #include "platform/qt/QtTrayArea.h"
+#include "platform/qt/ShortcutKey.h"
 #include "platform/qt/ShutdownSignals.h"
+#include "platform/qt/X11StartupId.h"
 
 #include <QDir>
 #include <QFileDialog>
 #include <QLocale>
+#include <QLockFile>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QUuid>
 #include <QWidget>
 #include <QWindow>
+#include <atomic>
 #include <csignal>
 #include <memory>
+#include <thread>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -31,6 +42,22 @@ class tst_Platform : public QObject
 
 private:
     QTemporaryDir m_configHome;
+
+    /** Runs `client` on a thread of its own while this thread's event loop lets a server answer. */
+    template <typename F> static auto whileServing(F client)
+    {
+        decltype(client()) result{};
+        std::atomic_bool done = false;
+        std::thread thread([&] {
+            result = client();
+            done = true;
+        });
+        while (!done)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        thread.join();
+        QCoreApplication::processEvents();
+        return result;
+    }
     std::unique_ptr<QTemporaryDir> m_dir;
 
 private Q_SLOTS:
@@ -71,23 +98,308 @@ private Q_SLOTS:
         QCOMPARE(decision.platform, decision.reachable ? outcome : QString());
     }
 
+    void commandLine_data()
+    {
+        // The arguments, and what comes of them: the action, the exit code when ending, the
+        // --add/--remove text ("-" when from standard input), and the first line of standard
+        // error, or for a start the -platform and -display values seen, as "platform|display".
+        using A = CommandLine::Action;
+        QTest::addColumn<QByteArrayList>("arguments");
+        QTest::addColumn<A>("action");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("detail");
+        // clang-format off
+        QTest::newRow("nothing starts") << QByteArrayList{} << A::Start << 0 << QString() << u"|"_s;
+        QTest::newRow("restored session") << QByteArrayList{"-session", "10abc7f3e2000171"} << A::Start << 0 << QString() << u"|"_s;
+        QTest::newRow("Qt options with values, one and two dashes") << QByteArrayList{"-style", "Fusion", "--platform", "xcb", "-name", "x", "-display", ":3", "-reverse", "-qwindowtitle", "T"} << A::Start << 0 << QString() << u"xcb|:3"_s;
+        QTest::newRow("joined values where Qt takes them") << QByteArrayList{"--style=Fusion", "-stylesheet=a.qss", "-qmljsdebugger=port:4000", "-widgetcount"} << A::Start << 0 << QString() << u"|"_s;
+        QTest::newRow("joined value Qt does not take") << QByteArrayList{"-platform=xcb"} << A::End << 2 << QString() << u"quippet: unknown option '-platform=xcb'"_s;
+        QTest::newRow("value missing") << QByteArrayList{"-reverse", "-session"} << A::End << 2 << QString() << u"quippet: option needs a value: '-session'"_s;
+        QTest::newRow("a Qt value may look like an option") << QByteArrayList{"-qwindowtitle", "--add"} << A::Start << 0 << QString() << u"|"_s;
+        QTest::newRow("unknown own option") << QByteArrayList{"-session", "1", "--frobnicate"} << A::End << 2 << QString() << u"quippet: unknown option '--frobnicate'"_s;
+        QTest::newRow("stray word") << QByteArrayList{"notes.txt"} << A::End << 2 << QString() << u"quippet: unexpected argument 'notes.txt'"_s;
+        QTest::newRow("help wins over a command") << QByteArrayList{"--toggle", "--help"} << A::End << 0 << QString() << QString();
+        QTest::newRow("toggle with a session") << QByteArrayList{"--toggle", "-session", "s1"} << A::Toggle << 0 << QString() << u"|"_s;
+        QTest::newRow("show") << QByteArrayList{"--show"} << A::Show << 0 << QString() << u"|"_s;
+        QTest::newRow("two commands") << QByteArrayList{"--show", "--toggle"} << A::End << 2 << QString() << u"quippet: option cannot be combined with '--show': '--toggle'"_s;
+        QTest::newRow("add takes the next word whole") << QByteArrayList{"--add", "-v \"q\"\n\xF0\x9F\x98\x80"} << A::Add << 0 << u"-v \"q\"\n\U0001F600"_s << u"|"_s;
+        QTest::newRow("add joined, empty") << QByteArrayList{"--add="} << A::Add << 0 << u""_s << u"|"_s;
+        QTest::newRow("remove from standard input") << QByteArrayList{"--remove", "-"} << A::Remove << 0 << u"-"_s << u"|"_s;
+        QTest::newRow("add without a text") << QByteArrayList{"--add"} << A::End << 2 << QString() << u"quippet: option needs a text: '--add'"_s;
+        QTest::newRow("add, not UTF-8") << QByteArrayList{"--add", "caf\xE9"} << A::End << 1 << QString() << u"quippet: the text is not valid UTF-8"_s;
+        QTest::newRow("add and remove") << QByteArrayList{"--add", "a", "--remove", "a"} << A::End << 2 << QString() << u"quippet: option cannot be combined with '--add': '--remove'"_s;
+        QTest::newRow("list NUL-separated") << QByteArrayList{"-0", "--list"} << A::List << 0 << QString() << u"|"_s;
+        QTest::newRow("-0 alone") << QByteArrayList{"--show", "-0"} << A::End << 2 << QString() << u"quippet: option only goes with --list: '-0'"_s;
+        // clang-format on
+    }
+
+    void commandLine()
+    {
+        QFETCH(QByteArrayList, arguments);
+        QFETCH(QString, text);
+        QFETCH(QString, detail);
+        const CommandLine::Outcome outcome = CommandLine(u"quippet"_s, u"1.2.3"_s).parse(arguments);
+        QTEST(outcome.action, "action");
+        QTEST(outcome.exitCode, "exitCode");
+        QCOMPARE(outcome.textFromStandardInput ? u"-"_s : outcome.text, text);
+        if (outcome.action == CommandLine::Action::End) {
+            QCOMPARE(outcome.standardError.section(u'\n', 0, 0), detail);
+            // Help, version and mistakes each print to one stream only.
+            QCOMPARE(outcome.standardOutput.isEmpty(), outcome.exitCode != 0);
+        } else {
+            QCOMPARE(outcome.platform + u'|' + outcome.display, detail);
+            QVERIFY(outcome.standardOutput.isEmpty() && outcome.standardError.isEmpty());
+        }
+        QCOMPARE(outcome.nulSeparated, outcome.action == CommandLine::Action::List && arguments.contains("-0"));
+    }
+
     void everyLaterStartWakesTheFirst()
     {
-        // A fresh instance name keeps runs of this test from meeting each other.
-        const QString name = u"quippet-test-"_s + QUuid::createUuid().toString(QUuid::WithoutBraces).left(8);
         // The lock file as a crashed holder leaves it (a pid above the kernel's limit, application, host) does not count.
-        writeBytes(m_dir->filePath(name + u".lock"_s), "4195305\nquippet\n\n");
+        writeBytes(InstanceChannel::lockPath(m_dir->path()), "4195305\nquippet\n\n");
         {
-            LocalSocketInstance first(name, m_dir->path());
+            LocalSocketInstance first(m_dir->path(), ::getuid());
             QSignalSpy shown(&first, &SingleInstance::showRequested);
             QVERIFY(!first.otherInstanceRunning());
             for (int start = 1; start <= 2; ++start) {
-                LocalSocketInstance later(name, m_dir->path());
-                QVERIFY(later.otherInstanceRunning());
-                QTRY_COMPARE_WITH_TIMEOUT(shown.count(), start, 2000);
+                LocalSocketInstance later(m_dir->path(), ::getuid());
+                QVERIFY(whileServing([&] { return later.otherInstanceRunning(); }));
+                QCOMPARE(shown.count(), start);
             }
         }
-        QVERIFY(!LocalSocketInstance(name, m_dir->path()).otherInstanceRunning());
+        QVERIFY(!LocalSocketInstance(m_dir->path(), ::getuid()).otherInstanceRunning());
+    }
+
+    void instanceMessage_data()
+    {
+        QTest::addColumn<QByteArray>("line"); // what decodes; empty when it does not
+        QTest::addColumn<QByteArray>("text"); // the "text" field it carries
+        const QByteArray odd = "say \"hi\"\nbye \xF0\x9F\x98\x80 \r\n";
+        QTest::newRow("any bytes cross in one line") << "add text=" + odd.toBase64() << odd;
+        QTest::newRow("empty value") << QByteArray("add text=") << QByteArray("");
+        QTest::newRow("no fields") << QByteArray("list") << QByteArray();
+        QTest::newRow("not base64") << QByteArray("add text=a b") << QByteArray();
+        QTest::newRow("no verb") << QByteArray(" text=") << QByteArray();
+    }
+
+    void instanceMessage()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(QByteArray, text);
+        const auto message = InstanceChannel::Message::decode(line);
+        QCOMPARE(message.has_value(), !text.isNull() || line == "list");
+        if (!message)
+            return;
+        QCOMPARE(message->value("text"), text);
+        QCOMPARE(message->encode(), line + '\n');
+    }
+
+    void privateFolder_data()
+    {
+        QTest::addColumn<QString>("made"); // "0700", "0755", "link" (to a 0700 folder), "file"
+        QTest::addColumn<bool>("ownUser");
+        QTest::addColumn<bool>("isPrivate");
+        QTest::newRow("own, closed to others") << u"0700"_s << true << true;
+        QTest::newRow("open to others") << u"0755"_s << true << false;
+        QTest::newRow("another user's") << u"0700"_s << false << false;
+        QTest::newRow("a link to a private folder") << u"link"_s << true << false;
+        QTest::newRow("a file") << u"file"_s << true << false;
+    }
+
+    void privateFolder()
+    {
+        QFETCH(QString, made);
+        QFETCH(bool, ownUser);
+        const QString path = m_dir->filePath(u"f"_s), target = m_dir->filePath(u"target"_s);
+        QVERIFY(QDir().mkdir(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        if (made == u"link")
+            QVERIFY(QFile::link(target, path));
+        else if (made == u"file")
+            writeBytes(path, {});
+        else
+            QVERIFY(QDir().mkdir(path, made == u"0700" ? QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner : QFile::Permissions(0x7555)));
+        QTEST(InstanceChannel::isPrivateFolder(path, ::getuid() + (ownUser ? 0 : 1)), "isPrivate");
+    }
+
+    void startWaitsForACommandLineHoldingTheLock()
+    {
+        // A command line editing the store holds the lock for a moment; a start meanwhile waits
+        // for it rather than ending as if an instance ran.
+        QLockFile commandLine(InstanceChannel::lockPath(m_dir->path()));
+        QVERIFY(commandLine.tryLock(0));
+        std::thread done([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            commandLine.unlock();
+        });
+        LocalSocketInstance start(m_dir->path(), ::getuid());
+        const bool otherRunning = start.otherInstanceRunning();
+        done.join();
+        QVERIFY(!otherRunning);
+    }
+
+    void peerOfAnotherUserIsDropped_data()
+    {
+        QTest::addColumn<bool>("serverExpectsOther");
+        QTest::newRow("the instance drops the caller") << true;
+        QTest::newRow("the caller drops the instance") << false;
+    }
+
+    void peerOfAnotherUserIsDropped()
+    {
+        QFETCH(bool, serverExpectsOther);
+        // Both ends run as this user, so expecting another user stands for meeting one.
+        LocalSocketInstance first(m_dir->path(), ::getuid() + (serverExpectsOther ? 1 : 0));
+        QSignalSpy shown(&first, &SingleInstance::showRequested);
+        QVERIFY(!first.otherInstanceRunning());
+        const InstanceChannel::Message request{"show", {}};
+        const uid_t expected = ::getuid() + (serverExpectsOther ? 0 : 1);
+        QCOMPARE(whileServing([&] { return InstanceChannel::exchange(InstanceChannel::socketPath(m_dir->path()), request, nullptr, expected, 500); }),
+                 InstanceChannel::Outcome::NoAnswer);
+        QCOMPARE(shown.count(), 0);
+    }
+
+    void listCommandOnStoreFile_data()
+    {
+        // The store before (null: none), the command and its text; the exit code, standard output
+        // and error, and the store after.
+        using K = ListCommand::Kind;
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<K>("kind");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QByteArray>("output");
+        QTest::addColumn<QString>("error");
+        QTest::addColumn<QByteArray>("after");
+        const QByteArray two = "\"a\"\r\n\"b \"\"q\"\"\nc\"\r\n";
+        // clang-format off
+        QTest::newRow("add to a missing store") << QByteArray() << K::Add << u"x\U0001F600"_s << 0 << QByteArray() << QString() << QByteArray("\"x\xF0\x9F\x98\x80\"\r\n");
+        QTest::newRow("add keeps the others") << two << K::Add << u"a "_s << 0 << QByteArray() << QString() << two + "\"a \"\r\n";
+        QTest::newRow("add a listed text") << two << K::Add << u"a"_s << 1 << QByteArray() << u"quippet: the text is already in the list\n"_s << two;
+        QTest::newRow("add the date") << two << K::Add << u"3/1/2024"_s << 1 << QByteArray() << u"quippet: the text is already in the list\n"_s << two;
+        QTest::newRow("remove with a line break") << two << K::Remove << u"b \"q\"\nc"_s << 0 << QByteArray() << QString() << QByteArray("\"a\"\r\n");
+        QTest::newRow("remove from a missing store") << QByteArray() << K::Remove << u"a"_s << 1 << QByteArray() << u"quippet: the text is not in the list\n"_s << QByteArray();
+        QTest::newRow("list") << two << K::List << QString() << 0 << QByteArray("a\nb \"q\"\nc\n") << QString() << two;
+        QTest::newRow("date entries are not listed") << QByteArray("\"3/1/2024\"\r\n\"a\"\r\n") << K::List << QString() << 0 << QByteArray("a\n") << QString() << QByteArray("\"3/1/2024\"\r\n\"a\"\r\n");
+        QTest::newRow("a folder in its place") << QByteArray("/") << K::Add << u"a"_s << 1 << QByteArray() << u"quippet: %1 cannot be read; nothing was changed\n"_s << QByteArray("/");
+        QTest::newRow("over the limit") << QByteArray("big") << K::Remove << u"a"_s << 1 << QByteArray() << u"quippet: %1 is larger than the 256 MB Quippet loads; nothing was changed\n"_s << QByteArray("big");
+        // clang-format on
+    }
+
+    void listCommandOnStoreFile()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(ListCommand::Kind, kind);
+        QFETCH(QString, text);
+        QFETCH(QString, error);
+        const QString store = m_dir->filePath(u"data/Text.txt"_s);
+        QVERIFY(QDir().mkpath(m_dir->filePath(u"data"_s)));
+        QFile big(store);
+        if (before == "/")
+            QVERIFY(QDir().mkdir(store));
+        else if (before == "big") // sparse: no time or disk spent on it
+            QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(StoreFile::MaxBytes + 1));
+        else if (!before.isNull())
+            writeBytes(store, before);
+        // No instance: its lock is free.
+        const ListCommandRunner runner({m_dir->path(), ::getuid(), [&] { return store; }, u"3/1/2024"_s});
+        const ListCommandRunner::Result result = runner.run(kind, text, false);
+        QTEST(result.exitCode, "exitCode");
+        QTEST(result.standardOutput, "output");
+        QCOMPARE(result.standardError, error.contains(u"%1"_s) ? error.arg(store) : error);
+        QFETCH(QByteArray, after);
+        if (after == "/")
+            QVERIFY(QFileInfo(store).isDir());
+        else if (after == "big")
+            QCOMPARE(QFileInfo(store).size(), StoreFile::MaxBytes + 1);
+        else
+            QCOMPARE(after.isNull() ? QFile::exists(store) : readBytes(store) == after, !after.isNull());
+        QVERIFY(!QFile::exists(store + u".bak"_s));
+    }
+
+    void listCommandThroughInstance()
+    {
+        const QString store = m_dir->filePath(u"Text.txt"_s);
+        LocalSocketInstance instance(m_dir->path(), ::getuid());
+        QVERIFY(!instance.otherInstanceRunning());
+        QStringList window{u"a"_s};
+        connect(&instance, &SingleInstance::listCommandReceived, this,
+                [&](ListCommand::Kind kind, const QString& text, SingleInstance::ListReply* reply) {
+                    VectorSnippetList list(window);
+                    reply->answered = true;
+                    reply->result = ListCommand::apply(kind, list, text);
+                    reply->entries = list.entries();
+                    window = list.entries();
+                });
+        const ListCommandRunner runner({m_dir->path(), ::getuid(), [&] { return store; }, QString()});
+        const QString odd = u"q\"\n\U0001F600"_s;
+        QCOMPARE(whileServing([&] { return runner.run(ListCommand::Kind::Add, odd, false).exitCode; }), 0);
+        QCOMPARE(window, (QStringList{u"a"_s, odd}));
+        const auto refused = whileServing([&] { return runner.run(ListCommand::Kind::Remove, u"b"_s, false); });
+        QCOMPARE(refused.exitCode, 1);
+        QCOMPARE(refused.standardError, u"quippet: the text is not in the list\n"_s);
+        QCOMPARE(whileServing([&] { return runner.run(ListCommand::Kind::List, QString(), true).standardOutput; }), "a\0"_ba + odd.toUtf8() + '\0');
+        // The instance is the one writer: the file was never touched.
+        QVERIFY(!QFile::exists(store));
+    }
+
+    void silentInstanceChangesNothing()
+    {
+        // The lock is held (by this process) and nobody answers: the store file is not touched.
+        QLockFile lock(InstanceChannel::lockPath(m_dir->path()));
+        QVERIFY(lock.tryLock(0));
+        const QString store = m_dir->filePath(u"Text.txt"_s);
+        ListCommandRunner::Setup setup{m_dir->path(), ::getuid(), [&] { return store; }, QString()};
+        setup.waitMs = 300;
+        const auto result = ListCommandRunner(setup).run(ListCommand::Kind::Add, u"a"_s, false);
+        QCOMPARE(result.exitCode, 1);
+        QCOMPARE(result.standardError, u"quippet: Quippet is running but does not answer; nothing was changed\n"_s);
+        QVERIFY(!QFile::exists(store));
+    }
+
+    void activationTokenReachesTheWindowSystem_data()
+    {
+        // The platform the running instance is on; which of the launch's two variables it sets.
+        QTest::addColumn<QString>("platform");
+        QTest::addColumn<QByteArray>("xdgToken");
+        QTest::addColumn<QByteArray>("startupId");
+        QTest::newRow("Wayland") << u"wayland"_s << QByteArray("tok-1") << QByteArray();
+        QTest::newRow("X11") << u"xcb"_s << QByteArray() << QByteArray("id_TIME5");
+        QTest::newRow("neither") << u"offscreen"_s << QByteArray() << QByteArray();
+    }
+
+    void activationTokenReachesTheWindowSystem()
+    {
+        QFETCH(QString, platform);
+        // The launching side reads both from its own environment ...
+        qputenv("XDG_ACTIVATION_TOKEN", "tok-1");
+        qputenv("DESKTOP_STARTUP_ID", "id_TIME5");
+        InstanceChannel::Message request{"toggle", {}};
+        InstanceChannel::addActivationToken(request);
+        qunsetenv("XDG_ACTIVATION_TOKEN");
+        qunsetenv("DESKTOP_STARTUP_ID");
+        // ... and the message carries them to the running side.
+        InstanceChannel::applyActivationToken(*InstanceChannel::Message::decode(request.encode().chopped(1)), platform);
+        QTEST(qgetenv("XDG_ACTIVATION_TOKEN"), "xdgToken");
+        QTEST(qgetenv("DESKTOP_STARTUP_ID"), "startupId");
+        qunsetenv("XDG_ACTIVATION_TOKEN");
+        qunsetenv("DESKTOP_STARTUP_ID");
+    }
+
+    void startupIdTime_data()
+    {
+        QTest::addColumn<QByteArray>("id");
+        QTest::addColumn<qint64>("time"); // -1: none
+        QTest::newRow("launcher id") << QByteArray("xfce4-panel-1234-host-quippet_TIME8765432") << qint64(8765432);
+        QTest::newRow("no time") << QByteArray("0b1f-2c3d") << qint64(-1);
+        QTest::newRow("time not a number") << QByteArray("x_TIMEnow") << qint64(-1);
+    }
+
+    void startupIdTime()
+    {
+        QFETCH(QByteArray, id);
+        const auto time = X11StartupId::timestampOf(id);
+        QTEST(time ? qint64(*time) : qint64(-1), "time");
     }
 
     void clockFormat_data()
@@ -253,6 +565,29 @@ private Q_SLOTS:
         QCOMPARE(messages.count(), 1);
     }
 
+    void shortcutKey_data()
+    {
+        // The setting's text, and the key as X11 and the shortcut portal take it ("-": none).
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<uint>("keysym");
+        QTest::addColumn<QString>("trigger");
+        QTest::newRow("default") << u"Ctrl+Alt+Q"_s << 0x71U << u"CTRL+ALT+q"_s;
+        QTest::newRow("function key, portal's modifier order") << u"Meta+Shift+F12"_s << 0xffc9U << u"SHIFT+LOGO+F12"_s;
+        QTest::newRow("named key") << u"Alt+PgDown"_s << 0xff56U << u"ALT+Page_Down"_s;
+        QTest::newRow("digit") << u"Ctrl+Alt+1"_s << 0x31U << u"CTRL+ALT+1"_s;
+        QTest::newRow("two keys in a row") << u"Ctrl+Alt+Q, Ctrl+B"_s << 0U << u"-"_s;
+        QTest::newRow("not a key") << u"Ctrl+Alt+Nokey"_s << 0U << u"-"_s;
+        QTest::newRow("no keysym here") << u"Ctrl+Alt+VolumeUp"_s << 0U << u"-"_s;
+    }
+
+    void shortcutKey()
+    {
+        QFETCH(QString, text);
+        const std::optional<ShortcutKey> key = ShortcutKey::fromPortableText(text);
+        QTEST(key ? key->keysym : 0U, "keysym");
+        QTEST(key ? key->portalTrigger() : u"-"_s, "trigger");
+    }
+
     void signalBecomesShutdownRequest_data()
     {
         QTest::addColumn<int>("signalNumber");
@@ -279,6 +614,33 @@ private Q_SLOTS:
         struct sigaction after = {};
         QCOMPARE(::sigaction(signalNumber, nullptr, &after), 0);
         QVERIFY(after.sa_handler == before.sa_handler);
+    }
+
+    void isInstalled_data()
+    {
+        QTest::addColumn<QString>("entry");   // a file made below a fresh root ("/" ends a folder)
+        QTest::addColumn<QString>("program"); // the program folder, made below the same root
+        QTest::addColumn<bool>("installed");
+        const QString apps = u"share/applications/"_s;
+        const QString ours = u"org.example.quippet.desktop"_s;
+        QTest::newRow("/usr") << u"usr/"_s + apps + ours << u"usr/bin"_s << true;
+        QTest::newRow("/usr/local/bin/") << u"usr/local/"_s + apps + ours << u"usr/local/bin/"_s << true;
+        QTest::newRow("entry is a folder") << apps + ours + u"/"_s << u"bin"_s << false;
+        QTest::newRow("build folder") << apps + ours << u"app"_s << false;
+        QTest::newRow("entry under bin itself") << u"bin/"_s + apps + ours << u"bin"_s << false;
+    }
+
+    void isInstalled()
+    {
+        QFETCH(QString, entry);
+        QFETCH(QString, program);
+        failOnStrayWarnings();
+        const QDir root(m_dir->path());
+        QVERIFY(root.mkpath(program));
+        QVERIFY(root.mkpath(QFileInfo(root.filePath(entry)).path()));
+        QFile file(root.filePath(entry));
+        QVERIFY(entry.endsWith(u'/') ? QDir().mkpath(file.fileName()) : file.open(QIODevice::WriteOnly));
+        QTEST(InstallLayout::isInstalled(root.filePath(program), u"org.example.quippet.desktop"_s), "installed");
     }
 };
 

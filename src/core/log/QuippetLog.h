@@ -11,3 +11,5 @@ Q_DECLARE_LOGGING_CATEGORY(lcStore)
 Q_DECLARE_LOGGING_CATEGORY(lcWrite)
 /** The per-user settings file. */
 Q_DECLARE_LOGGING_CATEGORY(lcSettings)
+/** The global shortcut: a key the desktop cannot give. */
+Q_DECLARE_LOGGING_CATEGORY(lcShortcut)

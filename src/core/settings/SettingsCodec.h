@@ -2,7 +2,7 @@
 
 #include <QString>
 
-/** Keys, defaults and text forms of the five settings (section "Startup"). */
+/** Keys, defaults and text forms of the settings (section "Startup"). */
 class SettingsCodec
 {
 public:
@@ -12,9 +12,13 @@ public:
     static inline const QString Taskbar = QStringLiteral("Taskbar");
     static inline const QString LastFile = QStringLiteral("LastFile");
     static inline const QString Filename = QStringLiteral("Filename");
+    /** The global shortcut as Qt writes key sequences; empty turns it off. */
+    static inline const QString Hotkey = QStringLiteral("Hotkey");
 
     static constexpr int DefaultHeight = 2600;
     static inline const QString DefaultFilename = QStringLiteral("Untitled");
+    /** Free in the default shortcuts of GNOME, KDE Plasma and Xfce; Q for Quippet. */
+    static inline const QString DefaultHotkey = QStringLiteral("Ctrl+Alt+Q");
 
     /** Single-precision height in twips; text that is not a finite positive number gives 2600. */
     static float heightFromText(const QString& text);

@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <algorithm>
+#include <climits>
 #include <vector>
 
 namespace {
@@ -13,6 +14,8 @@ struct Counts
     int ours = 0;
     int theirs = 0;
     int result = 0;
+    /** Copies `theirs` lacks without having seen them: counted as still there. */
+    int unseen = 0;
     int seen = 0;
     int kept = 0;
     /** The first of this text's kept entries of ours; the rest follow through `nextSame`. */
@@ -41,7 +44,8 @@ constexpr int Skipped = -1;
 namespace {
 
 QStringList mergeCounted(const QStringList& base, const QStringList& ours,
-                         const QStringList& theirs, const QString& leaveOut)
+                         const QStringList& theirs, const QString& leaveOut,
+                         const QHash<QString, int>& unseen)
 {
     // Each distinct text gets a number once, so that everything after this pass works on
     // integers: one hash lookup per entry in all.
@@ -70,8 +74,12 @@ QStringList mergeCounted(const QStringList& base, const QStringList& ours,
     idsOf(base, &Counts::base);
     const std::vector<int> ourIds = idsOf(ours, &Counts::ours);
     const std::vector<int> theirIds = idsOf(theirs, &Counts::theirs);
+    for (auto it = unseen.cbegin(); it != unseen.cend(); ++it)
+        if (const int id = ids.value(it.key()); id > 0)
+            counts[static_cast<size_t>(id - 1)].unseen = it.value();
     for (Counts& c : counts)
-        c.result = mergedCount(c.base, c.ours, c.theirs);
+        c.result = mergedCount(c.base, c.ours,
+                               c.theirs + std::min(c.unseen, std::max(0, c.base - c.theirs)));
 
     // Our entries in our order, as many of each text as the merge keeps.
     std::vector<int> kept; // positions in ours
@@ -149,7 +157,8 @@ QStringList mergeCounted(const QStringList& base, const QStringList& ours,
 } // namespace
 
 QStringList StoreMerge::merge(const QStringList& base, const QStringList& ours,
-                              const QStringList& theirs, const QString& leaveOut)
+                              const QStringList& theirs, const QString& leaveOut,
+                              const QHash<QString, int>& unseen)
 {
     // An outside change rarely touches the top of the file. Entries at the same place in all
     // three lists from the top are kept as they are and would count the same on every side,
@@ -165,9 +174,118 @@ QStringList StoreMerge::merge(const QStringList& base, const QStringList& ours,
            (leaveOut.isEmpty() || base.at(same) != leaveOut))
         ++same;
     if (same == 0)
-        return mergeCounted(base, ours, theirs, leaveOut);
+        return mergeCounted(base, ours, theirs, leaveOut, unseen);
     QStringList result = ours.first(lead + same);
-    result.append(
-        mergeCounted(base.sliced(same), ours.sliced(lead + same), theirs.sliced(same), leaveOut));
+    result.append(mergeCounted(base.sliced(same), ours.sliced(lead + same), theirs.sliced(same),
+                               leaveOut, unseen));
     return result;
+}
+
+QStringList StoreMerge::mergeAdditions(const QStringList& ours, const QStringList& copy,
+                                       const QString& leaveOut)
+{
+    // Against an empty base both sides only added, and the same addition counts once.
+    return merge({}, ours, copy, leaveOut);
+}
+
+QHash<QString, int> StoreMerge::copiesBeyond(const QStringList& before, const QStringList& after,
+                                             const QString& leaveOut)
+{
+    const auto left = [&](const QString& text) { return !leaveOut.isEmpty() && text == leaveOut; };
+    // Most changes touch few entries: what both lists share at the top and at the bottom
+    // needs no counting.
+    qsizetype b = 0, a = 0, bEnd = before.size(), aEnd = after.size();
+    while (b < bEnd && a < aEnd) {
+        if (left(before.at(b)))
+            ++b;
+        else if (left(after.at(a)))
+            ++a;
+        else if (before.at(b) == after.at(a))
+            ++b, ++a;
+        else
+            break;
+    }
+    while (bEnd > b && aEnd > a) {
+        if (left(before.at(bEnd - 1)))
+            --bEnd;
+        else if (left(after.at(aEnd - 1)))
+            --aEnd;
+        else if (before.at(bEnd - 1) == after.at(aEnd - 1))
+            --bEnd, --aEnd;
+        else
+            break;
+    }
+    QHash<QString, int> counts;
+    for (; a < aEnd; ++a)
+        if (!left(after.at(a)))
+            ++counts[after.at(a)];
+    for (; b < bEnd; ++b)
+        if (!left(before.at(b)))
+            if (const auto it = counts.find(before.at(b)); it != counts.end())
+                --it.value();
+    counts.removeIf([](const auto& item) { return item.value() <= 0; });
+    return counts;
+}
+
+QHash<QString, int> StoreMerge::unseenRemovals(const QStringList& base, const QStringList& theirs,
+                                               qint64 theirsModifiedNs,
+                                               const QHash<QString, Written>& written,
+                                               const QString& leaveOut)
+{
+    QHash<QString, int> unseen;
+    if (written.isEmpty())
+        return unseen;
+    // Mostly the outside version holds what we wrote: then there is nothing to decide.
+    const QHash<QString, int> lacking = copiesBeyond(theirs, base, leaveOut);
+    if (std::none_of(lacking.keyBegin(), lacking.keyEnd(),
+                     [&](const QString& text) { return written.contains(text); }))
+        return unseen;
+
+    // Copies of each text we wrote, in base and in theirs; and whether all else is the same,
+    // in the same order.
+    QHash<QString, std::pair<int, int>> held;
+    bool othersSame = true;
+    const auto nextOther = [&](const QStringList& entries, qsizetype& at,
+                               int std::pair<int, int>::*count) {
+        for (; at < entries.size(); ++at) {
+            const QString& text = entries.at(at);
+            if (!leaveOut.isEmpty() && text == leaveOut)
+                continue;
+            if (!written.contains(text))
+                return true;
+            ++(held[text].*count);
+        }
+        return false;
+    };
+    qsizetype b = 0, t = 0;
+    for (bool inBase = true, inTheirs = true; inBase || inTheirs; ++b, ++t) {
+        inBase = inBase && nextOther(base, b, &std::pair<int, int>::first);
+        inTheirs = inTheirs && nextOther(theirs, t, &std::pair<int, int>::second);
+        if (inBase != inTheirs || (inBase && base.at(b) != theirs.at(t)))
+            othersSame = false;
+    }
+
+    // The latest of our saves the outside version shows it has seen.
+    int seenSave = 0;
+    bool onlyOursLeftOut = othersSame;
+    for (auto it = held.cbegin(); it != held.cend(); ++it) {
+        const auto [inBase, inTheirs] = it.value();
+        const Written& write = written.value(it.key());
+        // More copies than the outside held before we wrote: it holds one of ours.
+        if (inTheirs > 0 && inTheirs > inBase - write.copies)
+            seenSave = std::max(seenSave, write.save);
+        if (inTheirs > inBase || inBase - inTheirs > write.copies)
+            onlyOursLeftOut = false;
+    }
+    if (onlyOursLeftOut)
+        seenSave = INT_MAX;
+
+    for (auto it = held.cbegin(); it != held.cend(); ++it) {
+        const auto [inBase, inTheirs] = it.value();
+        const Written& write = written.value(it.key());
+        const int missing = std::min(inBase - inTheirs, write.copies);
+        if (missing > 0 && (theirsModifiedNs < write.savedNs || write.save > seenSave))
+            unseen.insert(it.key(), missing);
+    }
+    return unseen;
 }

@@ -2,6 +2,7 @@
 
 #include "core/list/DatePurge.h"
 #include "core/list/SnippetList.h"
+#include "core/sync/ConflictCopies.h"
 #include "core/sync/StoreMerge.h"
 #include "core/sync/StoreWatcher.h"
 
@@ -13,9 +14,9 @@ StoreSession::StoreSession(SnippetList& list, QObject* parent, std::shared_ptr<S
 {
     m_thread.setObjectName(QStringLiteral("store"));
     connect(&m_saves, &BackgroundSave::outcomeChanged, this, &StoreSession::saveStateChanged);
-    m_replacedCheck.setSingleShot(true);
-    m_replacedCheck.setInterval(1000);
-    connect(&m_replacedCheck, &QTimer::timeout, this, [this] { post(Job::Refresh); });
+    m_lookAgain.setSingleShot(true);
+    m_lookAgain.setInterval(1000);
+    connect(&m_lookAgain, &QTimer::timeout, this, [this] { post(Job::Refresh); });
 }
 
 StoreSession::~StoreSession()
@@ -43,13 +44,15 @@ StoreFile::LoadResult StoreSession::start(std::unique_ptr<StoreReadAhead> readAh
 
     m_synced = std::make_unique<SyncedStore>(*m_disk, m_path, m_leaveOut);
     m_synced->begin(m_list.allEntries(), contents);
+    m_copies = std::make_unique<ConflictCopies>(m_path, m_leaveOut);
     m_worker.moveToThread(&m_thread);
     m_thread.start();
     m_watcher = std::make_unique<StoreWatcher>(m_path);
     connect(m_watcher.get(), &StoreWatcher::changed, this, [this] { post(Job::Refresh); });
     m_watcher->start();
     m_running = true;
-    // Anything delivered since the read was stamped is read now, not taken as already seen.
+    // Anything delivered since the read was stamped is read now, not taken as already seen, and
+    // conflict copies left meanwhile are taken in.
     post(Job::Refresh);
     return loaded;
 }
@@ -85,15 +88,29 @@ void StoreSession::post(Job job)
     QMetaObject::invokeMethod(
         &m_worker,
         [this, job, snapshot = std::move(snapshot), generation] {
-            SyncedStore::Outcome outcome =
-                job == Job::Save ? m_synced->save(snapshot) : m_synced->refresh(snapshot);
+            Result result = run(job, snapshot, generation);
             {
                 const std::lock_guard lock(m_resultLock);
-                m_result = Result{job, std::move(outcome), snapshot, generation};
+                m_result = std::move(result);
             }
             QMetaObject::invokeMethod(this, &StoreSession::takeResult, Qt::QueuedConnection);
         },
         Qt::QueuedConnection);
+}
+
+StoreSession::Result StoreSession::run(Job job, const QStringList& snapshot, quint64 generation)
+{
+    Result result{job, {}, snapshot, generation};
+    // A conflict copy's entries join the list here, so they reach it the way outside changes do.
+    QStringList ours = snapshot;
+    result.copiesMerged = m_copies->collect(ours, &result.copyBeingWritten);
+    const bool copied = ours != snapshot;
+    result.outcome = job == Job::Save ? m_synced->save(ours) : m_synced->refresh(ours);
+    if (copied) {
+        result.outcome.changed = true;
+        result.outcome.unsaved = result.outcome.unsaved || !result.outcome.saved;
+    }
+    return result;
 }
 
 void StoreSession::takeResult()
@@ -111,8 +128,8 @@ void StoreSession::takeResult()
         m_saves.finished(result->outcome.saved, result->outcome.error);
     if (result->outcome.unsaved)
         m_saves.schedule();
-    if (result->outcome.holdsReplaced && !m_replacedCheck.isActive())
-        m_replacedCheck.start();
+    if ((result->outcome.holdsReplaced || result->copyBeingWritten) && !m_lookAgain.isActive())
+        m_lookAgain.start();
     m_watcher->rewatch();
     if (m_pending) {
         const Job next = *m_pending;
@@ -137,6 +154,8 @@ void StoreSession::apply(const Result& result)
     }
     if (outcome.unreadable)
         Q_EMIT unreadable(m_path);
+    if (result.copiesMerged > 0)
+        Q_EMIT conflictCopyMerged();
 }
 
 StoreSession::Result StoreSession::runNow(Job job)
@@ -164,7 +183,7 @@ void StoreSession::finish(const RetryQuestion& retry)
         &m_worker, [] {}, Qt::BlockingQueuedConnection);
     takeResult();
     m_running = false;
-    m_replacedCheck.stop();
+    m_lookAgain.stop();
 
     DatePurge::purge(m_list, m_leaveOut);
     // A store that must not be saved over was announced at start-up; asking again helps no one.

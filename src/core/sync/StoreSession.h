@@ -14,6 +14,7 @@
 #include <mutex>
 #include <optional>
 
+class ConflictCopies;
 class SnippetList;
 class StoreWatcher;
 
@@ -25,8 +26,8 @@ class StoreWatcher;
  *
  * Reading, merging and saving run on a store thread of its own, one job at a time: the list's
  * thread hands over a copy of the list and applies what comes back. A result that arrives after
- * the list changed is merged with that change, never applied over it. `finish` waits for the
- * store thread.
+ * the list changed is merged with that change, never applied over it, and so are the entries of
+ * sync engines' conflict copies, which each job takes in too. `finish` waits for the store thread.
  */
 class StoreSession : public QObject
 {
@@ -79,6 +80,8 @@ Q_SIGNALS:
     void saveStateChanged();
     /** The list took in a change made outside. */
     void merged();
+    /** A sync engine's conflict copy was merged into the list and moved aside. */
+    void conflictCopyMerged();
 
 private:
     enum class Job
@@ -92,9 +95,14 @@ private:
         SyncedStore::Outcome outcome;
         QStringList snapshot;
         quint64 generation;
+        /** Conflict copies merged, and whether one was still being written. */
+        int copiesMerged = 0;
+        bool copyBeingWritten = false;
     };
 
     void post(Job job);
+    /** One job on the store thread. */
+    Result run(Job job, const QStringList& snapshot, quint64 generation);
     void takeResult();
     void apply(const Result& result);
     Result runNow(Job job);
@@ -108,7 +116,9 @@ private:
     bool m_running = false;
     bool m_finished = false;
 
-    std::unique_ptr<SyncedStore> m_synced; // used on the store thread only
+    // Used on the store thread only:
+    std::unique_ptr<SyncedStore> m_synced;
+    std::unique_ptr<ConflictCopies> m_copies;
     QThread m_thread;
     QObject m_worker;
     std::mutex m_resultLock;
@@ -116,8 +126,11 @@ private:
 
     BackgroundSave m_saves;
     std::unique_ptr<StoreWatcher> m_watcher;
-    /** Looks again at replaced files for appended lines while any are held. */
-    QTimer m_replacedCheck;
+    /**
+     * Looks again at replaced files for appended lines while any are held, and at a conflict
+     * copy that was still being written.
+     */
+    QTimer m_lookAgain;
     quint64 m_generation = 0;
     bool m_busy = false;
     std::optional<Job> m_pending;

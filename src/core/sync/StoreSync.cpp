@@ -39,6 +39,8 @@ void StoreSync::apply(const SyncedStore::Outcome& outcome)
     }
     if (outcome.unreadable)
         Q_EMIT unreadable(m_store.path());
+    if (outcome.keptUnseen)
+        Q_EMIT keptUnseen();
 }
 
 void StoreSync::syncFromDisk()

@@ -53,6 +53,8 @@ Q_SIGNALS:
     void merged();
     /** The file changed outside but could not be read; once until it reads again. */
     void unreadable(const QString& path);
+    /** The list kept entries the file lacks because its writer never saw them: save soon. */
+    void keptUnseen();
 
 private:
     void apply(const SyncedStore::Outcome& outcome);

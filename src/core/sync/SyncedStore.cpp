@@ -8,14 +8,36 @@
 #include <QDir>
 #include <utility>
 
+namespace {
+
+/** Whether both lists hold the same entries in the same order, `leaveOut` aside. */
+bool sameEntries(const QStringList& a, const QStringList& b, const QString& leaveOut)
+{
+    qsizetype i = 0, j = 0;
+    for (;;) {
+        while (i < a.size() && !leaveOut.isEmpty() && a.at(i) == leaveOut)
+            ++i;
+        while (j < b.size() && !leaveOut.isEmpty() && b.at(j) == leaveOut)
+            ++j;
+        if (i == a.size() || j == b.size())
+            return i == a.size() && j == b.size();
+        if (a.at(i++) != b.at(j++))
+            return false;
+    }
+}
+
+} // namespace
+
 SyncedStore::SyncedStore(StoreDisk& disk, QString path, QString leaveOut)
-    : m_disk(disk), m_path(std::move(path)), m_leaveOut(std::move(leaveOut))
+    : m_disk(disk), m_path(std::move(path)), m_leaveOut(std::move(leaveOut)),
+      m_unconfirmed(m_leaveOut)
 {
 }
 
 void SyncedStore::begin(const QStringList& listed, const StoreFile::Contents& read)
 {
     m_base = listed;
+    m_unconfirmed.begin(m_base);
     m_known = read.stamp;
     m_keepFile = read.keepFile;
     m_held = read.held;
@@ -67,6 +89,7 @@ void SyncedStore::refreshInto(Outcome& out)
     const FileStamp now = m_disk.stamp(m_path);
     if (now == m_known)
         return; // unchanged, or our own save
+    m_fileHoldsBase = false;
     if (!now.exists) {
         m_known = now;
         return; // vanished: the list is kept and the next save writes the file again
@@ -86,11 +109,22 @@ void SyncedStore::refreshInto(Outcome& out)
     hold(std::move(theirs.held), theirs.readEnd, theirs.stamp);
     // Appended lines are in the list and stay there: the new base is only what the file holds.
     m_appended.clear();
-    const QStringList next = StoreMerge::merge(m_base, out.entries, theirs.entries, m_leaveOut);
+    // The other side cannot remove what it never saw.
+    const QHash<QString, int> unseen =
+        m_unconfirmed.unseenRemovals(m_base, theirs.entries, theirs.stamp.modifiedNs);
+    const QStringList next =
+        StoreMerge::merge(m_base, out.entries, theirs.entries, m_leaveOut, unseen);
+    m_unconfirmed.read(theirs.entries);
     m_base = std::move(theirs.entries);
+    m_fileHoldsBase = true;
     if (next != out.entries) {
         out.entries = next;
         out.changed = true;
+    }
+    if (!unseen.isEmpty()) {
+        // The file lacks them only because its writer never saw them: they go out again.
+        out.keptUnseen = true;
+        out.unsaved = true;
     }
 }
 
@@ -109,6 +143,13 @@ SyncedStore::Outcome SyncedStore::save(const QStringList& ours)
     out.entries = ours;
     refreshInto(out);
     for (int attempt = 0; attempt < MaxAttempts && !m_keepFile; ++attempt) {
+        // Rewriting the entries the file holds would only hand sync engines a version to
+        // reconcile.
+        if (m_fileHoldsBase && sameEntries(out.entries, m_base, m_leaveOut)) {
+            out.saved = true;
+            out.unsaved = false;
+            break;
+        }
         const QByteArray bytes = StoreFormat::serialize(out.entries, m_leaveOut);
         const StoreFile::Written written =
             m_disk.write(m_path, bytes, [this] { return m_disk.stamp(m_path) == m_known; });
@@ -123,6 +164,8 @@ SyncedStore::Outcome SyncedStore::save(const QStringList& ours)
         }
         m_known = written.stamp;
         m_base = out.entries;
+        m_fileHoldsBase = true;
+        m_unconfirmed.saved(m_base, written.stamp.modifiedNs);
         m_appended.clear();
         hold(written.held, bytes.size(), written.stamp);
         out.saved = true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/store/StoreFile.h"
+#include "core/sync/UnconfirmedWrites.h"
 
 #include <QStringList>
 #include <chrono>
@@ -18,6 +19,11 @@ class StoreDisk;
  * still the one the merge read; if not, it reads, merges and writes again. Our own save is
  * known by the stamp of the file written. A replaced file stays open for a while: lines that
  * writers append to it after it was read are merged in, and the next save writes them.
+ *
+ * An outside version that lacks entries our saves wrote removes them only when it was made after
+ * it saw them (see `StoreMerge::unseenRemovals`); the others are kept and saved again. A save
+ * with nothing new for a file that holds exactly the list writes nothing, so sync engines are not
+ * handed a version to reconcile.
  */
 class SyncedStore
 {
@@ -41,6 +47,8 @@ public:
         bool unsaved = false;
         /** Replaced files are still held: look again later for lines appended to them. */
         bool holdsReplaced = false;
+        /** The outside version lacked entries its writer never saw: they were kept. */
+        bool keptUnseen = false;
     };
 
     /** `leaveOut` (the date entry) is never written and never merged in. */
@@ -73,6 +81,10 @@ private:
     QString m_leaveOut;
     /** What the store held when last read or written. */
     QStringList m_base;
+    /** The file at `m_known` holds `m_base`: a save with nothing new to write skips writing. */
+    bool m_fileHoldsBase = false;
+    /** What our saves wrote that no outside version has held yet: the rule's memory. */
+    UnconfirmedWrites m_unconfirmed;
     /** Lines appended to replaced files, merged into the list since the last save. */
     QStringList m_appended;
     /** The store as last read or written. */

@@ -10,9 +10,8 @@ void EtchedRule::setGap(int pixels)
 
 void EtchedRule::paintEvent(QPaintEvent*)
 {
+    // Filled rather than stroked: on a scaled screen a stroked line stops short of the right edge.
     QPainter painter(this);
-    painter.setPen(QColor(128, 128, 128));
-    painter.drawLine(0, 0, width() - 1, 0);
-    painter.setPen(QColor(255, 255, 255));
-    painter.drawLine(0, m_gap, width() - 1, m_gap);
+    painter.fillRect(0, 0, width(), 1, QColor(128, 128, 128));
+    painter.fillRect(0, m_gap, width(), 1, QColor(255, 255, 255));
 }

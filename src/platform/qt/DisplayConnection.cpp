@@ -102,9 +102,15 @@ DisplayConnection::Probes DisplayConnection::systemProbes()
     return {connectX11, connectWayland};
 }
 
-bool DisplayConnection::prepare()
+bool DisplayConnection::prepare(const QString& platformOption, const QString& displayOption)
 {
-    const Decision decision = decide(fromProcess(), systemProbes());
+    Environment environment = fromProcess();
+    // Qt gives its options precedence over the environment.
+    if (!platformOption.isEmpty())
+        environment.platform = platformOption;
+    if (!displayOption.isEmpty())
+        environment.x11Display = displayOption;
+    const Decision decision = decide(environment, systemProbes());
     if (decision.reachable && !decision.platform.isEmpty())
         qputenv("QT_QPA_PLATFORM", decision.platform.toLocal8Bit());
     return decision.reachable;

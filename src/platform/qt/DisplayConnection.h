@@ -43,10 +43,11 @@ public:
     static Probes systemProbes();
 
     /**
-     * Checks this process's environment and sets QT_QPA_PLATFORM when only Wayland is there.
-     * False when no display can be reached.
+     * Checks this process's environment, with Qt's -platform and -display options where given,
+     * and sets QT_QPA_PLATFORM when only Wayland is there. False when no display can be reached.
      */
-    static bool prepare();
+    static bool prepare(const QString& platformOption = QString(),
+                        const QString& displayOption = QString());
 
     /** The one line printed when no display can be reached, without a newline. */
     static QString unreachableMessage(const QString& programName);

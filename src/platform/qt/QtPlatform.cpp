@@ -2,6 +2,6 @@
 
 PlatformServices QtPlatform::services()
 {
-    return PlatformServices{m_settings, m_program,    m_instance, m_clock,     m_tray, m_topmost,
-                            m_urls,     m_saveDialog, m_messages, m_clipboard, m_menus};
+    return PlatformServices{m_settings, m_program,    m_instance, m_clock,     m_tray,  m_topmost,
+                            m_urls,     m_saveDialog, m_messages, m_clipboard, m_menus, m_shortcut};
 }

@@ -5,6 +5,7 @@
 #include "platform/qt/LocalSocketInstance.h"
 #include "platform/qt/QtClipboard.h"
 #include "platform/qt/QtClock.h"
+#include "platform/qt/QtGlobalShortcut.h"
 #include "platform/qt/QtMessageBox.h"
 #include "platform/qt/QtPopupMenuHost.h"
 #include "platform/qt/QtProgramInfo.h"
@@ -36,4 +37,5 @@ private:
     QtMessageBox m_messages;
     QtClipboard m_clipboard;
     QtPopupMenuHost m_menus;
+    QtGlobalShortcut m_shortcut;
 };

@@ -35,3 +35,9 @@ QVersionNumber QtProgramInfo::version() const
 {
     return QVersionNumber(QUIPPET_VERSION_MAJOR, QUIPPET_VERSION_MINOR, QUIPPET_VERSION_PATCH);
 }
+
+void QtProgramInfo::setApplicationNames()
+{
+    QCoreApplication::setOrganizationName(QStringLiteral("Quippet"));
+    QCoreApplication::setApplicationName(QStringLiteral("Quippet"));
+}

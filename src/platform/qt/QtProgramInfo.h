@@ -11,4 +11,7 @@ public:
     bool installed() const override;
     QString userDataFolder() const override;
     QVersionNumber version() const override;
+
+    /** The organisation and application names that the per-user folders are named after. */
+    static void setApplicationNames();
 };

@@ -1,5 +1,7 @@
 #include "platform/qt/QtTopmostPlacement.h"
 
+#include "platform/qt/X11StartupId.h"
+
 #include <QGuiApplication>
 #include <QWidget>
 #include <QWindow>
@@ -51,6 +53,9 @@ void QtTopmostPlacement::activate(QWidget* window)
     window->show();
     window->raise();
     window->activateWindow();
-    if (QWindow* handle = window->windowHandle())
+    if (QWindow* handle = window->windowHandle()) {
+        // On Wayland Qt spends an XDG_ACTIVATION_TOKEN handed over by a later start here.
         handle->requestActivate();
+        X11StartupId::spend(handle);
+    }
 }

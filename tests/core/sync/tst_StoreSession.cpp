@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QSemaphore>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -30,8 +31,21 @@ private Q_SLOTS:
         QCOMPARE(session.start(nullptr, file + u"/Text.txt"_s, u"D"_s), StoreFile::LoadResult::Missing);
     }
 
+    void resultAfterAChangeIsMergedWithIt_data()
+    {
+        QTest::addColumn<QByteArray>("copy"); // a sync engine's conflict copy beside the store
+        QTest::addColumn<QStringList>("listed");
+        QTest::newRow("outside change") << QByteArray() << QStringList{u"D"_s, u"a"_s, u"x"_s, u"ours"_s, u"mine"_s};
+        QTest::newRow("and a conflict copy") << "\"a\"\r\n\"c\"\r\n"_ba << QStringList{u"D"_s, u"a"_s, u"x"_s, u"c"_s, u"ours"_s, u"mine"_s};
+    }
+
     void resultAfterAChangeIsMergedWithIt()
     {
+        QFETCH(QByteArray, copy);
+        QTemporaryDir dir;
+        const QString conflictCopy = dir.filePath(u"Text.sync-conflict-20261207-120000-ABC2DEF.txt"_s);
+        if (!copy.isEmpty())
+            writeBytes(conflictCopy, copy);
         auto disk = std::make_shared<FakeStoreDisk>();
         disk->current = disk->make(FakeStoreDisk::line(u"a"_s));
         VectorSnippetList list({u"D"_s});
@@ -41,20 +55,24 @@ private Q_SLOTS:
             goOn.acquire();
         };
         StoreSession session(list, nullptr, disk);
-        session.start(nullptr, u"Text.txt"_s, u"D"_s);
+        QSignalSpy copiesMerged(&session, &StoreSession::conflictCopyMerged);
+        session.start(nullptr, dir.filePath(u"Text.txt"_s), u"D"_s);
         session.backgroundSave().delayTimer().setInterval(0);
         disk->outside(u"append x"_s);
         list.append(u"ours"_s);
         session.listChanged();
-        // The save's merge is held up on the store thread while the list changes again.
+        // The store thread's job is held up in its read while the list changes again.
         QTRY_VERIFY(reading.available() > 0);
         list.append(u"mine"_s);
         session.listChanged();
         goOn.release();
-        QTRY_COMPARE(list.entries(), (QStringList{u"D"_s, u"a"_s, u"x"_s, u"ours"_s, u"mine"_s}));
+        QFETCH(QStringList, listed);
+        QTRY_COMPARE(list.entries(), listed);
         disk->onRead = nullptr;
         session.finish([](const QString&) { return false; });
-        QCOMPARE(disk->entries(), (QStringList{u"a"_s, u"x"_s, u"ours"_s, u"mine"_s}));
+        QCOMPARE(disk->entries(), listed.mid(1));
+        QCOMPARE(copiesMerged.count(), copy.isEmpty() ? 0 : 1);
+        QCOMPARE(QFile::exists(conflictCopy), false); // moved aside
     }
 
     void finishAsksBeforeDiscarding_data()

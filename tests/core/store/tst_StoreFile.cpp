@@ -1,0 +1,254 @@
+#include "core/store/QuotedLineFile.h"
+#include "core/store/StoreFile.h"
+#include "core/store/StoreFormat.h"
+#include "fakes/CoreFixture.h"
+#include "fakes/FileBytes.h"
+#include "fakes/UnreadableFile.h"
+#include "fakes/VectorSnippetList.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTest>
+#include <csignal>
+#include <sys/resource.h>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+/** Runs `write` with files capped at 64 bytes, as on a full disk (binds root too, unlike permissions). */
+template <typename Write> bool withDiskFull(Write write)
+{
+    const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    ::getrlimit(RLIMIT_FSIZE, &old);
+    const rlimit capped{64, old.rlim_max};
+    ::setrlimit(RLIMIT_FSIZE, &capped);
+    const bool ok = write();
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, handler);
+    return ok;
+}
+} // namespace
+
+/** The store file on disk, and the quoted-line files: reading, writing, where the store lives, and failures that keep the
+ * old file. */
+class tst_StoreFile : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_path;
+
+private Q_SLOTS:
+    void init() { freshStoreFolder(m_dir, m_path); }
+
+    void saveThenLoad_data()
+    {
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("reloaded"); // behind the one already listed
+        const QString today = u"2024-03-01"_s;
+        // clang-format off
+        QTest::newRow("empty list gives zero-byte file") << QStringList() << QByteArray() << QStringList();
+        QTest::newRow("33-byte example") << QStringList{u"Hello, world"_s, u" indented"_s, QString()} << QByteArray::fromHex("2248656C6C6F2C20776F726C64220D0A2220696E64656E746564220D0A22220D0A") << QStringList{u"Hello, world"_s, u" indented"_s, QString()};
+        QTest::newRow("date entry left out") << QStringList{today, u"a"_s, today + u' ', today} << "\"a\"\r\n\"2024-03-01 \"\r\n"_ba << QStringList{u"a"_s, today + u' '};
+        // clang-format on
+    }
+
+    void saveThenLoad()
+    {
+        QFETCH(QStringList, entries);
+        QString error;
+        QVERIFY2(StoreFile(m_path).save(VectorSnippetList(entries), &error, u"2024-03-01"_s), qPrintable(error));
+        QTEST(readBytes(m_path), "bytes");
+        QFETCH(QStringList, reloaded);
+        VectorSnippetList list(QStringList{u"today"_s});
+        QCOMPARE(StoreFile(m_path).load(list), StoreFile::LoadResult::Loaded);
+        QCOMPARE(list.entries(), QStringList{u"today"_s} + reloaded);
+    }
+
+    void obstacles_data()
+    {
+        QTest::addColumn<QString>("existing");
+        QTest::addColumn<StoreFile::LoadResult>("loads");
+        QTest::addColumn<bool>("creates"); // an empty store, when none is there
+        QTest::newRow("no file: loading makes nothing") << u"none"_s << StoreFile::LoadResult::Missing << true;
+        QTest::newRow("file: not truncated by creating") << u"file"_s << StoreFile::LoadResult::Loaded << true;
+        QTest::newRow("directory in the way: no backup of it") << u"dir"_s << StoreFile::LoadResult::Unreadable << false;
+        QTest::newRow("missing folder") << u"no-folder"_s << StoreFile::LoadResult::Missing << false;
+    }
+
+    void obstacles()
+    {
+        QFETCH(QString, existing);
+        QFETCH(bool, creates);
+        const QByteArray bytes = existing == u"file"_s ? "\"keep\"\r\n"_ba : QByteArray();
+        if (existing == u"file"_s)
+            writeBytes(m_path, bytes);
+        else if (existing == u"dir"_s)
+            QVERIFY(QDir(m_dir->path()).mkdir(u"Text.txt"_s));
+        else if (existing == u"no-folder"_s)
+            m_path = m_dir->filePath(u"missing/Text.txt"_s);
+        VectorSnippetList list(QStringList{u"today"_s});
+        QTEST(StoreFile(m_path).load(list), "loads");
+        QCOMPARE(list.entries(), QStringList{u"today"_s} + StoreFormat::read(bytes));
+        const bool there = existing == u"file"_s || existing == u"dir"_s;
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), there ? QStringList{u"Text.txt"_s} : QStringList());
+        QString error;
+        QCOMPARE(StoreFile(m_path).createEmpty(&error), creates);
+        QCOMPARE(error.isEmpty(), creates);
+        QCOMPARE(QFileInfo(m_path).isFile(), creates || existing == u"file"_s);
+        if (creates)
+            QCOMPARE(readBytes(m_path), bytes);
+    }
+
+    void unreadableStoreIsKeptUnderNextFreeName_data()
+    {
+        QTest::addColumn<int>("olderBackups"); // Text.txt.bak, Text.txt.1.bak, ... already there
+        QTest::addColumn<QString>("keptAs");   // empty: kept nowhere
+        QTest::newRow("first incident") << 0 << u"Text.txt.bak"_s;
+        QTest::newRow("second incident") << 1 << u"Text.txt.1.bak"_s;
+        QTest::newRow("every name taken") << StoreFile::MaxBackups << QString();
+    }
+
+    void unreadableStoreIsKeptUnderNextFreeName()
+    {
+        QFETCH(int, olderBackups);
+        QFETCH(QString, keptAs);
+        StoreFile store(m_path);
+        QVERIFY(makeUnreadableFile(m_path));
+        QStringList older;
+        for (int i = 0; i < olderBackups; ++i) {
+            older.append(i == 0 ? m_path + u".bak"_s : u"%1.%2.bak"_s.arg(m_path).arg(i));
+            writeBytes(older.last(), QByteArray::number(i));
+        }
+
+        VectorSnippetList list(QStringList{u"today"_s});
+        QCOMPARE(store.load(list), StoreFile::LoadResult::Unreadable);
+        const QString warning = store.loadWarning();
+        QVERIFY2(warning.contains(m_path) && warning.contains(u"Reason: "_s), qPrintable(warning));
+        QCOMPARE(warning.contains(u"not saved in this session"_s), keptAs.isEmpty());
+
+        list.append(u"new"_s);
+        QCOMPARE(store.save(list), !keptAs.isEmpty());
+        if (keptAs.isEmpty()) { // kept nowhere: the damaged store stays in place, untouched by any save
+            QVERIFY(!QFileInfo(m_path).isFile() && QFileInfo::exists(m_path));
+        } else {
+            QVERIFY(warning.contains(m_dir->filePath(keptAs)));
+            QVERIFY(QFileInfo::exists(m_dir->filePath(keptAs)));
+            QCOMPARE(readBytes(m_path), QByteArray("\"today\"\r\n\"new\"\r\n"));
+        }
+        for (int i = 0; i < olderBackups; ++i)
+            QCOMPARE(readBytes(older[i]), QByteArray::number(i));
+    }
+
+    void storeOverLimitIsNeitherLoadedNorSavedOver()
+    {
+        QFile big(m_path);
+        // Sparse: the size is what counts, not the bytes.
+        QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(StoreFile::MaxBytes + 1));
+
+        StoreFile store(m_path);
+        VectorSnippetList list(QStringList{u"today"_s});
+        QCOMPARE(store.load(list), StoreFile::LoadResult::TooLarge);
+        QCOMPARE(list.entries(), QStringList{u"today"_s});
+        QString error;
+        QVERIFY(!store.savesAllowed() && !store.save(list, &error) && !error.isEmpty());
+        QCOMPARE(QFileInfo(m_path).size(), StoreFile::MaxBytes + 1);
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{u"Text.txt"_s});
+    }
+
+    void twentyMegabyteEntryRoundTrips()
+    {
+        // Quotes, line breaks and two-byte characters throughout, so the reader's chunks end
+        // inside doubled quotes and characters alike.
+        const QString pattern = u"ab\"c\r\n\u00E9, \"\""_s;
+        const QStringList entries{u"before"_s, pattern.repeated(20 * 1024 * 1024 / pattern.size()), u"after"_s};
+        QVERIFY(StoreFile(m_path).save(VectorSnippetList(entries)));
+        // Read as at start-up, into an arena and with a free slot in front of the entries.
+        StoreFile::Contents contents = StoreFile::read(m_path, true);
+        QVERIFY(contents.entries == entries);
+        const QString* first = contents.entries.constData();
+        contents.entries.prepend(u"date"_s);
+        QCOMPARE(contents.entries.constData() + 1, first);
+    }
+
+    void quotedLineFile()
+    {
+        // Quotes doubled, UTF-8 without a BOM, comma, blanks and line break kept as they are.
+        writeBytes(m_path, "old line\r\n");
+        QVERIFY(QuotedLineFile::append(m_path, u"\"\u00E9\", \r\n x "_s));
+        QCOMPARE(readBytes(m_path), "old line\r\n\"\"\"\xC3\xA9\"\", \r\n x \"\r\n"_ba);
+        const QString created = m_dir->filePath(u"new.txt"_s);
+        QVERIFY(QuotedLineFile::create(created, u"one"_s) && QuotedLineFile::create(created, QString()));
+        QCOMPARE(readBytes(created), "\"\"\r\n"_ba);
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), (QStringList{u"new.txt"_s, u"Text.txt"_s}));
+    }
+
+    void failedWriteKeepsOldFile_data()
+    {
+        QTest::addColumn<QString>("writer");
+        QTest::addColumn<QString>("obstacle");
+        for (const QString& writer : {u"store"_s, u"append"_s, u"create"_s})
+            for (const QString& obstacle : {u"disk full"_s, u"missing folder"_s, u"onto a folder"_s})
+                QTest::addRow("%s, %s", qPrintable(writer), qPrintable(obstacle)) << writer << obstacle;
+    }
+
+    void failedWriteKeepsOldFile()
+    {
+        QFETCH(QString, writer);
+        QFETCH(QString, obstacle);
+        const QByteArray original("\"old\"\r\n\"entries\"\r\n");
+        writeBytes(m_path, original);
+        QVERIFY(QDir(m_dir->path()).mkdir(u"folder"_s));
+        QString path = m_path;
+        if (obstacle == u"missing folder"_s)
+            path = m_dir->filePath(u"missing/Text.txt"_s);
+        else if (obstacle == u"onto a folder"_s)
+            path = m_dir->filePath(u"folder"_s);
+        QString error;
+        const auto write = [&] {
+            const QString text(500, u'x');
+            if (writer == u"append"_s)
+                return QuotedLineFile::append(path, text, &error);
+            if (writer == u"create"_s)
+                return QuotedLineFile::create(path, text, &error);
+            return StoreFile(path).save(VectorSnippetList(QStringList(200, text)), &error);
+        };
+        QVERIFY(!(obstacle == u"disk full"_s ? withDiskFull(write) : write()));
+        QVERIFY(!error.isEmpty());
+        QCOMPARE(readBytes(m_path), original);
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{u"Text.txt"_s});
+        QVERIFY(!QFile::exists(m_dir->filePath(u"missing"_s)));
+        QVERIFY(QDir(m_dir->filePath(u"folder"_s)).isEmpty());
+    }
+
+    void choosePath_data()
+    {
+        QTest::addColumn<QString>("programFolder");
+        QTest::addColumn<bool>("usesProgramFolder");
+        QTest::newRow("writable program folder") << u"program"_s << true;
+        QTest::newRow("program folder is a file") << u"file"_s << false;
+        QTest::newRow("no program folder") << QString() << false;
+    }
+
+    void choosePath()
+    {
+        QFETCH(QString, programFolder);
+        QFETCH(bool, usesProgramFolder);
+        const QDir dir(m_dir->path());
+        QVERIFY(dir.mkpath(u"program"_s));
+        writeBytes(dir.filePath(u"file"_s), QByteArray());
+        const QString program = programFolder.isEmpty() ? QString() : dir.filePath(programFolder);
+        const QString userData = dir.filePath(u"user/data"_s);
+        const QString path = StoreFile::choosePath(program, userData);
+        const QString folder = usesProgramFolder ? program : userData;
+        QCOMPARE(path, folder + u"/Text.txt"_s);
+        QVERIFY(QFileInfo(folder).isDir());
+        QCOMPARE(QFileInfo::exists(userData), !usesProgramFolder);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_StoreFile)
+#include "tst_StoreFile.moc"

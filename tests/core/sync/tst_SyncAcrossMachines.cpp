@@ -1,0 +1,190 @@
+#include "core/store/StoreFile.h"
+#include "core/sync/ConflictCopies.h"
+#include "core/sync/StoreMerge.h"
+#include "core/sync/StoreSync.h"
+#include "core/sync/UnconfirmedWrites.h"
+#include "fakes/FileBytes.h"
+#include "fakes/VectorSnippetList.h"
+
+#include <QDateTime>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+/** Entries as letters; D is the date entry, which is never stored. */
+QStringList letters(const QString& text)
+{
+    QStringList entries;
+    for (const QChar letter : text)
+        entries.append(letter == u'D' ? u"12/7/2026"_s : QString(letter));
+    return entries;
+}
+
+/** "x1y2": x first written by our save 1, y by save 2, one copy each; save n at n seconds. */
+QHash<QString, StoreMerge::Written> writes(const QString& spec)
+{
+    QHash<QString, StoreMerge::Written> written;
+    for (qsizetype i = 0; i + 1 < spec.size(); i += 2) {
+        const int save = spec.at(i + 1).digitValue();
+        written.insert(spec.at(i), {1, save, save * 1'000'000'000LL});
+    }
+    return written;
+}
+
+/** Writes the file as another program would, dated `modified`. */
+void deliver(const QString& path, const QByteArray& bytes, const QDateTime& modified)
+{
+    writeBytes(path, bytes);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite) && file.setFileTime(modified, QFileDevice::FileModificationTime));
+}
+
+} // namespace
+
+/** Keeping one list in step across machines: the rule for entries the other side has not seen, what feeds it, and
+ * the conflict copies sync engines leave. */
+class tst_SyncAcrossMachines : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { QTest::failOnWarning(QRegularExpression(u"^(?!Could not )"_s)); }
+
+    void unseenEntriesAreKept_data()
+    {
+        QTest::addColumn<QString>("base");
+        QTest::addColumn<QString>("ours");
+        QTest::addColumn<QString>("theirs");
+        QTest::addColumn<QString>("written");
+        QTest::addColumn<double>("theirsAt"); // seconds
+        QTest::addColumn<QString>("result");
+        // We read "ab" from the file, then wrote the entries in `written`; the file now holds `theirs`.
+        // clang-format off
+        QTest::newRow("editor deletes the line we wrote") << "Dabx" << "Dabx" << "ab" << "x1" << 60.0 << "Dab";
+        QTest::newRow("editor deletes two of our lines") << "Dabxy" << "Dabxy" << "ab" << "x1y2" << 60.0 << "Dab";
+        QTest::newRow("editor deletes an older line of ours, a newer one stays") << "abxy" << "abxy" << "aby" << "x1y2" << 60.0 << "aby";
+        QTest::newRow("editor deletes a line read from the file") << "abx" << "abx" << "bx" << "x1" << 60.0 << "bx";
+        QTest::newRow("version older than our save") << "abx" << "abx" << "ab" << "x1" << 0.5 << "abx";
+        QTest::newRow("other machine added meanwhile, never saw ours") << "Dabx" << "Dabx" << "aby" << "x1" << 1.5 << "Dabyx";
+        QTest::newRow("other machine removed a line, never saw ours") << "abx" << "abx" << "b" << "x1" << 1.5 << "bx";
+        QTest::newRow("other machine saw our first save, not the second") << "abxy" << "abxy" << "abxz" << "x1y2" << 9.0 << "abxzy";
+        QTest::newRow("other machine saw our second save: removal of the first counts") << "abxy" << "abxy" << "abyz" << "x1y2" << 9.0 << "abyz";
+        QTest::newRow("it holds our line of the same save") << "abxy" << "abxy" << "abyz" << "x1y1" << 9.0 << "abyz";
+        QTest::newRow("it holds our line but is dated before it: clocks differ, kept") << "abxy" << "abxy" << "ayz" << "x1y1" << 0.5 << "axyz";
+        QTest::newRow("editor deletes our line and changes another: kept") << "abx" << "abx" << "Ab" << "x1" << 60.0 << "Abx";
+        QTest::newRow("confirmed entry removed outside") << "abx" << "abx" << "ab" << "" << 0.5 << "ab";
+        QTest::newRow("we removed it too") << "abx" << "ab" << "aby" << "x1" << 1.5 << "aby";
+        QTest::newRow("stale copy lacks ours and an older copy: one removed") << "aba" << "aba" << "b" << "a1" << 1.5 << "ab";
+        // clang-format on
+    }
+
+    void unseenEntriesAreKept()
+    {
+        QFETCH(QString, base);
+        QFETCH(QString, ours);
+        QFETCH(QString, theirs);
+        QFETCH(QString, written);
+        QFETCH(double, theirsAt);
+        QFETCH(QString, result);
+        const QString date = u"12/7/2026"_s;
+        const auto unseen = StoreMerge::unseenRemovals(letters(base), letters(theirs), qint64(theirsAt * 1e9), writes(written), date);
+        QCOMPARE(StoreMerge::merge(letters(base), letters(ours), letters(theirs), date, unseen), letters(result));
+    }
+
+    void ledgerFollowsSavesAndReads()
+    {
+        UnconfirmedWrites ledger(u"12/7/2026"_s);
+        ledger.begin(letters(u"ab"_s));
+        ledger.saved(letters(u"Dabx"_s), 100);
+        // An outside version without x: x stays ours, and written again keeps its first save.
+        ledger.read(letters(u"aby"_s));
+        ledger.saved(letters(u"abyxz"_s), 300);
+        QCOMPARE(ledger.written(), (QHash<QString, StoreMerge::Written>{{u"x"_s, {1, 1, 100}}, {u"z"_s, {1, 2, 300}}}));
+        ledger.saved(letters(u"abyxzx"_s), 400); // a second copy is a new write
+        QCOMPARE(ledger.written().value(u"x"_s), (StoreMerge::Written{2, 3, 400}));
+        ledger.read(letters(u"abyxzx"_s)); // a version holding them confirms them
+        QVERIFY(ledger.written().isEmpty());
+    }
+
+    void outsideVersionAfterOurSave_data()
+    {
+        QTest::addColumn<QByteArray>("outside");
+        QTest::addColumn<int>("secondsAfterSave");
+        QTest::addColumn<QString>("list");
+        // Quippet read "a","b", then added and saved "x".
+        // clang-format off
+        QTest::newRow("editor deletes our line a minute later") << "\"a\"\r\n\"b\"\r\n"_ba << 60 << "Dab";
+        QTest::newRow("other machine's version made before our save") << "\"a\"\r\n\"b\"\r\n"_ba << -5 << "Dabx";
+        QTest::newRow("other machine added at the same moment") << "\"a\"\r\n\"b\"\r\n\"y\"\r\n"_ba << 1 << "Dabyx";
+        // clang-format on
+    }
+
+    void outsideVersionAfterOurSave()
+    {
+        QFETCH(QByteArray, outside);
+        QFETCH(int, secondsAfterSave);
+        QFETCH(QString, list);
+        const QTemporaryDir dir;
+        const QString path = dir.filePath(u"Text.txt"_s);
+        writeBytes(path, "\"a\"\r\n\"b\"\r\n");
+        StoreFile store(path);
+        VectorSnippetList entries({u"12/7/2026"_s});
+        store.load(entries);
+        StoreSync sync(store, entries, u"12/7/2026"_s);
+        QSignalSpy kept(&sync, &StoreSync::keptUnseen);
+        sync.begin();
+        entries.append(u"x"_s);
+        QVERIFY(sync.save());
+        // A save with nothing new leaves the file as it is.
+        const StoreSync::Stamp saved = StoreSync::stampOf(path);
+        QVERIFY(sync.save());
+        QVERIFY(StoreSync::stampOf(path) == saved);
+
+        deliver(path, outside, QDateTime::fromMSecsSinceEpoch(saved.modifiedNs / 1'000'000).addSecs(secondsAfterSave));
+        const StoreSync::Stamp delivered = StoreSync::stampOf(path);
+        sync.syncFromDisk();
+        QCOMPARE(entries.entries(), letters(list));
+        QCOMPARE(kept.count(), list.contains(u'x') ? 1 : 0);
+        // The next save hands what was kept to the other side, and leaves a file holding the list alone.
+        QVERIFY(sync.save());
+        QCOMPARE(StoreSync::stampOf(path) == delivered, !list.contains(u'x'));
+        VectorSnippetList written;
+        store.load(written);
+        QCOMPARE(written.entries(), letters(list).mid(1));
+    }
+
+    void conflictCopyNames_data()
+    {
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("conflictCopy");
+        // clang-format off
+        QTest::newRow("Syncthing") << "Text.txt" << "Text.sync-conflict-20261207-181500-ABC2DEF.txt" << true;
+        QTest::newRow("Nextcloud, ownCloud") << "Text.txt" << "Text (conflicted copy 2026-12-07 181500).txt" << true;
+        QTest::newRow("Dropbox") << "Text.txt" << "Text (Jane's conflicted copy 2026-12-07).txt" << true;
+        QTest::newRow("Dropbox, numbered") << "Text.txt" << "Text (Jane Roe\u2019s conflicted copy 2026-12-07) (1).txt" << true;
+        QTest::newRow("store linked to another name") << "quips.list" << "quips.sync-conflict-20261207-181500-ABC2DEF.list" << true;
+        QTest::newRow("the store itself") << "Text.txt" << "Text.txt" << false;
+        QTest::newRow("a backup") << "Text.txt" << "Text.txt.1.bak" << false;
+        QTest::newRow("a backup's conflict copy") << "Text.txt" << "Text.txt.sync-conflict-20261207-181500-ABC2DEF.bak" << false;
+        QTest::newRow("another file's") << "Text.txt" << "Notes.sync-conflict-20261207-181500-ABC2DEF.txt" << false;
+        QTest::newRow("another file starting alike") << "Text.txt" << "Text2.sync-conflict-20261207-181500-ABC2DEF.txt" << false;
+        QTest::newRow("a sync engine's temporary file") << "Text.txt" << ".syncthing.Text.sync-conflict-20261207-181500-ABC2DEF.txt.tmp" << false;
+        // clang-format on
+    }
+
+    void conflictCopyNames()
+    {
+        QFETCH(QString, fileName);
+        QFETCH(QString, name);
+        QFETCH(bool, conflictCopy);
+        QCOMPARE(ConflictCopies::isConflictCopy(fileName, name), conflictCopy);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_SyncAcrossMachines)
+#include "tst_SyncAcrossMachines.moc"

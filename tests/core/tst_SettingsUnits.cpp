@@ -1,0 +1,134 @@
+#include "core/compat/TrayIconRecord.h"
+#include "core/compat/TrayMessageDecoder.h"
+#include "core/compat/Twips.h"
+#include "core/settings/SettingsCodec.h"
+#include "fakes/CoreFixture.h"
+
+#include <QTest>
+#include <climits>
+#include <limits>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double Inf = std::numeric_limits<double>::infinity();
+} // namespace
+
+/** The settings' texts, twips, and the notification-area record and its messages. */
+class tst_SettingsUnits : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { failOnStrayWarnings(); }
+
+    void settings_data()
+    {
+        QTest::addColumn<QString>("conversion");
+        QTest::addColumn<QString>("in");
+        QTest::addColumn<QString>("out");
+        // clang-format off
+        QTest::newRow("shrunk height") << "height" << "1030" << "1030";
+        QTest::newRow("fraction kept") << "height" << "2600.4" << "2600.4";
+        QTest::newRow("trailing garbage") << "height" << "1030px" << "2600";
+        QTest::newRow("zero") << "height" << "0" << "2600";
+        QTest::newRow("infinity") << "height" << "inf" << "2600";
+        QTest::newRow("case and blanks ignored") << "bool" << " tRUE " << "True";
+        QTest::newRow("zero is false") << "bool" << "0" << "False";
+        QTest::newRow("minus one is true") << "bool" << "-1" << "True";
+        QTest::newRow("Truex") << "bool" << "Truex" << "False";
+        // clang-format on
+    }
+
+    void settings()
+    {
+        QFETCH(QString, conversion);
+        QFETCH(QString, in);
+        if (conversion == u"height"_s)
+            QTEST(QString::number(SettingsCodec::heightFromText(in)), "out");
+        else // written back as the settings file holds it
+            QTEST(SettingsCodec::textFromBool(SettingsCodec::boolFromText(in)), "out");
+    }
+
+    void twips_data()
+    {
+        QTest::addColumn<QString>("function");
+        QTest::addColumn<double>("value");
+        QTest::addColumn<double>("twipsPerPixel");
+        QTest::addColumn<double>("result");
+        QTest::newRow("144 dpi") << "perPixel" << 144.0 << 0.0 << 10.0;
+        QTest::newRow("zero dpi falls back to 96") << "perPixel" << 0.0 << 0.0 << 15.0;
+        QTest::newRow("NaN dpi falls back to 96") << "perPixel" << NaN << 0.0 << 15.0;
+        QTest::newRow("22.5 ties down to even") << "round" << 22.5 << 0.0 << 22.0;
+        QTest::newRow("23.5 ties up to even") << "round" << 23.5 << 0.0 << 24.0;
+        QTest::newRow("just above a half") << "round" << 22.500001 << 0.0 << 23.0;
+        QTest::newRow("NaN gives 0") << "round" << NaN << 0.0 << 0.0;
+        QTest::newRow("huge saturates high") << "round" << 1e12 << 0.0 << double(INT_MAX);
+        QTest::newRow("minus infinity saturates low") << "round" << -Inf << 0.0 << double(INT_MIN);
+        QTest::newRow("Height 2600 at 15") << "toPixels" << 2600.0 << 15.0 << 173.0;
+        QTest::newRow("negative tie to even") << "toPixels" << -37.5 << 15.0 << -2.0;
+        QTest::newRow("zero factor gives 0") << "toPixels" << 750.0 << 0.0 << 0.0;
+        QTest::newRow("infinite factor gives 0") << "toPixels" << 750.0 << Inf << 0.0;
+    }
+
+    void twips()
+    {
+        QFETCH(QString, function);
+        QFETCH(double, value);
+        QFETCH(double, twipsPerPixel);
+        const double got = function == u"perPixel"_s ? Twips::perPixel(value)
+                           : function == u"round"_s  ? Twips::roundHalfEven(value)
+                                                     : Twips::toPixels(value, twipsPerPixel);
+        QTEST(got, "result");
+    }
+
+    void trayTip_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("tip");
+        QTest::newRow("empty text is all blanks") << QString() << QString(64, u' ');
+        QTest::newRow("longer text cut at 64") << QString(60, u'a') + u"bcdefgh"_s << QString(60, u'a') + u"bcde"_s;
+    }
+
+    void trayTip()
+    {
+        QFETCH(QString, text);
+        TrayIconRecord record;
+        record.setTip(u"a previous, longer tip text"_s);
+        record.setTip(text);
+        QTEST(record.szTip, "tip");
+    }
+
+    void trayRecordBytes()
+    {
+        // cbSize 88, hWnd (little-endian), uID 1, uFlags 7, uCallbackMessage 512, hIcon, then the tip
+        const QByteArray expected =
+            QByteArray::fromHex("58000000 0D0C0B0A 01000000 07000000 00020000 03020100") + QByteArray("Quippet\0", 8) + QByteArray(56, ' ');
+        QCOMPARE(TrayIconRecord::forWindow(0x0A0B0C0D, 0x00010203, u"Quippet"_s).toBytes(), expected);
+    }
+
+    void trayMessage_data()
+    {
+        QTest::addColumn<double>("x");
+        QTest::addColumn<double>("twipsPerPixel");
+        QTest::addColumn<TrayMessageDecoder::Action>("action");
+        using Action = TrayMessageDecoder::Action;
+        const std::pair<int, Action> messages[] = {{514, Action::None}, {515, Action::Restore}, {516, Action::None}, {517, Action::PopupMenu}};
+        for (const double tpp : {15.0, 12.0})
+            for (const auto& [message, action] : messages)
+                QTest::addRow("%d at %g twips per pixel", message, tpp) << message * tpp << tpp << action;
+        QTest::newRow("just under a half pixel off still 515") << 515 * 15.0 + 7.4 << 15.0 << Action::Restore;
+        QTest::newRow("zero factor does nothing") << 515 * 15.0 << 0.0 << Action::None;
+    }
+
+    void trayMessage()
+    {
+        QFETCH(double, x);
+        QFETCH(double, twipsPerPixel);
+        QTEST(TrayMessageDecoder::decode(x, twipsPerPixel), "action");
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_SettingsUnits)
+#include "tst_SettingsUnits.moc"
