@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QRegularExpression>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -22,4 +23,13 @@ inline void freshStoreFolder(std::unique_ptr<QTemporaryDir>& dir, QString& store
     dir = std::make_unique<QTemporaryDir>();
     storePath = dir->filePath(QStringLiteral("Text.txt"));
     failOnStrayWarnings();
+}
+
+/** Entries written as letters, one entry each; D stands for the date entry, which is never stored. */
+inline QStringList letters(const QString& text)
+{
+    QStringList entries;
+    for (const QChar letter : text)
+        entries.append(letter == u'D' ? QStringLiteral("12/7/2026") : QString(letter));
+    return entries;
 }

@@ -50,17 +50,11 @@ private Q_SLOTS:
 
     void merge()
     {
-        const auto list = [](const QString& letters) {
-            QStringList entries;
-            for (const QChar letter : letters)
-                entries.append(letter == u'D' ? u"12/7/2026"_s : QString(letter));
-            return entries;
-        };
         QFETCH(QString, base);
         QFETCH(QString, ours);
         QFETCH(QString, theirs);
         QFETCH(QString, result);
-        QCOMPARE(StoreMerge::merge(list(base), list(ours), list(theirs), u"12/7/2026"_s), list(result));
+        QCOMPARE(StoreMerge::merge(letters(base), letters(ours), letters(theirs), u"12/7/2026"_s), letters(result));
     }
 
     void saveMergesOutsideChangesFirst_data()

@@ -3,6 +3,7 @@
 #include "core/sync/StoreMerge.h"
 #include "core/sync/StoreSync.h"
 #include "core/sync/UnconfirmedWrites.h"
+#include "fakes/CoreFixture.h"
 #include "fakes/FileBytes.h"
 #include "fakes/VectorSnippetList.h"
 
@@ -14,15 +15,6 @@
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-/** Entries as letters; D is the date entry, which is never stored. */
-QStringList letters(const QString& text)
-{
-    QStringList entries;
-    for (const QChar letter : text)
-        entries.append(letter == u'D' ? u"12/7/2026"_s : QString(letter));
-    return entries;
-}
 
 /** "x1y2": x first written by our save 1, y by save 2, one copy each; save n at n seconds. */
 QHash<QString, StoreMerge::Written> writes(const QString& spec)

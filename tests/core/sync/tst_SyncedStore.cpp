@@ -1,19 +1,10 @@
 #include "core/sync/SyncedStore.h"
+#include "fakes/CoreFixture.h"
 #include "fakes/FakeStoreDisk.h"
 
 #include <QTest>
 
 using namespace Qt::Literals::StringLiterals;
-
-namespace {
-QStringList letters(const QString& text)
-{
-    QStringList entries;
-    for (const QChar letter : text)
-        entries.append(letter == u'D' ? u"12/7/2026"_s : QString(letter));
-    return entries;
-}
-} // namespace
 
 /** The store's saves against a file that others change: the check before the replace with its
  * bounded retries, and lines appended to a file after it was read or replaced. */
