@@ -46,11 +46,15 @@ bool ConflictCopies::isConflictCopy(const QString& fileName, const QString& name
 QStringList ConflictCopies::find(const QString& file)
 {
     const QFileInfo info(file);
+    const QString fileName = info.fileName();
+    // Every job of the store thread looks: names not starting like the store's are passed cheaply.
+    const qsizetype dot = fileName.lastIndexOf(u'.');
+    const QString stem = dot > 0 ? fileName.left(dot) : fileName;
     // Sockets and other special files too: a copy that cannot be read is reported, not passed.
     QFileInfoList found;
     for (const QFileInfo& entry :
          info.absoluteDir().entryInfoList(QDir::Files | QDir::System | QDir::Hidden))
-        if (isConflictCopy(info.fileName(), entry.fileName()))
+        if (entry.fileName().startsWith(stem) && isConflictCopy(fileName, entry.fileName()))
             found.append(entry);
     std::stable_sort(found.begin(), found.end(), [](const QFileInfo& a, const QFileInfo& b) {
         return a.lastModified() < b.lastModified();
