@@ -5,14 +5,6 @@
 source "$E2E_LIB"
 start_wm
 
-# add_entry WIN TEXT: types TEXT over the working text and double-clicks Add.
-add_entry() {
-  focus_window "$1"
-  click_at "$1" 120 "$(combo_y "$1")"
-  xdotool key --clearmodifiers ctrl+a
-  xdotool type --delay 30 "$2"
-  click_at "$1" "$ICON_ADD_X" "$(icon_y "$1")" 2
-}
 # holds FILE ENTRY...: the file holds exactly these entries, in any order (saves race).
 holds() { [ "$(tr -d '\r' <"$1" | sort)" = "$(printf '%s\n' "${@:2}" | sort)" ]; }
 
@@ -27,7 +19,7 @@ done
 printf '"appended"\r\n' >>"$STORE"
 sleep 1
 rm "$STORE"
-add_entry "$win" typed
+add_text "$win" typed
 exit_by_menu "$win"
 expect_bytes "$STORE" '"first"\r\n"renamed in"\r\n"again"\r\n"appended"\r\n"typed"\r\n'
 
@@ -47,8 +39,8 @@ b_pid=$!
 BG_PIDS+=("$b_pid")
 b_win=$(poll 50 main_window_visible "$b_pid") || fail "second copy shows no window"
 
-add_entry "$a_win" alpha
-add_entry "$b_win" beta
+add_text "$a_win" alpha
+add_text "$b_win" beta
 wait_until "both entries reach the shared file" holds "$SHARED" '"first"' '"alpha"' '"beta"'
 sleep 1
 [ -L "$STORE" ] && [ -L "$B/program/Text.txt" ] || fail "a save replaced a link with a file"

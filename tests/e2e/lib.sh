@@ -26,13 +26,7 @@ fail() {
 }
 
 # poll TENTHS COMMAND...: runs COMMAND every tenth of a second until it succeeds, TENTHS times at most.
-poll() {
-  for _ in $(seq "$1"); do
-    "${@:2}" && return 0
-    sleep 0.1
-  done
-  return 1
-}
+poll() { for _ in $(seq "$1"); do "${@:2}" && return 0; sleep 0.1; done; return 1; }
 # wait_until WHAT COMMAND...: polls COMMAND for up to 15 seconds: a loaded CI machine may take
 # several seconds to map a window, and a passing check never waits that long.
 wait_until() { poll 150 "${@:2}" || fail "timed out: $1"; }
@@ -117,6 +111,14 @@ open_menu() {
 exit_by_menu() { open_menu "$1" alt+p && xdotool key x && wait_exit "$QUIPPET_PID"; }
 # type_text WIN TEXT: clicks into the combo box's text box and types TEXT.
 type_text() { click_at "$1" 120 "$(combo_y "$1")" && xdotool type --delay 30 "$2"; }
+# add_text WIN TEXT: types TEXT over the working text and double-clicks Add.
+add_text() {
+  focus_window "$1"
+  click_at "$1" 120 "$(combo_y "$1")"
+  xdotool key --clearmodifiers ctrl+a
+  xdotool type --delay 30 "$2"
+  click_at "$1" "$ICON_ADD_X" "$(icon_y "$1")" 2
+}
 
 # main_window_visible PID: prints the id of the visible main window of the process. The tray
 # icon's window carries the same name, so the main window is told apart by its width.
@@ -154,8 +156,6 @@ window_origin() { xwininfo -id "$1" | awk '/Absolute upper-left X/ { x = $NF } /
 # for a few pixels of movement before they start).
 drag_to() {
   xdotool mousemove "$1" "$2" sleep 0.2 mousedown 1
-  for step in 1 2 3 4 5 6 7 8; do
-    xdotool mousemove $(($1 + step * ($3 - $1) / 8)) $(($2 + step * ($4 - $2) / 8)) sleep 0.05
-  done
+  for step in 1 2 3 4 5 6 7 8; do xdotool mousemove $(($1 + step * ($3 - $1) / 8)) $(($2 + step * ($4 - $2) / 8)) sleep 0.05; done
   xdotool mousemove "$3" "$4" sleep 0.2 mouseup 1
 }
