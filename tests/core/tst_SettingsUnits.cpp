@@ -3,6 +3,7 @@
 #include "core/compat/Twips.h"
 #include "core/settings/SettingsCodec.h"
 #include "fakes/CoreFixture.h"
+#include "fakes/TableRows.h"
 
 #include <QTest>
 #include <climits>
@@ -25,9 +26,7 @@ private Q_SLOTS:
 
     void settings_data()
     {
-        QTest::addColumn<QString>("conversion");
-        QTest::addColumn<QString>("in");
-        QTest::addColumn<QString>("out");
+        addColumns<QString, QString, QString>("conversion", "in", "out");
         // clang-format off
         QTest::newRow("shrunk height") << "height" << "1030" << "1030";
         QTest::newRow("fraction kept") << "height" << "2600.4" << "2600.4";
@@ -43,8 +42,7 @@ private Q_SLOTS:
 
     void settings()
     {
-        QFETCH(QString, conversion);
-        QFETCH(QString, in);
+        auto [conversion, in] = fetch<QString, QString>("conversion", "in");
         if (conversion == u"height"_s)
             QTEST(QString::number(SettingsCodec::heightFromText(in)), "out");
         else // written back as the settings file holds it
@@ -53,10 +51,7 @@ private Q_SLOTS:
 
     void twips_data()
     {
-        QTest::addColumn<QString>("function");
-        QTest::addColumn<double>("value");
-        QTest::addColumn<double>("twipsPerPixel");
-        QTest::addColumn<double>("result");
+        addColumns<QString, double, double, double>("function", "value", "twipsPerPixel", "result");
         QTest::newRow("144 dpi") << "perPixel" << 144.0 << 0.0 << 10.0;
         QTest::newRow("zero dpi falls back to 96") << "perPixel" << 0.0 << 0.0 << 15.0;
         QTest::newRow("NaN dpi falls back to 96") << "perPixel" << NaN << 0.0 << 15.0;
@@ -74,45 +69,29 @@ private Q_SLOTS:
 
     void twips()
     {
-        QFETCH(QString, function);
-        QFETCH(double, value);
-        QFETCH(double, twipsPerPixel);
+        auto [function, value, twipsPerPixel] = fetch<QString, double, double>("function", "value", "twipsPerPixel");
         const double got = function == u"perPixel"_s ? Twips::perPixel(value)
                            : function == u"round"_s  ? Twips::roundHalfEven(value)
                                                      : Twips::toPixels(value, twipsPerPixel);
         QTEST(got, "result");
     }
 
-    void trayTip_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("tip");
-        QTest::newRow("empty text is all blanks") << QString() << QString(64, u' ');
-        QTest::newRow("longer text cut at 64") << QString(60, u'a') + u"bcdefgh"_s << QString(60, u'a') + u"bcde"_s;
-    }
-
-    void trayTip()
-    {
-        QFETCH(QString, text);
-        TrayIconRecord record;
-        record.setTip(u"a previous, longer tip text"_s);
-        record.setTip(text);
-        QTEST(record.szTip, "tip");
-    }
-
-    void trayRecordBytes()
+    void trayRecord()
     {
         // cbSize 88, hWnd (little-endian), uID 1, uFlags 7, uCallbackMessage 512, hIcon, then the tip
-        const QByteArray expected =
-            QByteArray::fromHex("58000000 0D0C0B0A 01000000 07000000 00020000 03020100") + QByteArray("Quippet\0", 8) + QByteArray(56, ' ');
-        QCOMPARE(TrayIconRecord::forWindow(0x0A0B0C0D, 0x00010203, u"Quippet"_s).toBytes(), expected);
+        TrayIconRecord record = TrayIconRecord::forWindow(0x0A0B0C0D, 0x00010203, u"Quippet"_s);
+        QCOMPARE(record.toBytes(),
+                 QByteArray::fromHex("58000000 0D0C0B0A 01000000 07000000 00020000 03020100") + QByteArray("Quippet\0", 8) + QByteArray(56, ' '));
+        // A new tip fills all 64 characters: blanks over the old one, or cut.
+        record.setTip(QString());
+        QCOMPARE(record.szTip, QString(64, u' '));
+        record.setTip(QString(60, u'a') + u"bcdefgh"_s);
+        QCOMPARE(record.szTip, QString(60, u'a') + u"bcde"_s);
     }
 
     void trayMessage_data()
     {
-        QTest::addColumn<double>("x");
-        QTest::addColumn<double>("twipsPerPixel");
-        QTest::addColumn<TrayMessageDecoder::Action>("action");
+        addColumns<double, double, TrayMessageDecoder::Action>("x", "twipsPerPixel", "action");
         using Action = TrayMessageDecoder::Action;
         const std::pair<int, Action> messages[] = {{514, Action::None}, {515, Action::Restore}, {516, Action::None}, {517, Action::PopupMenu}};
         for (const double tpp : {15.0, 12.0})
@@ -124,8 +103,7 @@ private Q_SLOTS:
 
     void trayMessage()
     {
-        QFETCH(double, x);
-        QFETCH(double, twipsPerPixel);
+        auto [x, twipsPerPixel] = fetch<double, double>("x", "twipsPerPixel");
         QTEST(TrayMessageDecoder::decode(x, twipsPerPixel), "action");
     }
 };

@@ -1,5 +1,6 @@
 #include "core/store/StoreFile.h"
 #include "fakes/MainWindowHarness.h"
+#include "fakes/TableRows.h"
 #include "fakes/UnreadableFile.h"
 #include "help_window/Form2.h"
 #include "main_window/SnippetLineEdit.h"
@@ -54,16 +55,9 @@ private Q_SLOTS:
 
     void startup_data()
     {
-        QTest::addColumn<QString>("height");
-        QTest::addColumn<QString>("top");
-        QTest::addColumn<QString>("taskbar");
-        QTest::addColumn<QByteArray>("store"); // null: none
-        QTest::addColumn<bool>("trayArea");
-        QTest::addColumn<double>("heightAfter");
-        QTest::addColumn<int>("clientPixels"); // at 96 dpi
-        QTest::addColumn<bool>("onTop");
-        QTest::addColumn<bool>("icon");
-        QTest::addColumn<QStringList>("listAfter"); // behind the date
+        // store: null: none; clientPixels: at 96 dpi; listAfter: behind the date
+        addColumns<QString, QString, QString, QByteArray, bool, double, int, bool, bool, QStringList>(
+            "height", "top", "taskbar", "store", "trayArea", "heightAfter", "clientPixels", "onTop", "icon", "listAfter");
 
         const QByteArray a("\"a\"\r\n");
         const QStringList la{u"a"_s};
@@ -78,14 +72,9 @@ private Q_SLOTS:
 
     void startup()
     {
-        QFETCH(QString, height);
-        QFETCH(QString, top);
-        QFETCH(QString, taskbar);
-        QFETCH(QByteArray, store);
-        QFETCH(bool, trayArea);
-        QFETCH(double, heightAfter);
-        QFETCH(bool, icon);
-        QFETCH(QStringList, listAfter);
+        auto [height, top, taskbar, store, trayArea, heightAfter, icon, listAfter] =
+            fetch<QString, QString, QString, QByteArray, bool, double, bool, QStringList>("height", "top", "taskbar", "store", "trayArea",
+                                                                                          "heightAfter", "icon", "listAfter");
         m_h->platform.tray.hasArea = trayArea;
         QMap<QString, QString> settings{{u"Taskbar"_s, taskbar}};
         if (!height.isEmpty())
@@ -234,9 +223,8 @@ private Q_SLOTS:
 
     void statusBarClicksAndDrags_data()
     {
-        QTest::addColumn<double>("startHeight");
-        QTest::addColumn<QString>("steps"); // panel clicks by number, "drag" for a drag over
-        QTest::addColumn<double>("heightAfter");
+        // steps: panel clicks by number, "drag" for a drag over
+        addColumns<double, QString, double>("startHeight", "steps", "heightAfter");
         QTest::newRow("full shrinks") << 2600.0 << "1" << 1030.0;
         QTest::newRow("one twip above full restores") << 2601.0 << "1" << 2600.0;
         QTest::newRow("drag over a shrunk window restores") << 2600.0 << "1 drag" << 2600.0;
@@ -246,9 +234,7 @@ private Q_SLOTS:
 
     void statusBarClicksAndDrags()
     {
-        QFETCH(double, startHeight);
-        QFETCH(QString, steps);
-        QFETCH(double, heightAfter);
+        auto [startHeight, steps, heightAfter] = fetch<double, QString, double>("startHeight", "steps", "heightAfter");
         QVERIFY(m_h->load({{u"Height"_s, QString::number(startHeight)}}));
         // Start-up keeps the design-time tip and an enabled combo box at any height.
         QCOMPARE(m_h->statusBar()->panelToolTip(1), ShrinkTip);
@@ -276,8 +262,7 @@ private Q_SLOTS:
 
     void onTop_data()
     {
-        QTest::addColumn<int>("flag");
-        QTest::addColumn<int>("insertAfter");
+        addColumns<int, int>("flag", "insertAfter");
         QTest::newRow("topmost") << -1 << -1;
         QTest::newRow("not topmost") << 0 << -2;
     }
@@ -327,9 +312,7 @@ private Q_SLOTS:
 
     void trayMessages_data()
     {
-        QTest::addColumn<int>("number");
-        QTest::addColumn<bool>("restores");
-        QTest::addColumn<QStringList>("menus");
+        addColumns<int, bool, QStringList>("number", "restores", "menus");
         QTest::newRow("left double-click restores") << 515 << true << QStringList();
         QTest::newRow("right button up opens the menu") << 517 << false << QStringList{u"pop"_s};
         QTest::newRow("a second start restores") << 0 << true << QStringList();
@@ -337,8 +320,7 @@ private Q_SLOTS:
 
     void trayMessages()
     {
-        QFETCH(int, number);
-        QFETCH(bool, restores);
+        auto [number, restores] = fetch<int, bool>("number", "restores");
         QVERIFY(m_h->load({{u"Taskbar"_s, u"True"_s}}));
         QVERIFY(m_h->platform.tray.iconShown);
         if (number == 0)
@@ -372,9 +354,7 @@ private Q_SLOTS:
 
     void minimising_data()
     {
-        QTest::addColumn<bool>("shoTask");
-        QTest::addColumn<bool>("trayArea");
-        QTest::addColumn<bool>("toIcon");
+        addColumns<bool, bool, bool>("shoTask", "trayArea", "toIcon");
         QTest::newRow("show in taskbar") << true << true << true;
         QTest::newRow("not checked") << false << true << false;
         QTest::newRow("no notification area") << true << false << false;
@@ -382,9 +362,7 @@ private Q_SLOTS:
 
     void minimising()
     {
-        QFETCH(bool, shoTask);
-        QFETCH(bool, trayArea);
-        QFETCH(bool, toIcon);
+        auto [shoTask, trayArea, toIcon] = fetch<bool, bool, bool>("shoTask", "trayArea", "toIcon");
         m_h->platform.tray.hasArea = trayArea;
         showForm();
         if (shoTask)
