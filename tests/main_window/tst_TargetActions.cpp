@@ -63,13 +63,8 @@ private:
     /** Everything an action may change. */
     static QStringList outcome(const MainWindowHarness& h)
     {
-        return {h.entries().join(u'|'),
-                h.working(),
-                h.message(),
-                h.platform.clipboard.content,
-                QString::number(h.form->Height()),
-                h.platform.menus.shownMenus.join(u','),
-                h.form->PendingText()};
+        QStringList seen{h.entries().join(u'|'), h.working(), h.message(), h.platform.clipboard.content};
+        return seen << QString::number(h.form->Height()) << h.platform.menus.shownMenus.join(u',') << h.form->PendingText();
     }
 
 private Q_SLOTS:

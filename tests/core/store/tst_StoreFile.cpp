@@ -58,11 +58,10 @@ private Q_SLOTS:
 
     void saveThenLoad()
     {
-        QFETCH(QStringList, entries);
+        auto [entries, reloaded] = fetch<QStringList, QStringList>("entries", "reloaded");
         QString error;
         QVERIFY2(StoreFile(m_path).save(VectorSnippetList(entries), &error, u"2024-03-01"_s), qPrintable(error));
         QTEST(readBytes(m_path), "bytes");
-        QFETCH(QStringList, reloaded);
         VectorSnippetList list(QStringList{u"today"_s});
         QCOMPARE(StoreFile(m_path).load(list), StoreFile::LoadResult::Loaded);
         QCOMPARE(list.entries(), QStringList{u"today"_s} + reloaded);
