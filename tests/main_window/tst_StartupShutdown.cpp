@@ -310,46 +310,32 @@ private Q_SLOTS:
         QCOMPARE(m_h->form->OnTopFlag(), -1);
     }
 
-    void trayMessages_data()
+    void trayIcon_data()
     {
-        addColumns<int, bool, QStringList>("number", "restores", "menus");
-        QTest::newRow("left double-click restores") << 515 << true << QStringList();
-        QTest::newRow("right button up opens the menu") << 517 << false << QStringList{u"pop"_s};
-        QTest::newRow("a second start restores") << 0 << true << QStringList();
+        // number: the icon's mouse message, 0 for a second start; choice: the pop-up menu's item chosen
+        addColumns<int, QString, bool, QStringList>("number", "choice", "restores", "menus");
+        QTest::newRow("left double-click restores") << 515 << QString() << true << QStringList();
+        QTest::newRow("right button up opens the menu") << 517 << QString() << false << QStringList{u"pop"_s};
+        QTest::newRow("a second start restores") << 0 << QString() << true << QStringList();
+        QTest::newRow("Restore in the menu") << 517 << u"rst"_s << true << QStringList{u"pop"_s};
+        QTest::newRow("Exit in the menu") << 517 << u"ex"_s << false << QStringList{u"pop"_s};
     }
 
-    void trayMessages()
+    void trayIcon()
     {
-        auto [number, restores] = fetch<int, bool>("number", "restores");
+        auto [number, choice, restores] = fetch<int, QString, bool>("number", "choice", "restores");
         QVERIFY(m_h->load({{u"Taskbar"_s, u"True"_s}}));
-        QVERIFY(m_h->platform.tray.iconShown);
+        QSignalSpy ended(m_h->form.get(), &Form1::ended);
+        m_h->platform.menus.choices = {choice};
         if (number == 0)
             m_h->platform.instance.requestShow();
         else
             m_h->platform.tray.sendMouseMessage(number);
-        QCOMPARE(m_h->form->isVisible(), restores);
-        QCOMPARE(m_h->platform.tray.iconShown, !restores);
+        QCOMPARE(m_h->form->isVisible() && !(m_h->form->windowState() & Qt::WindowMinimized), restores);
+        QCOMPARE(m_h->platform.tray.messages, (restores || choice == u"ex"_s ? QList<int>{0, 2} : QList<int>{0})); // the icon added, removed
         QCOMPARE(m_h->platform.topmost.activations, restores ? 1 : 0);
+        QCOMPARE(ended.count(), choice == u"ex"_s ? 1 : 0);
         QTEST(m_h->platform.menus.shownMenus, "menus");
-    }
-
-    void trayMenuRestoreAndExit()
-    {
-        QVERIFY(m_h->load({{u"Taskbar"_s, u"True"_s}}));
-        QSignalSpy ended(m_h->form.get(), &Form1::ended);
-        m_h->platform.menus.choices = {u"rst"_s};
-        m_h->platform.tray.sendMouseMessage(517);
-        QVERIFY(m_h->form->isVisible());
-        QVERIFY(!(m_h->form->windowState() & Qt::WindowMinimized));
-        QCOMPARE(m_h->platform.tray.messages, (QList<int>{0, 2}));
-
-        m_h->form->showMinimized();
-        QTRY_VERIFY(!m_h->form->isVisible());
-        QVERIFY(m_h->platform.tray.iconShown);
-        m_h->platform.menus.choices = {u"ex"_s};
-        m_h->platform.tray.sendMouseMessage(517);
-        QCOMPARE(ended.count(), 1);
-        QVERIFY(!m_h->platform.tray.iconShown);
     }
 
     void minimising_data()
