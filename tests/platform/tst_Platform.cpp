@@ -165,47 +165,41 @@ private Q_SLOTS:
         QTEST(locale.isEmpty() ? QtClock::withSecondsWithoutZone(format) : QtClock::timeFormat(QLocale(locale)), "expected");
     }
 
-    void saveDialogFilters_data()
-    {
-        addColumns<QString, QStringList>("filter", "expected");
-        QTest::newRow("description already shows the pattern") << u"Text Documents (*.txt)|*.txt"_s << QStringList{u"Text Documents (*.txt)"_s};
-        QTest::newRow("plain description, several patterns") << u"Text|*.txt;*.log"_s << QStringList{u"Text (*.txt *.log)"_s};
-        QTest::newRow("two filters") << u"Text (*.txt)|*.txt|All Files (*.*)|*.*"_s << QStringList{u"Text (*.txt)"_s, u"All Files (*.*)"_s};
-        QTest::newRow("description naming another pattern") << u"Notes (*.md)|*.txt"_s << QStringList{u"Notes (*.md) (*.txt)"_s};
-        QTest::newRow("no filter") << QString() << QStringList{};
-    }
-
-    void saveDialogFilters()
-    {
-        QFETCH(QString, filter);
-        QTEST(QtSaveDialog::nameFilters(filter), "expected");
-    }
-
     void saveDialogSetUp_data()
     {
-        // folder: where the dialog starts; null: left to the dialog
-        addColumns<QString, QString, int, bool>("initDir", "folder", "flags", "confirmsOverwrite");
+        // folder: where the dialog starts; null: left to the dialog. filter: "description|patterns", shown as filters.
+        addColumns<QString, QString, int, bool, QString, QStringList>("initDir", "folder", "flags", "confirmsOverwrite", "filter", "filters");
+        const int hide = SaveDialog::HideReadOnly;
+        const QString txt = u"Text Documents (*.txt)|*.txt"_s;
+        const QStringList txts{u"Text Documents (*.txt)"_s};
         // clang-format off
-        QTest::newRow("add: existing file, read-only box hidden only") << u"sub/kept.txt"_s << u"sub"_s << int{SaveDialog::HideReadOnly} << false;
-        QTest::newRow("create: folders gone, dot segments, overwrite question") << u"sub/x/../y/z/gone.txt"_s << u"sub"_s << (SaveDialog::HideReadOnly | SaveDialog::OverwritePrompt) << true;
-        QTest::newRow("no start folder") << QString() << QString() << int{SaveDialog::HideReadOnly} << false;
+        QTest::newRow("add: existing file, read-only box hidden only") << u"sub/kept.txt"_s << u"sub"_s << hide << false << txt << txts;
+        QTest::newRow("create: folders gone, dot segments, overwrite question") << u"sub/x/../y/z/gone.txt"_s << u"sub"_s << (hide | SaveDialog::OverwritePrompt) << true << txt << txts;
+        QTest::newRow("no start folder") << QString() << QString() << hide << false << txt << txts;
+        QTest::newRow("plain description, several patterns") << QString() << QString() << hide << false << u"Text|*.txt;*.log"_s << QStringList{u"Text (*.txt *.log)"_s};
+        QTest::newRow("two filters") << QString() << QString() << hide << false << u"Text (*.txt)|*.txt|All Files (*.*)|*.*"_s << QStringList{u"Text (*.txt)"_s, u"All Files (*.*)"_s};
+        QTest::newRow("description naming another pattern") << QString() << QString() << hide << false << u"Notes (*.md)|*.txt"_s << QStringList{u"Notes (*.md) (*.txt)"_s};
+        QTest::newRow("no filter") << QString() << QString() << hide << false << QString() << QStringList{};
         // clang-format on
     }
 
     void saveDialogSetUp()
     {
-        auto [initDir, folder, flags] = fetch<QString, QString, int>("initDir", "folder", "flags");
+        auto [initDir, folder, flags, filter, filters] =
+            fetch<QString, QString, int, QString, QStringList>("initDir", "folder", "flags", "filter", "filters");
         QVERIFY(QDir(m_dir->path()).mkpath(u"sub"_s));
         writeBytes(m_dir->filePath(u"sub/kept.txt"_s), QByteArray());
         const QString start = initDir.isNull() ? QString() : m_dir->filePath(initDir);
         QCOMPARE(QtSaveDialog::startFolder(start), folder.isNull() ? QString() : QDir::cleanPath(m_dir->filePath(folder)));
 
         QFileDialog dialog;
-        QtSaveDialog::configure(dialog, {u"Add To..."_s, start, u"Untitled"_s, u"Text Documents (*.txt)|*.txt"_s, flags});
+        QCOMPARE(QtSaveDialog::nameFilters(filter), filters);
+        QtSaveDialog::configure(dialog, {u"Add To..."_s, start, u"Untitled"_s, filter, flags});
         QCOMPARE(dialog.acceptMode(), QFileDialog::AcceptSave);
         if (!folder.isNull())
             QCOMPARE(dialog.directory().absolutePath(), QDir::cleanPath(m_dir->filePath(folder)));
-        QCOMPARE(dialog.nameFilters(), QStringList{u"Text Documents (*.txt)"_s});
+        if (!filters.isEmpty())
+            QCOMPARE(dialog.nameFilters(), filters);
         QTEST(!dialog.testOption(QFileDialog::DontConfirmOverwrite), "confirmsOverwrite");
     }
 
