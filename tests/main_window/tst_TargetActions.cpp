@@ -308,46 +308,43 @@ private Q_SLOTS:
                                          u"Add To...|a.txt|%1|%2|4"_s.arg(target, txt), u"Save As...|Untitled|%1|%2|6"_s.arg(target, txt)}));
     }
 
-    void failures_data()
+    void writesNothing_data()
     {
-        addColumns<QString, bool, QStringList>("command", "cancel", "writtenSettings");
-        QTest::newRow("add, cancel") << "mAdd" << true << QStringList();
-        QTest::newRow("add, folder missing") << "mAdd" << false << QStringList{u"Filename"_s, u"LastFile"_s};
-        QTest::newRow("create, folder missing") << "mCreate" << false << QStringList{u"LastFile"_s};
+        // dropped: null for a double-click; command: the menu item chosen, empty to dismiss the menu; cancel: else the dialog names
+        // a file in a missing folder; timer: Timer1 runs; writtenSettings: stored after a confirmed dialog, in sorted order
+        addColumns<QString, QString, QString, bool, QStringList, QString, QString, bool, QStringList>(
+            "box", "dropped", "command", "cancel", "menus", "pending", "message", "timer", "writtenSettings");
+        const QString keep = u"keep me"_s, none;
+        const QStringList pop2{u"pop2"_s};
+        // clang-format off
+        QTest::newRow("add, cancel") << keep << none << "mAdd" << true << pop2 << keep << "" << true << QStringList();
+        QTest::newRow("add, folder missing") << keep << none << "mAdd" << false << pop2 << keep << "" << true << QStringList{u"Filename"_s, u"LastFile"_s};
+        QTest::newRow("create, folder missing") << keep << none << "mCreate" << false << pop2 << keep << "" << true << QStringList{u"LastFile"_s};
+        QTest::newRow("empty box: no menu") << "" << none << "mAdd" << false << QStringList() << "" << "" << false << QStringList();
+        QTest::newRow("menu dismissed after a drop: the hint stays") << "box" << "dropped" << "" << false << pop2 << "dropped" << "Drop here to write to file" << false << QStringList();
+        // clang-format on
     }
 
-    void failures()
+    void writesNothing()
     {
-        auto [command, cancel] = fetch<QString, bool>("command", "cancel");
+        auto [box, dropped, command, cancel] = fetch<QString, QString, QString, bool>("box", "dropped", "command", "cancel");
         const QString target = m_h->dir.filePath(u"missing/folder/x.txt"_s);
-        write(u"keep me"_s, command, cancel ? std::nullopt : std::optional<QString>(target));
-        QCOMPARE(m_h->working(), u"keep me"_s);
-        QCOMPARE(m_h->form->PendingText(), u"keep me"_s);
-        QCOMPARE(m_h->message(), QString());
-        QVERIFY(m_h->form->Timer1().isActive());
+        m_h->combo()->setText(box);
+        m_h->platform.menus.choices = {command};
+        m_h->platform.saveDialog.answers = {cancel ? std::nullopt : std::optional<QString>(target)};
+        openMenuAfter([&] {
+            if (dropped.isNull())
+                m_h->doubleClick(u"Image4"_s);
+            else
+                QVERIFY(m_h->drop(u"Image4"_s, dropped));
+        });
+        QTEST(m_h->platform.menus.shownMenus, "menus");
+        QCOMPARE(m_h->working(), box);
+        QTEST(m_h->form->PendingText(), "pending");
+        QTEST(m_h->message(), "message");
+        QTEST(m_h->form->Timer1().isActive(), "timer");
         QVERIFY(!QFile::exists(target));
-        // Settings stored after a confirmed dialog stay stored (keys in sorted order).
         QTEST(m_h->platform.settings.values.keys(), "writtenSettings");
-    }
-
-    void emptyBoxDoubleClickDoesNothing()
-    {
-        m_h->platform.menus.choices = {u"mAdd"_s};
-        openMenuAfter([this] { m_h->doubleClick(u"Image4"_s); });
-        QVERIFY(m_h->platform.menus.shownMenus.isEmpty());
-        QVERIFY(!m_h->form->Timer1().isActive());
-    }
-
-    void dismissedMenuLeavesTheHint()
-    {
-        m_h->combo()->setText(u"box"_s);
-        openMenuAfter([this] { QVERIFY(m_h->drop(u"Image4"_s, u"dropped"_s)); });
-        QCOMPARE(m_h->platform.menus.shownMenus, QStringList{u"pop2"_s});
-        QCOMPARE(m_h->form->PendingText(), u"dropped"_s);
-        QCOMPARE(m_h->message(), u"Drop here to write to file"_s);
-        QVERIFY(!m_h->form->Timer1().isActive());
-        QVERIFY(m_h->platform.saveDialog.shown.isEmpty());
-        QCOMPARE(m_h->working(), u"box"_s);
     }
 
     void keysDoWhatTheMouseDoes_data()
