@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# Real keyboard and mouse on the snippet actions: Add and Copy by double-click, drags from the
-# Copy icon (the clipboard's text), from the combo box and from another program, and typing
-# with a full list.
+# Real keyboard and mouse on the snippet actions: Add and Copy by double-click, drags from the Copy icon (the
+# clipboard's text), from the combo box and from another program, and typing with a full list.
 source "$E2E_LIB"
 start_wm
 # The drag source for Remove starts first, so the window manager places Quippet beside it.

@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# The Debian package: its file list, then the program unpacked into a temporary root, started,
-# given an entry and left through Program > Exit. Installed, it keeps the list in the per-user
-# data folder and writes nothing beside itself, even as root.
-# Run through run_under_x.sh with QUIPPET_DEB naming the package.
+# The Debian package: its file list, then the program unpacked into a temporary root, started, given an entry and left
+# through Program > Exit. Installed, it keeps the list in the per-user data folder and writes nothing beside itself,
+# even as root. Run through run_under_x.sh with QUIPPET_DEB naming the package.
 source "$E2E_LIB"
 [ -f "${QUIPPET_DEB:-}" ] || fail "QUIPPET_DEB does not name a package"
 
