@@ -8,6 +8,7 @@ kill Text.txt holds exactly the list before or after that change; the one file a
 is the save's finished copy Text.txt.XXXXXX, holding the new list whole.
 """
 import os
+import pathlib
 import re
 import signal
 import subprocess
@@ -73,8 +74,7 @@ def main():
     log = os.path.join(os.path.dirname(real), "kill_saves.log")
     # Entries of mixed length with the characters the format must get right.
     entries = [f'entry {i}, "quoted" ' + ("\u00e9\u20ac" if i % 2 else "") + "x" * (i % 150) for i in range(32767)]
-    with open(store, "wb") as f:
-        f.write(b"".join(line(e) for e in entries))
+    pathlib.Path(store).write_bytes(b"".join(line(e) for e in entries))
     expected = set(os.listdir(folder))
     before_after_copies = [0, 0, 0]
     save_time = None
@@ -83,8 +83,7 @@ def main():
     moments = [kills] + list(range(1, kills))
     round_ = 0
     while round_ <= kills:
-        with open(store, "rb") as f:
-            before = f.read()
+        before = pathlib.Path(store).read_bytes()
         after = before.replace(line(entries[300 * round_]), b"", 1)
         with open(log, "wb") as output:
             proc = subprocess.Popen(["./quippet"], cwd=folder, stdout=output, stderr=output)
@@ -101,15 +100,13 @@ def main():
             time.sleep(1.3 * save_time * (moments[round_ - 1] - lane / lanes) / kills)
         proc.send_signal(signal.SIGKILL)
         proc.wait()
-        with open(store, "rb") as f:
-            got = f.read()
+        got = pathlib.Path(store).read_bytes()
         if got not in (before, after) or (round_ == 0 and got != after):
             sys.exit(f"FAIL: round {round_}: Text.txt is {len(got)} bytes; {len(before)} before the save, {len(after)} after it")
         before_after_copies[got == after] += 1
         for name in sorted(set(os.listdir(folder)) - expected):
-            with open(os.path.join(folder, name), "rb") as f:
-                if not re.fullmatch(r"Text\.txt\.[A-Za-z0-9]{6}", name) or f.read() != after:
-                    sys.exit(f"FAIL: round {round_}: left behind {name}")
+            if not re.fullmatch(r"Text\.txt\.[A-Za-z0-9]{6}", name) or pathlib.Path(folder, name).read_bytes() != after:
+                sys.exit(f"FAIL: round {round_}: left behind {name}")
             expected.add(name)
             before_after_copies[2] += 1
         if round_ == 1 and got == before and save_time < 1:
