@@ -55,7 +55,7 @@ private Q_SLOTS:
 
     void startup_data()
     {
-        // store: null: none; clientPixels: at 96 dpi; listAfter: behind the date
+        // store: null for none; clientPixels: at 96 dpi; listAfter: behind the date
         addColumns<QString, QString, QString, QByteArray, bool, double, int, bool, bool, QStringList>(
             "height", "top", "taskbar", "store", "trayArea", "heightAfter", "clientPixels", "onTop", "icon", "listAfter");
 

@@ -72,7 +72,7 @@ private Q_SLOTS:
 
     void sixPaths_data()
     {
-        // dropped: null: a double-click on the icon
+        // dropped: null for a double-click on the icon
         addColumns<QString, QString, QString, QString, QStringList, QString, QStringList, QString, QString>(
             "icon", "dropped", "box", "clipboard", "list", "clipboardAfter", "listAfter", "messageAfter", "boxAfter");
 
@@ -349,7 +349,7 @@ private Q_SLOTS:
 
     void keysDoWhatTheMouseDoes_data()
     {
-        // tabs: from the box: the icons left to right, then the panels
+        // tabs: from the box, the icons left to right, then the panels
         addColumns<QString, int, QString, QString>("control", "tabs", "way", "text");
 
         // The accessible press reaches the same handler on every icon and panel: one of each shows it.

@@ -147,7 +147,7 @@ private Q_SLOTS:
 
     void clockFormat_data()
     {
-        // locale: empty: `format` is rewritten instead
+        // locale: empty when `format` is rewritten instead
         addColumns<QString, QString, QString>("locale", "format", "expected");
         QTest::newRow("US twelve-hour") << u"en_US"_s << QString() << u"h:mm:ss AP"_s;
         QTest::newRow("Finnish dot separator") << u"fi_FI"_s << QString() << u"H.mm.ss"_s;

@@ -102,7 +102,7 @@ private Q_SLOTS:
 
     void unreadableStoreIsKeptUnderNextFreeName_data()
     {
-        // olderBackups: Text.txt.bak, Text.txt.1.bak, ... already there; keptAs: empty: kept nowhere
+        // olderBackups: Text.txt.bak, Text.txt.1.bak, ... already there; keptAs: empty when kept nowhere
         addColumns<int, QString>("olderBackups", "keptAs");
         QTest::newRow("first incident") << 0 << u"Text.txt.bak"_s;
         QTest::newRow("second incident") << 1 << u"Text.txt.1.bak"_s;
