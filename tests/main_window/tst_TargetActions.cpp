@@ -297,12 +297,14 @@ private Q_SLOTS:
                  (QStringList{u"read LastFile"_s, u"read Filename"_s, u"write LastFile="_s + target, u"write Filename=a.txt"_s}));
 
         // The next Add proposes the remembered name and folder; Create always says Untitled.
-        write(u"second \"quoted\""_s, u"mAdd"_s, target);
-        QCOMPARE(readBytes(target), QByteArray("\"first, with a comma\"\r\n\"second \"\"quoted\"\"\"\r\n"));
+        // Quotes doubled, UTF-8 without a BOM, blanks and line break kept as they are.
+        write(u"second \"quoted\" \u00E9\r\n x "_s, u"mAdd"_s, target);
+        QCOMPARE(readBytes(target), QByteArray("\"first, with a comma\"\r\n\"second \"\"quoted\"\" \xC3\xA9\r\n x \"\r\n"));
         m_h->platform.settings.log.clear();
         write(u"only"_s, u"mCreate"_s, target);
         QCOMPARE(m_h->platform.settings.log, (QStringList{u"read LastFile"_s, u"write LastFile="_s + target}));
         QCOMPARE(readBytes(target), QByteArray("\"only\"\r\n"));
+        QCOMPARE(QDir(m_h->dir.path()).entryList(QDir::Files), QStringList{u"a.txt"_s}); // nothing left beside it
         // With nothing remembered the dialog starts at the root of the program's volume.
         QCOMPARE(dialogs(), (QStringList{u"Add To...|Untitled|%1|%2|4"_s.arg(QStorageInfo(m_h->dir.path()).rootPath(), txt),
                                          u"Add To...|a.txt|%1|%2|4"_s.arg(target, txt), u"Save As...|Untitled|%1|%2|6"_s.arg(target, txt)}));

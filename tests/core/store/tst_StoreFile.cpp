@@ -169,18 +169,6 @@ private Q_SLOTS:
         QCOMPARE(contents.entries.constData() + 1, first);
     }
 
-    void quotedLineFile()
-    {
-        // Quotes doubled, UTF-8 without a BOM, comma, blanks and line break kept as they are.
-        writeBytes(m_path, "old line\r\n");
-        QVERIFY(QuotedLineFile::append(m_path, u"\"\u00E9\", \r\n x "_s));
-        QCOMPARE(readBytes(m_path), "old line\r\n\"\"\"\xC3\xA9\"\", \r\n x \"\r\n"_ba);
-        const QString created = m_dir->filePath(u"new.txt"_s);
-        QVERIFY(QuotedLineFile::create(created, u"one"_s) && QuotedLineFile::create(created, QString()));
-        QCOMPARE(readBytes(created), "\"\"\r\n"_ba);
-        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), (QStringList{u"new.txt"_s, u"Text.txt"_s}));
-    }
-
     void failedWriteKeepsOldFile_data()
     {
         addColumns<QString, QString>("writer", "obstacle");
