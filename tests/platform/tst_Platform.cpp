@@ -76,11 +76,7 @@ private Q_SLOTS:
         // --add/--remove text ("-" when from standard input), and the first line of standard
         // error, or for a start the -platform and -display values seen, as "platform|display".
         using A = CommandLine::Action;
-        QTest::addColumn<QByteArrayList>("arguments");
-        QTest::addColumn<A>("action");
-        QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("detail");
+        addColumns<QByteArrayList, A, int, QString, QString>("arguments", "action", "exitCode", "text", "detail");
         // clang-format off
         QTest::newRow("nothing starts") << QByteArrayList{} << A::Start << 0 << QString() << u"|"_s;
         QTest::newRow("restored session") << QByteArrayList{"-session", "10abc7f3e2000171"} << A::Start << 0 << QString() << u"|"_s;
@@ -108,9 +104,7 @@ private Q_SLOTS:
 
     void commandLine()
     {
-        QFETCH(QByteArrayList, arguments);
-        QFETCH(QString, text);
-        QFETCH(QString, detail);
+        auto [arguments, text, detail] = fetch<QByteArrayList, QString, QString>("arguments", "text", "detail");
         const CommandLine::Outcome outcome = CommandLine(u"quippet"_s, u"1.2.3"_s).parse(arguments);
         QTEST(outcome.action, "action");
         QTEST(outcome.exitCode, "exitCode");
