@@ -1,5 +1,4 @@
 #include "fakes/MainWindowHarness.h"
-#include "fakes/TableRows.h"
 #include "help_window/Form2.h"
 #include "help_window/HelpTexts.h"
 
@@ -62,19 +61,6 @@ private:
         }
     }
 
-    /** The rows of one kind in composition.tsv, each as key and value. */
-    static QList<QStringList> expected(const QString& kind)
-    {
-        QFile file(QFINDTESTDATA("main_window/composition.tsv"));
-        if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-            qFatal("composition.tsv not found");
-        QList<QStringList> rows;
-        for (const QString& line : QString::fromUtf8(file.readAll()).split(u'\n'))
-            if (line.startsWith(kind + u'\t'))
-                rows.append({line.section(u'\t', 1, 1), line.section(u'\t', 2)});
-        return rows;
-    }
-
     /** One line per item: object name, caption, then "checkable" and "disabled" where they hold. */
     static QStringList describe(const QList<QAction*>& actions)
     {
@@ -107,19 +93,44 @@ private Q_SLOTS:
         const auto* questions = help.findChild<QComboBox*>(u"Combo1"_s);
         const QStringList answers = HelpTexts::LoadAnswers();
         QCOMPARE(questions->count(), answers.size());
-        for (int i = 0; i < questions->count(); ++i)
-            m_shown.insert(u"topic %1"_s.arg(i), questions->itemText(i) + u"\n"_s + answers.at(i));
+        for (int i = 0; i < questions->count(); ++i) {
+            m_shown.insert(u"question %1"_s.arg(i), questions->itemText(i));
+            m_shown.insert(u"answer %1"_s.arg(i), answers.at(i));
+        }
     }
 
     void init() { m_h = std::make_unique<MainWindowHarness>(); }
 
     void layout_data()
     {
-        QTest::addColumn<QRect>("pixels");
-        for (const QStringList& row : expected(u"layout"_s)) {
-            const QStringList n = row[1].split(u' ');
-            QTest::newRow(qPrintable(row[0])) << QRect(n[0].toInt(), n[1].toInt(), n[2].toInt(), n[3].toInt());
-        }
+        QTest::addColumn<QRect>("pixels"); // at 96 dpi, in the area below the menu bar or the client area
+        QTest::newRow("Form1.Line1") << QRect(0, 0, 256, 2);
+        QTest::newRow("Form1.Frame1") << QRect(0, 8, 256, 99);
+        QTest::newRow("Form1.Combo1") << QRect(8, 24, 241, 21);
+        QTest::newRow("Form1.Image1") << QRect(147, 53, 32, 32);
+        QTest::newRow("Form1.Image2") << QRect(8, 53, 32, 32);
+        QTest::newRow("Form1.Image3") << QRect(78, 53, 32, 32);
+        QTest::newRow("Form1.Image4") << QRect(217, 53, 32, 32);
+        // A caption under an icon may grow for a wider font, but keeps its designed centre and top.
+        QTest::newRow("Form1.Label1") << QRect(151, 89, 25, 13);
+        QTest::newRow("Form1.Label2") << QRect(12, 89, 21, 13);
+        QTest::newRow("Form1.Label3") << QRect(75, 89, 41, 13);
+        QTest::newRow("Form1.Label4") << QRect(219, 89, 27, 13);
+        QTest::newRow("Form1.StatusBar1") << QRect(0, 107, 256, 22);
+        QTest::newRow("Form2.") << QRect(0, 0, 305, 230);
+        QTest::newRow("Form2.Label1") << QRect(116, 8, 73, 25);
+        QTest::newRow("Form2.Label3") << QRect(76, 48, 153, 25);
+        QTest::newRow("Form2.Label5") << QRect(76, 32, 153, 17);
+        QTest::newRow("Form2.Command1") << QRect(68, 200, 81, 25);
+        QTest::newRow("Form2.Command2") << QRect(160, 200, 81, 25);
+        QTest::newRow("Form2.Combo1") << QRect(32, 80, 241, 21);
+        QTest::newRow("Form2.Label2") << QRect(8, 104, 289, 81);
+        QTest::newRow("Form2.Image1") << QRect(24, 24, 32, 32);
+        QTest::newRow("Form2.Image2") << QRect(248, 20, 32, 40);
+        QTest::newRow("Form2.Line1_0") << QRect(8, 72, 288, 1);
+        QTest::newRow("Form2.Line2_0") << QRect(8, 73, 288, 1);
+        QTest::newRow("Form2.Line1_1") << QRect(8, 192, 288, 1);
+        QTest::newRow("Form2.Line2_1") << QRect(8, 193, 288, 1);
     }
 
     void layout()
@@ -157,14 +168,21 @@ private Q_SLOTS:
 
     void menus_data()
     {
+        QTest::addColumn<QString>("menu"); // empty: the menu bar
         QTest::addColumn<QStringList>("items");
-        for (const QStringList& row : expected(u"menu"_s))
-            QTest::newRow(qPrintable(row[0])) << row[1].split(u'|');
+        // clang-format off
+        QTest::newRow("menu bar") << QString() << QStringList{u"prog &Program"_s, u"Abt &About"_s};
+        QTest::newRow("Program") << u"prog"_s << QStringList{u"OnTop Always On Top checkable"_s, u"ShoTask Show In Taskbar checkable"_s, u"dash -"_s, u"ext E&xit"_s};
+        QTest::newRow("About") << u"Abt"_s << QStringList{u"abquip &About Quippet"_s, u"thegap -"_s, u"vist &Visit Homepage"_s};
+        QTest::newRow("tray pop-up") << u"pop"_s << QStringList{u"rst &Restore"_s, u"nada -"_s, u"ex E&xit"_s};
+        QTest::newRow("Write pop-up") << u"pop2"_s << QStringList{u"mAdd &Add Text To File"_s, u"mCreate &Create New File"_s};
+        // clang-format on
     }
+
     void menus()
     {
-        const QString menu = QString::fromLatin1(QTest::currentDataTag());
-        QTEST(describe(menu == u"menu bar"_s ? m_h->form->menuBar()->actions() : m_h->child<QMenu>(menu)->actions()), "items");
+        QFETCH(QString, menu);
+        QTEST(describe(menu.isEmpty() ? m_h->form->menuBar()->actions() : m_h->child<QMenu>(menu)->actions()), "items");
     }
 
     void onTopDisabledWhereUnsupported()
@@ -184,6 +202,8 @@ private Q_SLOTS:
         m_h->platform.clock.time = u"9:41:08 PM"_s;
         QTRY_COMPARE(m_h->statusBar()->panelText(2), u"9:41:08 PM"_s); // the clock keeps itself current
         QVERIFY(!(m_h->form->windowFlags() & Qt::WindowMaximizeButtonHint));
+        for (const char* name : {"Image1", "Image2", "Image3", "Image4", "Combo1"})
+            QVERIFY2(m_h->child(QLatin1String(name))->acceptDrops(), name);
         // Loading fills the list, not the box.
         QVERIFY(m_h->load({}, "\"one\"\r\n\"two\"\r\n"));
         QCOMPARE(m_h->combo()->lineEdit()->text(), QString());
@@ -196,8 +216,70 @@ private Q_SLOTS:
     void text_data()
     {
         QTest::addColumn<QString>("text");
-        for (const QStringList& row : expected(u"text"_s))
-            QTest::newRow(qPrintable(row[0])) << QString(row[1]).replace(u"\\n"_s, u"\n"_s);
+        // clang-format off
+        QTest::newRow("Form1.title") << "Quippet";
+        QTest::newRow("Form1.icon") << "quippet.svg 32x32";
+        QTest::newRow("Form1.Combo1 font") << "8.25 bold";
+        QTest::newRow("Form1.Frame1 font") << "the window's";
+        QTest::newRow("Form1.Label1 font") << "the window's";
+        QTest::newRow("Form1.Label4 font") << "the window's";
+        QTest::newRow("Form1.Image1 picture") << "copy.svg 32x32";
+        QTest::newRow("Form1.Image2 picture") << "add.svg 32x32";
+        QTest::newRow("Form1.Image3 picture") << "remove.svg 32x32";
+        QTest::newRow("Form1.Image4 picture") << "write.svg 32x32";
+        QTest::newRow("Form1.Panel1 bevel") << "inset";
+        QTest::newRow("Form1.Panel2 bevel") << "inset";
+        QTest::newRow("Form1.Frame1 text") << "Select desired text and drag to location:";
+        QTest::newRow("Form1.Image1 tip") << "Drag text here to paste to the Windows clipboard.";
+        QTest::newRow("Form1.Image2 tip") << "Drag text here to add to Quippet.";
+        QTest::newRow("Form1.Image3 tip") << "Drag text here to remove from Quippet.";
+        QTest::newRow("Form1.Image4 tip") << "Drag text here to write to file.";
+        QTest::newRow("Form1.Label1 text") << "Copy";
+        QTest::newRow("Form1.Label2 text") << "Add";
+        QTest::newRow("Form1.Label3 text") << "Remove";
+        QTest::newRow("Form1.Label4 text") << "Write";
+        QTest::newRow("Form1.panel1 tip") << "Click here to shrink program.";
+        QTest::newRow("Form1.panel2 tip") << "Click here to send time to textbox.";
+        QTest::newRow("Form1.panel1 description") << "Click here to shrink program. Space or Enter shrinks or restores the window.";
+        QTest::newRow("Form1.panel2 description") << "Click here to send time to textbox. Space or Enter puts the time into the box.";
+        QTest::newRow("Form2.title") << "About Quippet";
+        QTest::newRow("Form2.icon") << "quippet.svg 32x32";
+        QTest::newRow("Form2.Label1 font") << "13.5 bold";
+        QTest::newRow("Form2.Label3 font") << "12 bold";
+        QTest::newRow("Form2.Label5 font") << "9.75 bold";
+        QTest::newRow("Form2.Label2 font") << "the window's";
+        QTest::newRow("Form2.Image1 picture") << "quippet.svg 32x32";
+        QTest::newRow("Form2.Image2 picture") << "author.jpg 100x115";
+        QTest::newRow("Form2.Label1 text") << "Quippet";
+        QTest::newRow("Form2.Label3 text") << "by Team Quippet";
+        QTest::newRow("Form2.Label5 text") << "Version 1.0.61";
+        QTest::newRow("Form2.Label2 text") << "Select a topic above.";
+        QTest::newRow("Form2.Command1 text") << "&Return";
+        QTest::newRow("Form2.Command1 tip") << "Return to Quippet";
+        QTest::newRow("Form2.Command2 text") << "&Visit Hompage";
+        QTest::newRow("Form2.Command2 tip") << "Click to visit Quippet homepage.";
+        QTest::newRow("Form2.Image2 tip") << "Hello, it's me!";
+        QTest::newRow("question 0") << "How do I place text where I want it to go?";
+        QTest::newRow("question 1") << "How do I store text in Quippet?";
+        QTest::newRow("question 2") << "How do I remove text from Quippet?";
+        QTest::newRow("question 3") << "How do I copy text to clipboard?";
+        QTest::newRow("question 4") << "How do I write text to file?";
+        QTest::newRow("question 5") << "How do I shrink Quippet?";
+        QTest::newRow("question 6") << "How do I copy current time to Quippet?";
+        QTest::newRow("question 7") << "How do I make Quippet stay on top?";
+        QTest::newRow("question 8") << "How do I send Quippet to Taskbar?";
+        QTest::newRow("question 9") << "How do I use Quippet without drag and drop?";
+        QTest::newRow("answer 0") << "Simply choose the text you want from the dropdown box and drag it to it's destination.";
+        QTest::newRow("answer 1") << "There are several ways. First, you can type the text into the text box, highlight it, and drag it to the Add icon. To quickly highlight the text, click any of the icons. Second, you can drag text from another source directly to the Add icon. Finally, you can copy text from the clipboard by dragging it from the Copy icon to the Add icon.";
+        QTest::newRow("answer 2") << "Simply select the text you want to remove in the dropdown box and drag it to the Remove icon.";
+        QTest::newRow("answer 3") << "Select the text from the dropdown box and drag it to the Clipboard icon. You can also drag text from another source to the Clipboard icon as well. To copy text from the clipboard, click the Clipboard icon and drag it to the Add icon or to another location.";
+        QTest::newRow("answer 4") << "Choose the text from the dropdown box and drag it the the Write icon. This will bring up a pop-up menu asking whether you want to add to an existing file or create a new one. A dialog will then open asking you for the name and location of the text file to create or add to.";
+        QTest::newRow("answer 5") << "Just click on the left panel of the status bar, down at the bottom of Quippet. To restore, do the same. If you drag text onto Quippet while in it's shrunken state, it will automatically restore.";
+        QTest::newRow("answer 6") << "Simply click the panel containing the time, and it will appear in the Quippet text box. Quippet automatically enters the current date into the dropdown box.";
+        QTest::newRow("answer 7") << "Click the Program menu item and select Stay On top. A check will appear, and Quippet will now remain on top of all other windows.";
+        QTest::newRow("answer 8") << "Check the Show In Taskbar item in the Program menu. Now, when Quippet is launched or minimized, it will appear in the Taskbar. To restore Quippet, double-click the Taskbar icon or right-click for a menu.";
+        QTest::newRow("answer 9") << "Instead of dragging and dropping, you can select or type the text and double-click the proper icon to perform that action.";
+        // clang-format on
     }
 
     void text()
