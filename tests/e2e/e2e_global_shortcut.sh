@@ -11,7 +11,8 @@ printf '[Startup]\nHeight=2600\nTaskbar=True\nTop=False\n' >"$INI"
 main_shown() { main_window_visible "$QUIPPET_PID" >/dev/null; }
 hotkey() { xdotool key --clearmodifiers ctrl+alt+q; }
 
-start_quippet
+# The program's debug line tells when it has grabbed the key again after a layout change.
+QT_LOGGING_RULES='quippet.shortcut.debug=true' start_quippet
 wait_until "tray icon appears" tray_icon_shown
 second_copy "$E2E_DIR/b"
 (cd "$E2E_DIR/b/program" && in_copy "$E2E_DIR/b" exec ./quippet) >"$E2E_DIR/quippet-b.log" 2>&1 &
@@ -33,6 +34,7 @@ hotkey
 wait_until "the shortcut hides the active window" eval '! main_shown'
 wait_until "the icon is back" tray_icon_shown
 setxkbmap fr # the desktop sets a layout with Q on another key: the program follows it there
+wait_until "the key is grabbed again" grep -q 'grabbed again after a change of the keyboard map' "$E2E_DIR/quippet.log"
 hotkey
 wait_until "the shortcut shows the window again in the new layout" main_shown
 exit_by_menu "$(main_window_visible "$QUIPPET_PID")"

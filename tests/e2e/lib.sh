@@ -27,13 +27,7 @@ fail() {
 }
 
 # poll TENTHS COMMAND...: runs COMMAND every tenth of a second until it succeeds, TENTHS times at most.
-poll() {
-  for _ in $(seq "$1"); do
-    "${@:2}" && return 0
-    sleep 0.1
-  done
-  return 1
-}
+poll() { for _ in $(seq "$1"); do "${@:2}" && return 0; sleep 0.1; done; return 1; }
 # wait_until WHAT COMMAND...: polls COMMAND for up to 15 seconds: a loaded CI machine may take
 # several seconds to map a window, and a passing check never waits that long.
 wait_until() { poll 150 "${@:2}" || fail "timed out: $1"; }
@@ -142,7 +136,6 @@ holds() { [ "$(tr -d '\r' 2>/dev/null <"$1" | sort)" = "$(printf '"%s"\n' "${@:2
 
 # type_text WIN TEXT: clicks into the combo box's text box and types TEXT.
 type_text() { click_at "$1" 120 "$(combo_y "$1")" && xdotool type --delay 30 "$2"; }
-
 # main_window_visible PID: prints the id of the visible main window of the process. The tray
 # icon's window carries the same name, so the main window is told apart by its width.
 main_window_visible() {
@@ -179,9 +172,7 @@ window_origin() { xwininfo -id "$1" | awk '/Absolute upper-left X/ { x = $NF } /
 # for a few pixels of movement before they start).
 drag_to() {
   xdotool mousemove "$1" "$2" sleep 0.2 mousedown 1
-  for step in 1 2 3 4 5 6 7 8; do
-    xdotool mousemove $(($1 + step * ($3 - $1) / 8)) $(($2 + step * ($4 - $2) / 8)) sleep 0.05
-  done
+  for step in 1 2 3 4 5 6 7 8; do xdotool mousemove $(($1 + step * ($3 - $1) / 8)) $(($2 + step * ($4 - $2) / 8)) sleep 0.05; done
   xdotool mousemove "$3" "$4" sleep 0.2 mouseup 1
 }
 

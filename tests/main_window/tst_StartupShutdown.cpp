@@ -1,5 +1,6 @@
 #include "core/store/StoreFile.h"
 #include "fakes/MainWindowHarness.h"
+#include "fakes/TableRows.h"
 #include "fakes/UnreadableFile.h"
 #include "help_window/Form2.h"
 #include "main_window/SnippetLineEdit.h"
@@ -54,16 +55,9 @@ private Q_SLOTS:
 
     void startup_data()
     {
-        QTest::addColumn<QString>("height");
-        QTest::addColumn<QString>("top");
-        QTest::addColumn<QString>("taskbar");
-        QTest::addColumn<QByteArray>("store"); // null: none
-        QTest::addColumn<bool>("trayArea");
-        QTest::addColumn<double>("heightAfter");
-        QTest::addColumn<int>("clientPixels"); // at 96 dpi
-        QTest::addColumn<bool>("onTop");
-        QTest::addColumn<bool>("icon");
-        QTest::addColumn<QStringList>("listAfter"); // behind the date
+        // store: null for none; clientPixels: at 96 dpi; listAfter: behind the date
+        addColumns<QString, QString, QString, QByteArray, bool, double, int, bool, bool, QStringList>(
+            "height", "top", "taskbar", "store", "trayArea", "heightAfter", "clientPixels", "onTop", "icon", "listAfter");
 
         const QByteArray a("\"a\"\r\n");
         const QStringList la{u"a"_s};
@@ -78,14 +72,9 @@ private Q_SLOTS:
 
     void startup()
     {
-        QFETCH(QString, height);
-        QFETCH(QString, top);
-        QFETCH(QString, taskbar);
-        QFETCH(QByteArray, store);
-        QFETCH(bool, trayArea);
-        QFETCH(double, heightAfter);
-        QFETCH(bool, icon);
-        QFETCH(QStringList, listAfter);
+        auto [height, top, taskbar, store, trayArea, heightAfter, icon, listAfter] =
+            fetch<QString, QString, QString, QByteArray, bool, double, bool, QStringList>("height", "top", "taskbar", "store", "trayArea",
+                                                                                          "heightAfter", "icon", "listAfter");
         m_h->platform.tray.hasArea = trayArea;
         QMap<QString, QString> settings{{u"Taskbar"_s, taskbar}};
         if (!height.isEmpty())
@@ -262,9 +251,8 @@ private Q_SLOTS:
 
     void statusBarClicksAndDrags_data()
     {
-        QTest::addColumn<double>("startHeight");
-        QTest::addColumn<QString>("steps"); // panel clicks by number, "drag" for a drag over
-        QTest::addColumn<double>("heightAfter");
+        // steps: panel clicks by number, "drag" for a drag over
+        addColumns<double, QString, double>("startHeight", "steps", "heightAfter");
         QTest::newRow("full shrinks") << 2600.0 << "1" << 1030.0;
         QTest::newRow("one twip above full restores") << 2601.0 << "1" << 2600.0;
         QTest::newRow("drag over a shrunk window restores") << 2600.0 << "1 drag" << 2600.0;
@@ -274,9 +262,7 @@ private Q_SLOTS:
 
     void statusBarClicksAndDrags()
     {
-        QFETCH(double, startHeight);
-        QFETCH(QString, steps);
-        QFETCH(double, heightAfter);
+        auto [startHeight, steps, heightAfter] = fetch<double, QString, double>("startHeight", "steps", "heightAfter");
         QVERIFY(m_h->load({{u"Height"_s, QString::number(startHeight)}}));
         // Start-up keeps the design-time tip and an enabled combo box at any height.
         QCOMPARE(m_h->statusBar()->panelToolTip(1), ShrinkTip);
@@ -304,8 +290,7 @@ private Q_SLOTS:
 
     void onTop_data()
     {
-        QTest::addColumn<int>("flag");
-        QTest::addColumn<int>("insertAfter");
+        addColumns<int, int>("flag", "insertAfter");
         QTest::newRow("topmost") << -1 << -1;
         QTest::newRow("not topmost") << 0 << -2;
     }
@@ -353,56 +338,37 @@ private Q_SLOTS:
         QCOMPARE(m_h->form->OnTopFlag(), -1);
     }
 
-    void trayMessages_data()
+    void trayIcon_data()
     {
-        QTest::addColumn<int>("number");
-        QTest::addColumn<bool>("restores");
-        QTest::addColumn<QStringList>("menus");
-        QTest::newRow("left double-click restores") << 515 << true << QStringList();
-        QTest::newRow("right button up opens the menu") << 517 << false << QStringList{u"pop"_s};
-        QTest::newRow("a second start restores") << 0 << true << QStringList();
+        // number: the icon's mouse message, 0 for a second start; choice: the pop-up menu's item chosen
+        addColumns<int, QString, bool, QStringList>("number", "choice", "restores", "menus");
+        QTest::newRow("left double-click restores") << 515 << QString() << true << QStringList();
+        QTest::newRow("right button up opens the menu") << 517 << QString() << false << QStringList{u"pop"_s};
+        QTest::newRow("a second start restores") << 0 << QString() << true << QStringList();
+        QTest::newRow("Restore in the menu") << 517 << u"rst"_s << true << QStringList{u"pop"_s};
+        QTest::newRow("Exit in the menu") << 517 << u"ex"_s << false << QStringList{u"pop"_s};
     }
 
-    void trayMessages()
+    void trayIcon()
     {
-        QFETCH(int, number);
-        QFETCH(bool, restores);
+        auto [number, choice, restores] = fetch<int, QString, bool>("number", "choice", "restores");
         QVERIFY(m_h->load({{u"Taskbar"_s, u"True"_s}}));
-        QVERIFY(m_h->platform.tray.iconShown);
+        QSignalSpy ended(m_h->form.get(), &Form1::ended);
+        m_h->platform.menus.choices = {choice};
         if (number == 0)
             m_h->platform.instance.requestShow();
         else
             m_h->platform.tray.sendMouseMessage(number);
-        QCOMPARE(m_h->form->isVisible(), restores);
-        QCOMPARE(m_h->platform.tray.iconShown, !restores);
+        QCOMPARE(m_h->form->isVisible() && !(m_h->form->windowState() & Qt::WindowMinimized), restores);
+        QCOMPARE(m_h->platform.tray.messages, (restores || choice == u"ex"_s ? QList<int>{0, 2} : QList<int>{0})); // the icon added, removed
         QCOMPARE(m_h->platform.topmost.activations, restores ? 1 : 0);
+        QCOMPARE(ended.count(), choice == u"ex"_s ? 1 : 0);
         QTEST(m_h->platform.menus.shownMenus, "menus");
-    }
-
-    void trayMenuRestoreAndExit()
-    {
-        QVERIFY(m_h->load({{u"Taskbar"_s, u"True"_s}}));
-        QSignalSpy ended(m_h->form.get(), &Form1::ended);
-        m_h->platform.menus.choices = {u"rst"_s};
-        m_h->platform.tray.sendMouseMessage(517);
-        QVERIFY(m_h->form->isVisible());
-        QVERIFY(!(m_h->form->windowState() & Qt::WindowMinimized));
-        QCOMPARE(m_h->platform.tray.messages, (QList<int>{0, 2}));
-
-        m_h->form->showMinimized();
-        QTRY_VERIFY(!m_h->form->isVisible());
-        QVERIFY(m_h->platform.tray.iconShown);
-        m_h->platform.menus.choices = {u"ex"_s};
-        m_h->platform.tray.sendMouseMessage(517);
-        QCOMPARE(ended.count(), 1);
-        QVERIFY(!m_h->platform.tray.iconShown);
     }
 
     void minimising_data()
     {
-        QTest::addColumn<bool>("shoTask");
-        QTest::addColumn<bool>("trayArea");
-        QTest::addColumn<bool>("toIcon");
+        addColumns<bool, bool, bool>("shoTask", "trayArea", "toIcon");
         QTest::newRow("show in taskbar") << true << true << true;
         QTest::newRow("not checked") << false << true << false;
         QTest::newRow("no notification area") << true << false << false;
@@ -410,9 +376,7 @@ private Q_SLOTS:
 
     void minimising()
     {
-        QFETCH(bool, shoTask);
-        QFETCH(bool, trayArea);
-        QFETCH(bool, toIcon);
+        auto [shoTask, trayArea, toIcon] = fetch<bool, bool, bool>("shoTask", "trayArea", "toIcon");
         m_h->platform.tray.hasArea = trayArea;
         showForm();
         if (shoTask)

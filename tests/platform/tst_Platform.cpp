@@ -1,7 +1,8 @@
 #include "core/compat/TrayIconRecord.h"
-#include "fakes/CoreFixture.h"
 #include "core/store/StoreFile.h"
+#include "fakes/CoreFixture.h"
 #include "fakes/FileBytes.h"
+#include "fakes/TableRows.h"
 #include "fakes/VectorSnippetList.h"
 #include "platform/CommandLine.h"
 #include "platform/InstallLayout.h"
@@ -73,10 +74,7 @@ private Q_SLOTS:
     {
         // Environment, and the outcome: "-" cannot reach, "" goes on with Qt's own choice,
         // anything else goes on with that platform. Only ":0" and "/run/user/1/wayland-0" answer.
-        QTest::addColumn<QString>("platform");
-        QTest::addColumn<QString>("display");
-        QTest::addColumn<QString>("waylandDisplay");
-        QTest::addColumn<QString>("outcome");
+        addColumns<QString, QString, QString, QString>("platform", "display", "waylandDisplay", "outcome");
         QTest::newRow("X answers") << QString() << u":0"_s << u"wayland-0"_s << QString();
         QTest::newRow("dead X, live Wayland: natively") << QString() << u":5"_s << u"wayland-0"_s << u"wayland"_s;
         QTest::newRow("absolute Wayland socket") << QString() << QString() << u"/run/user/1/wayland-0"_s << u"wayland"_s;
@@ -88,10 +86,8 @@ private Q_SLOTS:
 
     void displayDecision()
     {
-        QFETCH(QString, platform);
-        QFETCH(QString, display);
-        QFETCH(QString, waylandDisplay);
-        QFETCH(QString, outcome);
+        auto [platform, display, waylandDisplay, outcome] =
+            fetch<QString, QString, QString, QString>("platform", "display", "waylandDisplay", "outcome");
         const auto answers = [](const QString& address) { return address == u":0" || address == u"/run/user/1/wayland-0"; };
         const auto decision = DisplayConnection::decide({platform, display, waylandDisplay, u"/run/user/1"_s}, {answers, answers});
         QCOMPARE(decision.reachable, outcome != u"-");
@@ -104,11 +100,7 @@ private Q_SLOTS:
         // --add/--remove text ("-" when from standard input), and the first line of standard
         // error, or for a start the -platform and -display values seen, as "platform|display".
         using A = CommandLine::Action;
-        QTest::addColumn<QByteArrayList>("arguments");
-        QTest::addColumn<A>("action");
-        QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("detail");
+        addColumns<QByteArrayList, A, int, QString, QString>("arguments", "action", "exitCode", "text", "detail");
         // clang-format off
         QTest::newRow("nothing starts") << QByteArrayList{} << A::Start << 0 << QString() << u"|"_s;
         QTest::newRow("restored session") << QByteArrayList{"-session", "10abc7f3e2000171"} << A::Start << 0 << QString() << u"|"_s;
@@ -136,9 +128,7 @@ private Q_SLOTS:
 
     void commandLine()
     {
-        QFETCH(QByteArrayList, arguments);
-        QFETCH(QString, text);
-        QFETCH(QString, detail);
+        auto [arguments, text, detail] = fetch<QByteArrayList, QString, QString>("arguments", "text", "detail");
         const CommandLine::Outcome outcome = CommandLine(u"quippet"_s, u"1.2.3"_s).parse(arguments);
         QTEST(outcome.action, "action");
         QTEST(outcome.exitCode, "exitCode");
@@ -404,9 +394,8 @@ private Q_SLOTS:
 
     void clockFormat_data()
     {
-        QTest::addColumn<QString>("locale"); // empty: `format` is rewritten instead
-        QTest::addColumn<QString>("format");
-        QTest::addColumn<QString>("expected");
+        // locale: empty when `format` is rewritten instead
+        addColumns<QString, QString, QString>("locale", "format", "expected");
         QTest::newRow("US twelve-hour") << u"en_US"_s << QString() << u"h:mm:ss AP"_s;
         QTest::newRow("Finnish dot separator") << u"fi_FI"_s << QString() << u"H.mm.ss"_s;
         QTest::newRow("Korean period before hour") << u"ko_KR"_s << QString() << u"AP h:mm:ss"_s;
@@ -419,57 +408,45 @@ private Q_SLOTS:
 
     void clockFormat()
     {
-        QFETCH(QString, locale);
-        QFETCH(QString, format);
+        auto [locale, format] = fetch<QString, QString>("locale", "format");
         QTEST(locale.isEmpty() ? QtClock::withSecondsWithoutZone(format) : QtClock::timeFormat(QLocale(locale)), "expected");
-    }
-
-    void saveDialogFilters_data()
-    {
-        QTest::addColumn<QString>("filter");
-        QTest::addColumn<QStringList>("expected");
-        QTest::newRow("description already shows the pattern") << u"Text Documents (*.txt)|*.txt"_s << QStringList{u"Text Documents (*.txt)"_s};
-        QTest::newRow("plain description, several patterns") << u"Text|*.txt;*.log"_s << QStringList{u"Text (*.txt *.log)"_s};
-        QTest::newRow("two filters") << u"Text (*.txt)|*.txt|All Files (*.*)|*.*"_s << QStringList{u"Text (*.txt)"_s, u"All Files (*.*)"_s};
-        QTest::newRow("description naming another pattern") << u"Notes (*.md)|*.txt"_s << QStringList{u"Notes (*.md) (*.txt)"_s};
-        QTest::newRow("no filter") << QString() << QStringList{};
-    }
-
-    void saveDialogFilters()
-    {
-        QFETCH(QString, filter);
-        QTEST(QtSaveDialog::nameFilters(filter), "expected");
     }
 
     void saveDialogSetUp_data()
     {
-        QTest::addColumn<QString>("initDir");
-        QTest::addColumn<QString>("folder"); // where the dialog starts; null: left to the dialog
-        QTest::addColumn<int>("flags");
-        QTest::addColumn<bool>("confirmsOverwrite");
+        // folder: where the dialog starts; null: left to the dialog. filter: "description|patterns", shown as filters.
+        addColumns<QString, QString, int, bool, QString, QStringList>("initDir", "folder", "flags", "confirmsOverwrite", "filter", "filters");
+        const int hide = SaveDialog::HideReadOnly;
+        const QString txt = u"Text Documents (*.txt)|*.txt"_s;
+        const QStringList txts{u"Text Documents (*.txt)"_s};
         // clang-format off
-        QTest::newRow("add: existing file, read-only box hidden only") << u"sub/kept.txt"_s << u"sub"_s << int{SaveDialog::HideReadOnly} << false;
-        QTest::newRow("create: folders gone, dot segments, overwrite question") << u"sub/x/../y/z/gone.txt"_s << u"sub"_s << (SaveDialog::HideReadOnly | SaveDialog::OverwritePrompt) << true;
-        QTest::newRow("no start folder") << QString() << QString() << int{SaveDialog::HideReadOnly} << false;
+        QTest::newRow("add: existing file, read-only box hidden only") << u"sub/kept.txt"_s << u"sub"_s << hide << false << txt << txts;
+        QTest::newRow("create: folders gone, dot segments, overwrite question") << u"sub/x/../y/z/gone.txt"_s << u"sub"_s << (hide | SaveDialog::OverwritePrompt) << true << txt << txts;
+        QTest::newRow("no start folder") << QString() << QString() << hide << false << txt << txts;
+        QTest::newRow("plain description, several patterns") << QString() << QString() << hide << false << u"Text|*.txt;*.log"_s << QStringList{u"Text (*.txt *.log)"_s};
+        QTest::newRow("two filters") << QString() << QString() << hide << false << u"Text (*.txt)|*.txt|All Files (*.*)|*.*"_s << QStringList{u"Text (*.txt)"_s, u"All Files (*.*)"_s};
+        QTest::newRow("description naming another pattern") << QString() << QString() << hide << false << u"Notes (*.md)|*.txt"_s << QStringList{u"Notes (*.md) (*.txt)"_s};
+        QTest::newRow("no filter") << QString() << QString() << hide << false << QString() << QStringList{};
         // clang-format on
     }
 
     void saveDialogSetUp()
     {
-        QFETCH(QString, initDir);
-        QFETCH(QString, folder);
-        QFETCH(int, flags);
+        auto [initDir, folder, flags, filter, filters] =
+            fetch<QString, QString, int, QString, QStringList>("initDir", "folder", "flags", "filter", "filters");
         QVERIFY(QDir(m_dir->path()).mkpath(u"sub"_s));
         writeBytes(m_dir->filePath(u"sub/kept.txt"_s), QByteArray());
         const QString start = initDir.isNull() ? QString() : m_dir->filePath(initDir);
         QCOMPARE(QtSaveDialog::startFolder(start), folder.isNull() ? QString() : QDir::cleanPath(m_dir->filePath(folder)));
 
         QFileDialog dialog;
-        QtSaveDialog::configure(dialog, {u"Add To..."_s, start, u"Untitled"_s, u"Text Documents (*.txt)|*.txt"_s, flags});
+        QCOMPARE(QtSaveDialog::nameFilters(filter), filters);
+        QtSaveDialog::configure(dialog, {u"Add To..."_s, start, u"Untitled"_s, filter, flags});
         QCOMPARE(dialog.acceptMode(), QFileDialog::AcceptSave);
         if (!folder.isNull())
             QCOMPARE(dialog.directory().absolutePath(), QDir::cleanPath(m_dir->filePath(folder)));
-        QCOMPARE(dialog.nameFilters(), QStringList{u"Text Documents (*.txt)"_s});
+        if (!filters.isEmpty())
+            QCOMPARE(dialog.nameFilters(), filters);
         QTEST(!dialog.testOption(QFileDialog::DontConfirmOverwrite), "confirmsOverwrite");
     }
 
@@ -494,8 +471,7 @@ private Q_SLOTS:
 
     void settingsRead_data()
     {
-        QTest::addColumn<QByteArray>("fileText");
-        QTest::addColumn<QString>("expected");
+        addColumns<QByteArray, QString>("fileText", "expected");
         QTest::newRow("same key in another group gives the default") << QByteArray("[Other]\nFilename=x.txt\n") << u"Untitled"_s;
         QTest::newRow("quoted") << QByteArray("[Startup]\nFilename=\"a, b.txt\"\n") << u"a, b.txt"_s;
         QTest::newRow("unquoted comma stays one text, CR LF line ends") << QByteArray("[Startup]\r\nFilename=a, b.txt\r\n") << u"a, b.txt"_s;
@@ -511,17 +487,14 @@ private Q_SLOTS:
 
     void topmostPlacement_data()
     {
-        QTest::addColumn<bool>("startVisible");
-        QTest::addColumn<QList<int>>("requests");
-        QTest::addColumn<bool>("expectTopmost");
+        addColumns<bool, QList<int>, bool>("startVisible", "requests", "expectTopmost");
         QTest::newRow("other value counts as not topmost") << true << QList<int>{-1, 1} << false;
         QTest::newRow("hidden window is shown") << false << QList<int>{-1} << true;
     }
 
     void topmostPlacement()
     {
-        QFETCH(bool, startVisible);
-        QFETCH(QList<int>, requests);
+        auto [startVisible, requests] = fetch<bool, QList<int>>("startVisible", "requests");
         QWidget window;
         window.setGeometry(50, 30, 256, 173);
         WId nativeBefore = 0;
@@ -618,9 +591,8 @@ private Q_SLOTS:
 
     void isInstalled_data()
     {
-        QTest::addColumn<QString>("entry");   // a file made below a fresh root ("/" ends a folder)
-        QTest::addColumn<QString>("program"); // the program folder, made below the same root
-        QTest::addColumn<bool>("installed");
+        // entry: a file made below a fresh root ("/" ends a folder); program: the program folder, made below the same root
+        addColumns<QString, QString, bool>("entry", "program", "installed");
         const QString apps = u"share/applications/"_s;
         const QString ours = u"org.example.quippet.desktop"_s;
         QTest::newRow("/usr") << u"usr/"_s + apps + ours << u"usr/bin"_s << true;
@@ -632,8 +604,7 @@ private Q_SLOTS:
 
     void isInstalled()
     {
-        QFETCH(QString, entry);
-        QFETCH(QString, program);
+        auto [entry, program] = fetch<QString, QString>("entry", "program");
         failOnStrayWarnings();
         const QDir root(m_dir->path());
         QVERIFY(root.mkpath(program));

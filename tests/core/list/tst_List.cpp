@@ -3,6 +3,7 @@
 #include "core/list/ListCommand.h"
 #include "core/list/SnippetFilter.h"
 #include "fakes/CoreFixture.h"
+#include "fakes/TableRows.h"
 #include "fakes/VectorSnippetList.h"
 
 #include <QSignalSpy>
@@ -55,11 +56,7 @@ private Q_SLOTS:
 
     void find_data()
     {
-        QTest::addColumn<QStringList>("entries");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("foundBefore");
-        QTest::addColumn<int>("index");
-        QTest::addColumn<bool>("found");
+        addColumns<QStringList, QString, bool, int, bool>("entries", "text", "foundBefore", "index", "found");
         const QStringList six{u"a"_s, u"b"_s, u"abc"_s, u"c"_s, u"d"_s, u"abc"_s};
         QTest::newRow("empty list: index 0, found keeps true") << QStringList() << u"abc"_s << true << 0 << true;
         QTest::newRow("text at 2 and 5 reports 2") << six << u"abc"_s << false << 2 << true;
@@ -68,9 +65,7 @@ private Q_SLOTS:
 
     void find()
     {
-        QFETCH(QStringList, entries);
-        QFETCH(QString, text);
-        QFETCH(bool, foundBefore);
+        auto [entries, text, foundBefore] = fetch<QStringList, QString, bool>("entries", "text", "foundBefore");
         int index = -99;
         FindEntry(VectorSnippetList(entries), text, index, foundBefore);
         QTEST(index, "index");
@@ -125,9 +120,7 @@ private Q_SLOTS:
 
     void purge_data()
     {
-        QTest::addColumn<QStringList>("entries");
-        QTest::addColumn<QString>("today");
-        QTest::addColumn<QStringList>("remaining");
+        addColumns<QStringList, QString, QStringList>("entries", "today", "remaining");
         const QString t = u"3/1/2024"_s, x = u"x"_s, y = u"y"_s;
         QTest::newRow("T,x,T -> x") << QStringList{t, x, t} << t << QStringList{x};
         QTest::newRow("x,T,T,y -> x,y") << QStringList{x, t, t, y} << t << QStringList{x, y};
@@ -138,9 +131,7 @@ private Q_SLOTS:
 
     void purge()
     {
-        QFETCH(QStringList, entries);
-        QFETCH(QString, today);
-        QFETCH(QStringList, remaining);
+        auto [entries, today, remaining] = fetch<QStringList, QString, QStringList>("entries", "today", "remaining");
         VectorSnippetList list(entries);
         QCOMPARE(DatePurge::purge(list, today), int(entries.size() - remaining.size()));
         QCOMPARE(list.entries(), remaining);
@@ -148,10 +139,7 @@ private Q_SLOTS:
 
     void filter_data()
     {
-        QTest::addColumn<QStringList>("entries");
-        QTest::addColumn<QStringList>("typed");
-        QTest::addColumn<int>("limit");
-        QTest::addColumn<QStringList>("expected");
+        addColumns<QStringList, QStringList, int, QStringList>("entries", "typed", "limit", "expected");
         const QStringList e{u"say hello"_s, u"Hello world"_s, u"other"_s, u"help"_s, u"shell"_s, u"HELP desk"_s};
         // clang-format off
         QTest::newRow("starting matches first, each group in list order") << e << QStringList{u"he"_s} << 200 << QStringList{u"Hello world"_s, u"help"_s, u"HELP desk"_s, u"say hello"_s, u"other"_s, u"shell"_s};
@@ -182,9 +170,7 @@ private Q_SLOTS:
 
     void filter()
     {
-        QFETCH(QStringList, entries);
-        QFETCH(QStringList, typed);
-        QFETCH(int, limit);
+        auto [entries, typed, limit] = fetch<QStringList, QStringList, int>("entries", "typed", "limit");
         // Slices of one entry leave every earlier text half done; large ones finish each text.
         for (int checks : {1, 3, 50, 1000000}) {
             SnippetFilter filter(entries, limit);
