@@ -27,10 +27,8 @@ static void capture(QtMsgType type, const QMessageLogContext& context, const QSt
         passOn(type, context, text);
 }
 
-/** Start-up and shut-down of the main window against a temporary program folder, how a store that
- * cannot be read or written is announced and logged, and the window's modes: shrink and restore,
- * the time stamp, always on top and the notification-area icon. Root writes anywhere, so
- * a folder standing where a file should go (or the reverse) makes writes fail. */
+/** Start-up and shut-down against a temporary program folder, a store that cannot be read or written, and the window's
+ * modes. Root writes anywhere, so a folder standing where a file should go (or the reverse) makes writes fail. */
 class StartupShutdownTest : public QObject
 {
     Q_OBJECT
@@ -55,33 +53,31 @@ private Q_SLOTS:
 
     void startup_data()
     {
-        // store: null for none; clientPixels: at 96 dpi; listAfter: behind the date
-        addColumns<QString, QString, QString, QByteArray, bool, double, int, bool, bool, QStringList>(
-            "height", "top", "taskbar", "store", "trayArea", "heightAfter", "clientPixels", "onTop", "icon", "listAfter");
+        // Null settings and store are not written; clientPixels: at 96 dpi; listAfter: behind the date; key: the shortcut's
+        addColumns<QString, QString, QString, QString, QByteArray, bool, double, int, bool, bool, QStringList, QString>(
+            "height", "top", "taskbar", "hotkey", "store", "trayArea", "heightAfter", "clientPixels", "onTop", "icon", "listAfter", "key");
 
         const QByteArray a("\"a\"\r\n");
         const QStringList la{u"a"_s};
         // clang-format off
-        QTest::newRow("first run, taskbar ends before the icon") << "" << "" << "True" << QByteArray() << true << 2600.0 << 129 << false << false << QStringList();
-        QTest::newRow("taskbar with a store") << "2600" << "False" << "True" << a << true << 2600.0 << 129 << false << true << la;
-        QTest::newRow("taskbar, no notification area") << "2600" << "False" << "True" << a << false << 2600.0 << 129 << false << false << la;
-        QTest::newRow("shrunk at last exit") << "1030" << "False" << "False" << a << true << 1030.0 << 24 << false << false << la;
-        QTest::newRow("on top, odd height") << "2000" << "True" << "False" << a << true << 2000.0 << 89 << true << false << la;
+        QTest::newRow("first run, taskbar ends before the icon") << QString() << QString() << "True" << QString() << QByteArray() << true << 2600.0 << 129 << false << false << QStringList() << "Ctrl+Alt+Q";
+        QTest::newRow("taskbar with a store, the user's key") << "2600" << "False" << "True" << "Meta+Shift+F12" << a << true << 2600.0 << 129 << false << true << la << "Meta+Shift+F12";
+        QTest::newRow("taskbar, no notification area, no key") << "2600" << "False" << "True" << "" << a << false << 2600.0 << 129 << false << false << la << "";
+        QTest::newRow("shrunk at last exit") << "1030" << "False" << "False" << QString() << a << true << 1030.0 << 24 << false << false << la << "Ctrl+Alt+Q";
+        QTest::newRow("on top, odd height") << "2000" << "True" << "False" << QString() << a << true << 2000.0 << 89 << true << false << la << "Ctrl+Alt+Q";
         // clang-format on
     }
 
     void startup()
     {
-        auto [height, top, taskbar, store, trayArea, heightAfter, icon, listAfter] =
-            fetch<QString, QString, QString, QByteArray, bool, double, bool, QStringList>("height", "top", "taskbar", "store", "trayArea",
-                                                                                          "heightAfter", "icon", "listAfter");
+        auto [height, top, taskbar, hotkey, store, trayArea, heightAfter, icon, listAfter] =
+            fetch<QString, QString, QString, QString, QByteArray, bool, double, bool, QStringList>("height", "top", "taskbar", "hotkey", "store",
+                                                                                                   "trayArea", "heightAfter", "icon", "listAfter");
         m_h->platform.tray.hasArea = trayArea;
-        QMap<QString, QString> settings{{u"Taskbar"_s, taskbar}};
-        if (!height.isEmpty())
-            settings.insert(u"Height"_s, height);
-        if (!top.isEmpty())
-            settings.insert(u"Top"_s, top);
+        QMap<QString, QString> settings{{u"Height"_s, height}, {u"Top"_s, top}, {u"Taskbar"_s, taskbar}, {u"Hotkey"_s, hotkey}};
+        settings.removeIf([](const auto& setting) { return setting.value().isNull(); });
         QVERIFY(m_h->load(settings, store));
+        QTEST(m_h->platform.shortcut.key, "key");
 
         QCOMPARE(m_h->form->Height(), heightAfter);
         QTEST(m_h->action(u"OnTop"_s)->isChecked(), "onTop");
@@ -147,10 +143,7 @@ private Q_SLOTS:
 
     void startupWarnsOnce_data()
     {
-        QTest::addColumn<QString>("store");
-        QTest::addColumn<QString>("warningPart"); // empty: no box at all
-        QTest::addColumn<QByteArray>("savedAtExit");
-
+        addColumns<QString, QString, QByteArray>("store", "warningPart", "savedAtExit"); // warningPart empty: no box
         QTest::newRow("store loads") << u"ok"_s << QString() << QByteArray("\"a\"\r\n\"new\"\r\n");
         QTest::newRow("unreadable: kept aside, later saves go on")
             << u"unreadable"_s << u"is kept as\n%1/Text.txt.bak"_s << QByteArray("\"new\"\r\n");
@@ -159,8 +152,7 @@ private Q_SLOTS:
 
     void startupWarnsOnce()
     {
-        QFETCH(QString, store);
-        QFETCH(QString, warningPart);
+        const auto [store, warningPart] = fetch<QString, QString>("store", "warningPart");
         const QString path = m_h->storePath();
         if (store == u"unreadable"_s)
             QVERIFY(makeUnreadableFile(path));
@@ -366,47 +358,23 @@ private Q_SLOTS:
         QTEST(m_h->platform.menus.shownMenus, "menus");
     }
 
-    void minimising_data()
-    {
-        addColumns<bool, bool, bool>("shoTask", "trayArea", "toIcon");
-        QTest::newRow("show in taskbar") << true << true << true;
-        QTest::newRow("not checked") << false << true << false;
-        QTest::newRow("no notification area") << true << false << false;
-    }
-
-    void minimising()
-    {
-        auto [shoTask, trayArea, toIcon] = fetch<bool, bool, bool>("shoTask", "trayArea", "toIcon");
-        m_h->platform.tray.hasArea = trayArea;
-        showForm();
-        if (shoTask)
-            m_h->action(u"ShoTask"_s)->trigger();
-        m_h->form->showMinimized();
-        QTRY_VERIFY(m_h->form->windowState() & Qt::WindowMinimized);
-        QCOMPARE(m_h->platform.tray.iconShown, toIcon);
-        QTRY_COMPARE(m_h->form->isVisible(), !toIcon);
-        if (!toIcon)
-            return;
-        m_h->platform.tray.sendMouseMessage(515); // back from the icon, no longer minimised
-        QVERIFY(m_h->form->isVisible() && !(m_h->form->windowState() & Qt::WindowMinimized));
-    }
-
     void toggleWindow_data()
     {
-        QTest::addColumn<bool>("shoTask");
-        QTest::addColumn<QString>("from"); // the window active, covered by another, or minimised
-        QTest::addColumn<bool>("putAway");
-        QTest::newRow("active: into the notification area") << true << u"active"_s << true;
-        QTest::newRow("active: minimised") << false << u"active"_s << true;
-        QTest::newRow("covered: comes up") << false << u"covered"_s << false;
-        QTest::newRow("minimised: comes back") << false << u"minimised"_s << false;
-        QTest::newRow("in the notification area: comes back") << true << u"minimised"_s << false;
+        // from: the window active, covered by another, or minimised (into the notification area with Show In Taskbar)
+        addColumns<bool, bool, QString, bool>("shoTask", "trayArea", "from", "putAway");
+        QTest::newRow("active: into the notification area") << true << true << u"active"_s << true;
+        QTest::newRow("active: minimised") << false << true << u"active"_s << true;
+        QTest::newRow("active, no notification area: minimised") << true << false << u"active"_s << true;
+        QTest::newRow("covered: comes up") << false << true << u"covered"_s << false;
+        QTest::newRow("minimised: comes back") << false << true << u"minimised"_s << false;
+        QTest::newRow("in the notification area: comes back") << true << true << u"minimised"_s << false;
     }
 
     void toggleWindow()
     {
-        QFETCH(bool, shoTask);
-        QFETCH(QString, from);
+        const auto [shoTask, trayArea, from, putAway] = fetch<bool, bool, QString, bool>("shoTask", "trayArea", "from", "putAway");
+        const bool toIcon = shoTask && trayArea;
+        m_h->platform.tray.hasArea = trayArea;
         QVERIFY(m_h->load());
         if (shoTask)
             m_h->action(u"ShoTask"_s)->trigger();
@@ -420,17 +388,17 @@ private Q_SLOTS:
             QTRY_VERIFY(other.isActiveWindow());
         } else if (from == u"minimised") {
             m_h->form->showMinimized();
-            QTRY_COMPARE(m_h->form->isVisible(), !shoTask);
+            QTRY_COMPARE(m_h->form->isVisible(), !toIcon);
+            QCOMPARE(m_h->platform.tray.iconShown, toIcon);
         } else {
             m_h->form->activateWindow();
             QTRY_VERIFY(m_h->form->isActiveWindow());
         }
-        m_h->form->toggleWindow();
-        QFETCH(bool, putAway);
+        m_h->platform.shortcut.press(); // the desktop reports the global shortcut
         if (putAway) {
             QVERIFY(m_h->form->isMinimized());
-            QCOMPARE(m_h->platform.tray.iconShown, shoTask);
-            QTRY_COMPARE(m_h->form->isVisible(), !shoTask);
+            QCOMPARE(m_h->platform.tray.iconShown, toIcon);
+            QTRY_COMPARE(m_h->form->isVisible(), !toIcon);
             QCOMPARE(m_h->platform.topmost.activations, 0);
             return;
         }
@@ -439,29 +407,6 @@ private Q_SLOTS:
         QCOMPARE(m_h->platform.topmost.activations, 1);
         QCOMPARE(m_h->form->focusWidget(), m_h->combo());
         QCOMPARE(m_h->combo()->textBox()->selectedText(), u"abc"_s);
-    }
-
-    void hotkeySetting_data()
-    {
-        QTest::addColumn<QString>("stored"); // null: never written
-        QTest::addColumn<QString>("key");
-        QTest::newRow("default") << QString() << u"Ctrl+Alt+Q"_s;
-        QTest::newRow("the user's key") << u"Meta+Shift+F12"_s << u"Meta+Shift+F12"_s;
-        QTest::newRow("empty turns it off") << u""_s << u""_s;
-    }
-
-    void hotkeySetting()
-    {
-        QFETCH(QString, stored);
-        QMap<QString, QString> settings{{u"Taskbar"_s, u"True"_s}};
-        if (!stored.isNull())
-            settings.insert(u"Hotkey"_s, stored);
-        QVERIFY(m_h->load(settings));
-        QTEST(m_h->platform.shortcut.key, "key");
-        // The desktop's report of the key brings the window out of the notification area.
-        QVERIFY(!m_h->form->isVisible());
-        m_h->platform.shortcut.press();
-        QVERIFY(m_h->form->isVisible() && !m_h->platform.tray.iconShown);
     }
 };
 

@@ -11,8 +11,7 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-/** The four targets by double-click, drop and keyboard, the Write menu and dialog, the filter
- * pop-up, the drag hints and the message timer. */
+/** The four targets by double-click, drop and keyboard, the Write menu and dialog, the filter pop-up, the drag hints. */
 class TargetActionsTest : public QObject
 {
     Q_OBJECT
@@ -133,11 +132,8 @@ private Q_SLOTS:
     {
         // A command sent to the running window; what it answers, its status line and the list after.
         using K = ListCommand::Kind;
-        QTest::addColumn<K>("kind");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("changed");
-        QTest::addColumn<QString>("status");
-        QTest::addColumn<QStringList>("stored"); // the list without its date entry
+        // stored: the list without its date entry
+        addColumns<K, QString, bool, QString, QStringList>("kind", "text", "changed", "status", "stored");
         QTest::newRow("add") << K::Add << u"b\nc"_s << true << u"Text added"_s << QStringList{u"a"_s, u"b\nc"_s};
         QTest::newRow("add a listed text") << K::Add << u"a"_s << false << QString() << QStringList{u"a"_s};
         QTest::newRow("remove") << K::Remove << u"a"_s << true << u"Text removed"_s << QStringList{};
@@ -146,9 +142,7 @@ private Q_SLOTS:
 
     void commandLineReachesTheList()
     {
-        QFETCH(ListCommand::Kind, kind);
-        QFETCH(QString, text);
-        QFETCH(QStringList, stored);
+        const auto [kind, text, stored] = fetch<ListCommand::Kind, QString, QStringList>("kind", "text", "stored");
         // Before the store is in, the window does not answer.
         QVERIFY(!m_h->platform.instance.sendListCommand(kind, text).answered);
         QVERIFY(m_h->load());

@@ -72,8 +72,7 @@ private Q_SLOTS:
 
     void displayDecision_data()
     {
-        // Environment, and the outcome: "-" cannot reach, "" goes on with Qt's own choice,
-        // anything else goes on with that platform. Only ":0" and "/run/user/1/wayland-0" answer.
+        // The outcome: "-" cannot reach, "" Qt's own choice, else that platform. Only ":0" and "/run/user/1/wayland-0" answer.
         addColumns<QString, QString, QString, QString>("platform", "display", "waylandDisplay", "outcome");
         QTest::newRow("X answers") << QString() << u":0"_s << u"wayland-0"_s << QString();
         QTest::newRow("dead X, live Wayland: natively") << QString() << u":5"_s << u"wayland-0"_s << u"wayland"_s;
@@ -96,9 +95,8 @@ private Q_SLOTS:
 
     void commandLine_data()
     {
-        // The arguments, and what comes of them: the action, the exit code when ending, the
-        // --add/--remove text ("-" when from standard input), and the first line of standard
-        // error, or for a start the -platform and -display values seen, as "platform|display".
+        // The exit code when ending, the --add/--remove text ("-" when from standard input), and the first line of
+        // standard error, or for a start the -platform and -display values seen, as "platform|display".
         using A = CommandLine::Action;
         addColumns<QByteArrayList, A, int, QString, QString>("arguments", "action", "exitCode", "text", "detail");
         // clang-format off
@@ -144,27 +142,10 @@ private Q_SLOTS:
         QCOMPARE(outcome.nulSeparated, outcome.action == CommandLine::Action::List && arguments.contains("-0"));
     }
 
-    void everyLaterStartWakesTheFirst()
-    {
-        // The lock file as a crashed holder leaves it (a pid above the kernel's limit, application, host) does not count.
-        writeBytes(InstanceChannel::lockPath(m_dir->path()), "4195305\nquippet\n\n");
-        {
-            LocalSocketInstance first(m_dir->path(), ::getuid());
-            QSignalSpy shown(&first, &SingleInstance::showRequested);
-            QVERIFY(!first.otherInstanceRunning());
-            for (int start = 1; start <= 2; ++start) {
-                LocalSocketInstance later(m_dir->path(), ::getuid());
-                QVERIFY(whileServing([&] { return later.otherInstanceRunning(); }));
-                QCOMPARE(shown.count(), start);
-            }
-        }
-        QVERIFY(!LocalSocketInstance(m_dir->path(), ::getuid()).otherInstanceRunning());
-    }
-
     void instanceMessage_data()
     {
-        QTest::addColumn<QByteArray>("line"); // what decodes; empty when it does not
-        QTest::addColumn<QByteArray>("text"); // the "text" field it carries
+        // line: what decodes; text: the "text" field it carries, null when it does not decode
+        addColumns<QByteArray, QByteArray>("line", "text");
         const QByteArray odd = "say \"hi\"\nbye \xF0\x9F\x98\x80 \r\n";
         QTest::newRow("any bytes cross in one line") << "add text=" + odd.toBase64() << odd;
         QTest::newRow("empty value") << QByteArray("add text=") << QByteArray("");
@@ -175,8 +156,7 @@ private Q_SLOTS:
 
     void instanceMessage()
     {
-        QFETCH(QByteArray, line);
-        QFETCH(QByteArray, text);
+        const auto [line, text] = fetch<QByteArray, QByteArray>("line", "text");
         const auto message = InstanceChannel::Message::decode(line);
         QCOMPARE(message.has_value(), !text.isNull() || line == "list");
         if (!message)
@@ -187,9 +167,8 @@ private Q_SLOTS:
 
     void privateFolder_data()
     {
-        QTest::addColumn<QString>("made"); // "0700", "0755", "link" (to a 0700 folder), "file"
-        QTest::addColumn<bool>("ownUser");
-        QTest::addColumn<bool>("isPrivate");
+        // made: "0700", "0755", "link" (to a 0700 folder), "file"
+        addColumns<QString, bool, bool>("made", "ownUser", "isPrivate");
         QTest::newRow("own, closed to others") << u"0700"_s << true << true;
         QTest::newRow("open to others") << u"0755"_s << true << false;
         QTest::newRow("another user's") << u"0700"_s << false << false;
@@ -199,8 +178,7 @@ private Q_SLOTS:
 
     void privateFolder()
     {
-        QFETCH(QString, made);
-        QFETCH(bool, ownUser);
+        const auto [made, ownUser] = fetch<QString, bool>("made", "ownUser");
         const QString path = m_dir->filePath(u"f"_s), target = m_dir->filePath(u"target"_s);
         QVERIFY(QDir().mkdir(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
         if (made == u"link")
@@ -212,12 +190,19 @@ private Q_SLOTS:
         QTEST(InstanceChannel::isPrivateFolder(path, ::getuid() + (ownUser ? 0 : 1)), "isPrivate");
     }
 
-    void startWaitsForACommandLineHoldingTheLock()
+    void lockHeldWithoutAnInstance()
     {
-        // A command line editing the store holds the lock for a moment; a start meanwhile waits
-        // for it rather than ending as if an instance ran.
+        // The lock is held (by this process) and nobody answers: a list command leaves the store alone.
         QLockFile commandLine(InstanceChannel::lockPath(m_dir->path()));
         QVERIFY(commandLine.tryLock(0));
+        const QString store = m_dir->filePath(u"Text.txt"_s);
+        ListCommandRunner::Setup setup{m_dir->path(), ::getuid(), [&] { return store; }, QString()};
+        setup.waitMs = 300;
+        const auto result = ListCommandRunner(setup).run(ListCommand::Kind::Add, u"a"_s, false);
+        QCOMPARE(result.exitCode, 1);
+        QCOMPARE(result.standardError, u"quippet: Quippet is running but does not answer; nothing was changed\n"_s);
+        QVERIFY(!QFile::exists(store));
+        // A command line editing the store holds it for a moment; a start waits rather than end as if an instance ran.
         std::thread done([&] {
             std::this_thread::sleep_for(std::chrono::milliseconds(300));
             commandLine.unlock();
@@ -251,16 +236,9 @@ private Q_SLOTS:
 
     void listCommandOnStoreFile_data()
     {
-        // The store before (null: none), the command and its text; the exit code, standard output
-        // and error, and the store after.
+        // The store before (null: none) and after, the command and its text, its exit code, standard output and error.
         using K = ListCommand::Kind;
-        QTest::addColumn<QByteArray>("before");
-        QTest::addColumn<K>("kind");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QByteArray>("output");
-        QTest::addColumn<QString>("error");
-        QTest::addColumn<QByteArray>("after");
+        addColumns<QByteArray, K, QString, int, QByteArray, QString, QByteArray>("before", "kind", "text", "exitCode", "output", "error", "after");
         const QByteArray two = "\"a\"\r\n\"b \"\"q\"\"\nc\"\r\n";
         // clang-format off
         QTest::newRow("add to a missing store") << QByteArray() << K::Add << u"x\U0001F600"_s << 0 << QByteArray() << QString() << QByteArray("\"x\xF0\x9F\x98\x80\"\r\n");
@@ -278,10 +256,8 @@ private Q_SLOTS:
 
     void listCommandOnStoreFile()
     {
-        QFETCH(QByteArray, before);
-        QFETCH(ListCommand::Kind, kind);
-        QFETCH(QString, text);
-        QFETCH(QString, error);
+        const auto [before, kind, text, error, after] =
+            fetch<QByteArray, ListCommand::Kind, QString, QString, QByteArray>("before", "kind", "text", "error", "after");
         const QString store = m_dir->filePath(u"data/Text.txt"_s);
         QVERIFY(QDir().mkpath(m_dir->filePath(u"data"_s)));
         QFile big(store);
@@ -297,7 +273,6 @@ private Q_SLOTS:
         QTEST(result.exitCode, "exitCode");
         QTEST(result.standardOutput, "output");
         QCOMPARE(result.standardError, error.contains(u"%1"_s) ? error.arg(store) : error);
-        QFETCH(QByteArray, after);
         if (after == "/")
             QVERIFY(QFileInfo(store).isDir());
         else if (after == "big")
@@ -307,52 +282,48 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(store + u".bak"_s));
     }
 
-    void listCommandThroughInstance()
+    void instanceWakesLaterStartsAndTakesListCommands()
     {
+        // The lock file as a crashed holder leaves it (a pid above the kernel's limit, application, host) does not count.
+        writeBytes(InstanceChannel::lockPath(m_dir->path()), "4195305\nquippet\n\n");
         const QString store = m_dir->filePath(u"Text.txt"_s);
-        LocalSocketInstance instance(m_dir->path(), ::getuid());
-        QVERIFY(!instance.otherInstanceRunning());
-        QStringList window{u"a"_s};
-        connect(&instance, &SingleInstance::listCommandReceived, this,
-                [&](ListCommand::Kind kind, const QString& text, SingleInstance::ListReply* reply) {
-                    VectorSnippetList list(window);
-                    reply->answered = true;
-                    reply->result = ListCommand::apply(kind, list, text);
-                    reply->entries = list.entries();
-                    window = list.entries();
-                });
-        const ListCommandRunner runner({m_dir->path(), ::getuid(), [&] { return store; }, QString()});
-        const QString odd = u"q\"\n\U0001F600"_s;
-        QCOMPARE(whileServing([&] { return runner.run(ListCommand::Kind::Add, odd, false).exitCode; }), 0);
-        QCOMPARE(window, (QStringList{u"a"_s, odd}));
-        const auto refused = whileServing([&] { return runner.run(ListCommand::Kind::Remove, u"b"_s, false); });
-        QCOMPARE(refused.exitCode, 1);
-        QCOMPARE(refused.standardError, u"quippet: the text is not in the list\n"_s);
-        QCOMPARE(whileServing([&] { return runner.run(ListCommand::Kind::List, QString(), true).standardOutput; }), "a\0"_ba + odd.toUtf8() + '\0');
-        // The instance is the one writer: the file was never touched.
+        {
+            LocalSocketInstance instance(m_dir->path(), ::getuid());
+            QSignalSpy shown(&instance, &SingleInstance::showRequested);
+            QVERIFY(!instance.otherInstanceRunning());
+            for (int start = 1; start <= 2; ++start) {
+                LocalSocketInstance later(m_dir->path(), ::getuid());
+                QVERIFY(whileServing([&] { return later.otherInstanceRunning(); }));
+                QCOMPARE(shown.count(), start);
+            }
+            QStringList window{u"a"_s};
+            connect(&instance, &SingleInstance::listCommandReceived, this,
+                    [&](ListCommand::Kind kind, const QString& text, SingleInstance::ListReply* reply) {
+                        VectorSnippetList list(window);
+                        reply->answered = true;
+                        reply->result = ListCommand::apply(kind, list, text);
+                        reply->entries = list.entries();
+                        window = list.entries();
+                    });
+            const ListCommandRunner runner({m_dir->path(), ::getuid(), [&] { return store; }, QString()});
+            const QString odd = u"q\"\n\U0001F600"_s;
+            QCOMPARE(whileServing([&] { return runner.run(ListCommand::Kind::Add, odd, false).exitCode; }), 0);
+            QCOMPARE(window, (QStringList{u"a"_s, odd}));
+            const auto refused = whileServing([&] { return runner.run(ListCommand::Kind::Remove, u"b"_s, false); });
+            QCOMPARE(refused.exitCode, 1);
+            QCOMPARE(refused.standardError, u"quippet: the text is not in the list\n"_s);
+            QCOMPARE(whileServing([&] { return runner.run(ListCommand::Kind::List, QString(), true).standardOutput; }),
+                     "a\0"_ba + odd.toUtf8() + '\0');
+        }
+        // The instance is the one writer: the file was never touched. Once it is gone, a start runs.
         QVERIFY(!QFile::exists(store));
-    }
-
-    void silentInstanceChangesNothing()
-    {
-        // The lock is held (by this process) and nobody answers: the store file is not touched.
-        QLockFile lock(InstanceChannel::lockPath(m_dir->path()));
-        QVERIFY(lock.tryLock(0));
-        const QString store = m_dir->filePath(u"Text.txt"_s);
-        ListCommandRunner::Setup setup{m_dir->path(), ::getuid(), [&] { return store; }, QString()};
-        setup.waitMs = 300;
-        const auto result = ListCommandRunner(setup).run(ListCommand::Kind::Add, u"a"_s, false);
-        QCOMPARE(result.exitCode, 1);
-        QCOMPARE(result.standardError, u"quippet: Quippet is running but does not answer; nothing was changed\n"_s);
-        QVERIFY(!QFile::exists(store));
+        QVERIFY(!LocalSocketInstance(m_dir->path(), ::getuid()).otherInstanceRunning());
     }
 
     void activationTokenReachesTheWindowSystem_data()
     {
         // The platform the running instance is on; which of the launch's two variables it sets.
-        QTest::addColumn<QString>("platform");
-        QTest::addColumn<QByteArray>("xdgToken");
-        QTest::addColumn<QByteArray>("startupId");
+        addColumns<QString, QByteArray, QByteArray>("platform", "xdgToken", "startupId");
         QTest::newRow("Wayland") << u"wayland"_s << QByteArray("tok-1") << QByteArray();
         QTest::newRow("X11") << u"xcb"_s << QByteArray() << QByteArray("id_TIME5");
         QTest::newRow("neither") << u"offscreen"_s << QByteArray() << QByteArray();
@@ -378,8 +349,7 @@ private Q_SLOTS:
 
     void startupIdTime_data()
     {
-        QTest::addColumn<QByteArray>("id");
-        QTest::addColumn<qint64>("time"); // -1: none
+        addColumns<QByteArray, qint64>("id", "time"); // time -1: none
         QTest::newRow("launcher id") << QByteArray("xfce4-panel-1234-host-quippet_TIME8765432") << qint64(8765432);
         QTest::newRow("no time") << QByteArray("0b1f-2c3d") << qint64(-1);
         QTest::newRow("time not a number") << QByteArray("x_TIMEnow") << qint64(-1);
@@ -541,9 +511,7 @@ private Q_SLOTS:
     void shortcutKey_data()
     {
         // The setting's text, and the key as X11 and the shortcut portal take it ("-": none).
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<uint>("keysym");
-        QTest::addColumn<QString>("trigger");
+        addColumns<QString, uint, QString>("text", "keysym", "trigger");
         QTest::newRow("default") << u"Ctrl+Alt+Q"_s << 0x71U << u"CTRL+ALT+q"_s;
         QTest::newRow("function key, portal's modifier order") << u"Meta+Shift+F12"_s << 0xffc9U << u"SHIFT+LOGO+F12"_s;
         QTest::newRow("named key") << u"Alt+PgDown"_s << 0xff56U << u"ALT+Page_Down"_s;

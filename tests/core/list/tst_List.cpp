@@ -76,11 +76,7 @@ private Q_SLOTS:
     {
         // The list before, the command, its text; then whether it changed the list and what it said.
         using K = ListCommand::Kind;
-        QTest::addColumn<QStringList>("entries");
-        QTest::addColumn<K>("kind");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("changed");
-        QTest::addColumn<QString>("message");
+        addColumns<QStringList, K, QString, bool, QString>("entries", "kind", "text", "changed", "message");
         const QStringList two{u"3/1/2024"_s, u"Abc"_s};
         const QString odd = u"say \"hi\"\nbye \U0001F600"_s;
         QStringList full(SnippetList::MaxEntries - 1, u"x"_s);
@@ -97,10 +93,7 @@ private Q_SLOTS:
 
     void listCommand()
     {
-        QFETCH(QStringList, entries);
-        QFETCH(ListCommand::Kind, kind);
-        QFETCH(QString, text);
-        QFETCH(bool, changed);
+        const auto [entries, kind, text, changed] = fetch<QStringList, ListCommand::Kind, QString, bool>("entries", "kind", "text", "changed");
         VectorSnippetList list(entries);
         const ListCommand::Result result = ListCommand::apply(kind, list, text);
         QCOMPARE(result.changed, changed);
