@@ -135,7 +135,6 @@ private Q_SLOTS:
         // stored: the list without its date entry
         addColumns<K, QString, bool, QString, QStringList>("kind", "text", "changed", "status", "stored");
         QTest::newRow("add") << K::Add << u"b\nc"_s << true << u"Text added"_s << QStringList{u"a"_s, u"b\nc"_s};
-        QTest::newRow("add a listed text") << K::Add << u"a"_s << false << QString() << QStringList{u"a"_s};
         QTest::newRow("remove") << K::Remove << u"a"_s << true << u"Text removed"_s << QStringList{};
         QTest::newRow("list") << K::List << QString() << false << QString() << QStringList{u"a"_s};
     }

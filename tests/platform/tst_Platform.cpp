@@ -243,8 +243,7 @@ private Q_SLOTS:
         // clang-format off
         QTest::newRow("add to a missing store") << QByteArray() << K::Add << u"x\U0001F600"_s << 0 << QByteArray() << QString() << QByteArray("\"x\xF0\x9F\x98\x80\"\r\n");
         QTest::newRow("add keeps the others") << two << K::Add << u"a "_s << 0 << QByteArray() << QString() << two + "\"a \"\r\n";
-        QTest::newRow("add a listed text") << two << K::Add << u"a"_s << 1 << QByteArray() << u"quippet: the text is already in the list\n"_s << two;
-        QTest::newRow("add the date") << two << K::Add << u"3/1/2024"_s << 1 << QByteArray() << u"quippet: the text is already in the list\n"_s << two;
+        QTest::newRow("add the date, a listed text") << two << K::Add << u"3/1/2024"_s << 1 << QByteArray() << u"quippet: the text is already in the list\n"_s << two;
         QTest::newRow("remove with a line break") << two << K::Remove << u"b \"q\"\nc"_s << 0 << QByteArray() << QString() << QByteArray("\"a\"\r\n");
         QTest::newRow("remove from a missing store") << QByteArray() << K::Remove << u"a"_s << 1 << QByteArray() << u"quippet: the text is not in the list\n"_s << QByteArray();
         QTest::newRow("list") << two << K::List << QString() << 0 << QByteArray("a\nb \"q\"\nc\n") << QString() << two;

@@ -24,10 +24,9 @@ private:
         for (int tries = 0; tries < 100; ++tries) {
             while (m_desktop.canReadLine())
                 m_calls << QString::fromUtf8(m_desktop.readLine()).trimmed();
-            for (const QString& call : std::as_const(m_calls)) {
+            for (const QString& call : std::as_const(m_calls))
                 if (call.startsWith(start))
                     return call;
-            }
             QTest::qWait(100); // the program under test answers meanwhile
         }
         return QString();

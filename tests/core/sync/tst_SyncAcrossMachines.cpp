@@ -53,7 +53,6 @@ private Q_SLOTS:
         // We read "ab" from the file, then wrote the entries in `written`; the file now holds `theirs`.
         // clang-format off
         QTest::newRow("editor deletes the line we wrote") << "Dabx" << "Dabx" << "ab" << "x1" << 60.0 << "Dab";
-        QTest::newRow("editor deletes two of our lines") << "Dabxy" << "Dabxy" << "ab" << "x1y2" << 60.0 << "Dab";
         QTest::newRow("editor deletes an older line of ours, a newer one stays") << "abxy" << "abxy" << "aby" << "x1y2" << 60.0 << "aby";
         QTest::newRow("editor deletes a line read from the file") << "abx" << "abx" << "bx" << "x1" << 60.0 << "bx";
         QTest::newRow("version older than our save") << "abx" << "abx" << "ab" << "x1" << 0.5 << "abx";
