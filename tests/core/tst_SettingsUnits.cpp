@@ -3,17 +3,11 @@
 #include "core/compat/Twips.h"
 #include "core/settings/SettingsCodec.h"
 #include "fakes/CoreFixture.h"
+#include "fakes/TableRows.h"
 
 #include <QTest>
-#include <climits>
-#include <limits>
 
 using namespace Qt::Literals::StringLiterals;
-
-namespace {
-constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
-constexpr double Inf = std::numeric_limits<double>::infinity();
-} // namespace
 
 /** The settings' texts, twips, and the notification-area record and its messages. */
 class tst_SettingsUnits : public QObject
@@ -23,96 +17,65 @@ class tst_SettingsUnits : public QObject
 private Q_SLOTS:
     void init() { failOnStrayWarnings(); }
 
-    void settings_data()
+    void conversions_data()
     {
-        QTest::addColumn<QString>("conversion");
-        QTest::addColumn<QString>("in");
-        QTest::addColumn<QString>("out");
+        // in: the settings file's text, or a number in text for the twips; factor: twips per pixel; out: as the settings file holds it, or the number
+        addColumns<QString, QString, double, QString>("function", "in", "factor", "out");
         // clang-format off
-        QTest::newRow("shrunk height") << "height" << "1030" << "1030";
-        QTest::newRow("fraction kept") << "height" << "2600.4" << "2600.4";
-        QTest::newRow("trailing garbage") << "height" << "1030px" << "2600";
-        QTest::newRow("zero") << "height" << "0" << "2600";
-        QTest::newRow("infinity") << "height" << "inf" << "2600";
-        QTest::newRow("case and blanks ignored") << "bool" << " tRUE " << "True";
-        QTest::newRow("zero is false") << "bool" << "0" << "False";
-        QTest::newRow("minus one is true") << "bool" << "-1" << "True";
-        QTest::newRow("Truex") << "bool" << "Truex" << "False";
+        QTest::newRow("shrunk height") << "height" << "1030" << 0.0 << "1030";
+        QTest::newRow("fraction kept") << "height" << "2600.4" << 0.0 << "2600.4";
+        QTest::newRow("trailing garbage") << "height" << "1030px" << 0.0 << "2600";
+        QTest::newRow("zero") << "height" << "0" << 0.0 << "2600";
+        QTest::newRow("infinity") << "height" << "inf" << 0.0 << "2600";
+        QTest::newRow("case and blanks ignored") << "bool" << " tRUE " << 0.0 << "True";
+        QTest::newRow("zero is false") << "bool" << "0" << 0.0 << "False";
+        QTest::newRow("minus one is true") << "bool" << "-1" << 0.0 << "True";
+        QTest::newRow("Truex") << "bool" << "Truex" << 0.0 << "False";
+        QTest::newRow("144 dpi") << "perPixel" << "144" << 0.0 << "10";
+        QTest::newRow("zero dpi falls back to 96") << "perPixel" << "0" << 0.0 << "15";
+        QTest::newRow("NaN dpi falls back to 96") << "perPixel" << "nan" << 0.0 << "15";
+        QTest::newRow("22.5 ties down to even") << "round" << "22.5" << 0.0 << "22";
+        QTest::newRow("23.5 ties up to even") << "round" << "23.5" << 0.0 << "24";
+        QTest::newRow("just above a half") << "round" << "22.500001" << 0.0 << "23";
+        QTest::newRow("NaN gives 0") << "round" << "nan" << 0.0 << "0";
+        QTest::newRow("huge saturates high") << "round" << "1e12" << 0.0 << "2147483647";
+        QTest::newRow("minus infinity saturates low") << "round" << "-inf" << 0.0 << "-2147483648";
+        QTest::newRow("Height 2600 at 15") << "toPixels" << "2600" << 15.0 << "173";
+        QTest::newRow("negative tie to even") << "toPixels" << "-37.5" << 15.0 << "-2";
+        QTest::newRow("zero factor gives 0") << "toPixels" << "750" << 0.0 << "0";
+        QTest::newRow("infinite factor gives 0") << "toPixels" << "750" << qInf() << "0";
         // clang-format on
     }
 
-    void settings()
+    void conversions()
     {
-        QFETCH(QString, conversion);
-        QFETCH(QString, in);
-        if (conversion == u"height"_s)
-            QTEST(QString::number(SettingsCodec::heightFromText(in)), "out");
-        else // written back as the settings file holds it
-            QTEST(SettingsCodec::textFromBool(SettingsCodec::boolFromText(in)), "out");
+        auto [function, in, factor] = fetch<QString, QString, double>("function", "in", "factor");
+        const double x = in.toDouble();
+        QVERIFY(in != u"nan"_s || qIsNaN(x)); // a NaN row reaches the function with NaN, not with 0
+        const QString got = function == u"bool"_s       ? SettingsCodec::textFromBool(SettingsCodec::boolFromText(in))
+                            : function == u"height"_s   ? QString::number(SettingsCodec::heightFromText(in))
+                            : function == u"perPixel"_s ? QString::number(Twips::perPixel(x))
+                            : function == u"round"_s    ? QString::number(Twips::roundHalfEven(x))
+                                                        : QString::number(Twips::toPixels(x, factor));
+        QTEST(got, "out");
     }
 
-    void twips_data()
-    {
-        QTest::addColumn<QString>("function");
-        QTest::addColumn<double>("value");
-        QTest::addColumn<double>("twipsPerPixel");
-        QTest::addColumn<double>("result");
-        QTest::newRow("144 dpi") << "perPixel" << 144.0 << 0.0 << 10.0;
-        QTest::newRow("zero dpi falls back to 96") << "perPixel" << 0.0 << 0.0 << 15.0;
-        QTest::newRow("NaN dpi falls back to 96") << "perPixel" << NaN << 0.0 << 15.0;
-        QTest::newRow("22.5 ties down to even") << "round" << 22.5 << 0.0 << 22.0;
-        QTest::newRow("23.5 ties up to even") << "round" << 23.5 << 0.0 << 24.0;
-        QTest::newRow("just above a half") << "round" << 22.500001 << 0.0 << 23.0;
-        QTest::newRow("NaN gives 0") << "round" << NaN << 0.0 << 0.0;
-        QTest::newRow("huge saturates high") << "round" << 1e12 << 0.0 << double(INT_MAX);
-        QTest::newRow("minus infinity saturates low") << "round" << -Inf << 0.0 << double(INT_MIN);
-        QTest::newRow("Height 2600 at 15") << "toPixels" << 2600.0 << 15.0 << 173.0;
-        QTest::newRow("negative tie to even") << "toPixels" << -37.5 << 15.0 << -2.0;
-        QTest::newRow("zero factor gives 0") << "toPixels" << 750.0 << 0.0 << 0.0;
-        QTest::newRow("infinite factor gives 0") << "toPixels" << 750.0 << Inf << 0.0;
-    }
-
-    void twips()
-    {
-        QFETCH(QString, function);
-        QFETCH(double, value);
-        QFETCH(double, twipsPerPixel);
-        const double got = function == u"perPixel"_s ? Twips::perPixel(value)
-                           : function == u"round"_s  ? Twips::roundHalfEven(value)
-                                                     : Twips::toPixels(value, twipsPerPixel);
-        QTEST(got, "result");
-    }
-
-    void trayTip_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("tip");
-        QTest::newRow("empty text is all blanks") << QString() << QString(64, u' ');
-        QTest::newRow("longer text cut at 64") << QString(60, u'a') + u"bcdefgh"_s << QString(60, u'a') + u"bcde"_s;
-    }
-
-    void trayTip()
-    {
-        QFETCH(QString, text);
-        TrayIconRecord record;
-        record.setTip(u"a previous, longer tip text"_s);
-        record.setTip(text);
-        QTEST(record.szTip, "tip");
-    }
-
-    void trayRecordBytes()
+    void trayRecord()
     {
         // cbSize 88, hWnd (little-endian), uID 1, uFlags 7, uCallbackMessage 512, hIcon, then the tip
-        const QByteArray expected =
-            QByteArray::fromHex("58000000 0D0C0B0A 01000000 07000000 00020000 03020100") + QByteArray("Quippet\0", 8) + QByteArray(56, ' ');
-        QCOMPARE(TrayIconRecord::forWindow(0x0A0B0C0D, 0x00010203, u"Quippet"_s).toBytes(), expected);
+        TrayIconRecord record = TrayIconRecord::forWindow(0x0A0B0C0D, 0x00010203, u"Quippet"_s);
+        QCOMPARE(record.toBytes(),
+                 QByteArray::fromHex("58000000 0D0C0B0A 01000000 07000000 00020000 03020100") + QByteArray("Quippet\0", 8) + QByteArray(56, ' '));
+        // A new tip fills all 64 characters: blanks over the old one, or cut.
+        record.setTip(QString());
+        QCOMPARE(record.szTip, QString(64, u' '));
+        record.setTip(QString(60, u'a') + u"bcdefgh"_s);
+        QCOMPARE(record.szTip, QString(60, u'a') + u"bcde"_s);
     }
 
     void trayMessage_data()
     {
-        QTest::addColumn<double>("x");
-        QTest::addColumn<double>("twipsPerPixel");
-        QTest::addColumn<TrayMessageDecoder::Action>("action");
+        addColumns<double, double, TrayMessageDecoder::Action>("x", "twipsPerPixel", "action");
         using Action = TrayMessageDecoder::Action;
         const std::pair<int, Action> messages[] = {{514, Action::None}, {515, Action::Restore}, {516, Action::None}, {517, Action::PopupMenu}};
         for (const double tpp : {15.0, 12.0})
@@ -124,8 +87,7 @@ private Q_SLOTS:
 
     void trayMessage()
     {
-        QFETCH(double, x);
-        QFETCH(double, twipsPerPixel);
+        auto [x, twipsPerPixel] = fetch<double, double>("x", "twipsPerPixel");
         QTEST(TrayMessageDecoder::decode(x, twipsPerPixel), "action");
     }
 };

@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# A screen reader's journey over AT-SPI on a private D-Bus session: find the targets, type with
-# real keys, press Add through its accessible action, hear the announcements; the store keeps
-# the text after Program > Exit.
+# A screen reader's journey over AT-SPI on a private D-Bus session: find the targets, type with real keys, press Add
+# through its accessible action, hear the announcements; the store keeps the text after Program > Exit.
 source "$E2E_LIB"
 start_wm
 eval "$(dbus-launch --sh-syntax </dev/null 2>/dev/null)"

@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# Real keyboard and mouse on the snippet actions: Add and Copy by double-click, drags from the
-# Copy icon (the clipboard's text), from the combo box and from another program, and typing
-# with a full list.
+# Real keyboard and mouse on the snippet actions: Add and Copy by double-click, drags from the Copy icon (the
+# clipboard's text), from the combo box and from another program, and typing with a full list.
 source "$E2E_LIB"
 start_wm
 # The drag source for Remove starts first, so the window manager places Quippet beside it.
@@ -16,8 +15,7 @@ icons=$(icon_y "$win")
 add() { click_at "$win" "$ICON_ADD_X" "$icons" 2; }
 clipboard_is() { [ "$(xclip -o -selection clipboard 2>/dev/null)" = "$1" ]; }
 
-type_text "$win" 'typed, with a comma'
-add
+add_entry "$win" 'typed, with a comma'
 # Copy empties the box, so the Add double-click after it has nothing to add.
 type_text "$win" 'to the clipboard'
 click_at "$win" "$ICON_COPY_X" "$icons" 2
@@ -50,8 +48,7 @@ awk 'BEGIN { for (i = 0; i < 32000; i++)
   printf "\"%d please send the invoice for the meeting on Thursday, regards from the office\"\r\n", i }' >"$STORE"
 open_quippet
 for word in 'the meeting notes' 'send the invoice today'; do
-  type_text "$win" "$word"
-  add
+  add_entry "$win" "$word"
 done
 exit_by_menu "$win"
 [ "$(tail -n 2 "$STORE" | tr -d '\r')" = $'"the meeting notes"\n"send the invoice today"' ] ||

@@ -1,13 +1,8 @@
 #!/usr/bin/env bash
-# The notification area of desktops that host icons over D-Bus: the host's click (Activate)
-# brings the window back, and the host draws the icon's menu, whose Exit ends the program.
+# Icons hosted over D-Bus: the host's click (Activate) brings the window back; Exit in the menu it draws ends the program.
 source "$E2E_LIB"
 start_wm
 start_fake_desktop host
-printf '"kept"\r\n' >"$STORE"
-mkdir -p "$(dirname "$INI")"
-printf '[Startup]\nHeight=2600\nTaskbar=True\nTop=False\n' >"$INI"
-main_shown() { main_window_visible "$QUIPPET_PID" >/dev/null; }
 items() { grep -c '^item ' "$E2E_DIR/desktop.log" || true; }
 # item CALL ARGS...: calls the icon's D-Bus object the program registered last.
 item() {
@@ -16,7 +11,7 @@ item() {
   gdbus call --session --dest "$service" --object-path "${ITEM_PATH:-/StatusNotifierItem}" --method "$1" -- "${@:2}"
 }
 
-start_quippet
+start_in_tray
 wait_until "icon registered with the host" eval '[ "$(items)" -eq 1 ]'
 sleep 0.5 # a window shown at start-up would be mapped by now
 main_shown && fail "main window shown at a start into the notification area"

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Always On Top, the shrunk strip and the notification area, driven through the real window
-# system, and what each leaves in the settings.
+# The About window, Always On Top, the shrunk strip and the notification area, driven through the real window system, and
+# what each leaves in the settings.
 source "$E2E_LIB"
 start_wm
 printf '"kept"\r\n' >"$STORE"
@@ -13,6 +13,15 @@ always_on_top() { open_menu "$1" alt+p && xdotool key Home Return; }
 shrink() { click_at "$1" 60 "$(message_panel_y "$1")"; }
 
 open_quippet
+# The About window opened and closed with the keyboard takes the focus; the main window outlives it.
+open_menu "$win" alt+a
+xdotool key a
+about=$(wait_window "About Quippet")
+poll 150 eval '[ "$(xdotool getactivewindow 2>/dev/null)" = "$about" ]' ||
+  fail "About window $about never had the focus: active $(xdotool getactivewindow 2>&1), main $win"
+xdotool key --clearmodifiers alt+r
+wait_until "About window closes" eval '! window_named "About Quippet" >/dev/null'
+[ "$(wait_window Quippet)" = "$win" ] || fail "main window replaced"
 full=$(window_height "$win")
 has_above "$win" && fail "window starts above others"
 always_on_top "$win"

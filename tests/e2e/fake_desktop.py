@@ -1,14 +1,10 @@
 #!/usr/bin/env python3
-"""The D-Bus side of a desktop, on the private session bus a test starts.
-
-Usage: fake_desktop.py host|portal
-  host    owns the notification-area watcher with a host registered, and prints
-          "item SERVICE" for every icon that registers.
-  portal  answers the host-registry and global-shortcut portals as a desktop does, with a
-          Request object and its Response signal for each call, and prints every call.
-          Its test method Press(id) makes the desktop report that shortcut as pressed.
-Prints "ready" once its name is owned; every line is flushed at once.
-"""
+"""The D-Bus side of a desktop, on the private session bus a test starts. Prints "ready" once its
+name is owned. Usage: fake_desktop.py host|portal
+  host    the notification-area watcher with a host registered; prints "item SERVICE" per icon.
+  portal  the host-registry and global-shortcut portals, a Request and its Response per call;
+          prints every call. Its test method Press(id) reports that shortcut as pressed."""
+import functools
 import sys
 
 from gi.repository import Gio, GLib
@@ -42,15 +38,12 @@ PORTAL_XML = """<node>
 PORTAL_PATH = "/org/freedesktop/portal/desktop"
 
 
-def say(*words):
-    print(*words, flush=True)
+say = functools.partial(print, flush=True)
 
 
 class Host:
     name, path, xml = "org.kde.StatusNotifierWatcher", "/StatusNotifierWatcher", HOST_XML
-
-    def __init__(self):
-        self.items = []
+    items = []  # one service a process
 
     def call(self, bus, sender, method, args, invocation):
         if method == "RegisterStatusNotifierItem":
@@ -66,10 +59,7 @@ class Host:
 
 class Portal:
     name, path, xml = "org.freedesktop.portal.Desktop", PORTAL_PATH, PORTAL_XML
-
-    def __init__(self):
-        self.registered = False
-        self.session = None
+    registered, session = False, None
 
     def respond(self, bus, sender, options, results):
         """A request path as the portal makes it; its Response follows the method's reply."""
@@ -112,17 +102,12 @@ class Portal:
         return GLib.Variant("u", 1) if prop == "version" else None
 
 
-def main():
-    service = {"host": Host, "portal": Portal}[sys.argv[1]]()
-    bus = Gio.bus_get_sync(Gio.BusType.SESSION)
-    for interface in Gio.DBusNodeInfo.new_for_xml(service.xml).interfaces:
-        bus.register_object(service.path, interface,
-                            lambda b, sender, p, i, method, args, inv: service.call(b, sender, method, args.unpack(), inv),
-                            lambda b, sender, p, i, prop: service.get(prop), None)
-    Gio.bus_own_name_on_connection(bus, service.name, Gio.BusNameOwnerFlags.NONE,
-                                   lambda *_: say("ready"), lambda *_: sys.exit("name taken: " + service.name))
-    GLib.MainLoop().run()
-
-
-if __name__ == "__main__":
-    main()
+service = {"host": Host, "portal": Portal}[sys.argv[1]]()
+bus = Gio.bus_get_sync(Gio.BusType.SESSION)
+for interface in Gio.DBusNodeInfo.new_for_xml(service.xml).interfaces:
+    bus.register_object(service.path, interface,
+                        lambda b, sender, p, i, method, args, inv: service.call(b, sender, method, args.unpack(), inv),
+                        lambda b, sender, p, i, prop: service.get(prop), None)
+Gio.bus_own_name_on_connection(bus, service.name, Gio.BusNameOwnerFlags.NONE,
+                               lambda *_: say("ready"), lambda *_: sys.exit("name taken: " + service.name))
+GLib.MainLoop().run()

@@ -4,14 +4,10 @@ set -euo pipefail
 
 E2E_DIR=$(mktemp -d /tmp/quippet-e2e.XXXXXX)
 export HOME=$E2E_DIR/home XDG_CONFIG_HOME=$E2E_DIR/config XDG_DATA_HOME=$E2E_DIR/data
-# TMPDIR too: the instance socket falls back to it without a runtime folder, and runs side by
-# side must not meet.
+# TMPDIR too: without a runtime folder the instance socket goes there, and parallel runs must not meet.
 export XDG_RUNTIME_DIR=$E2E_DIR/runtime TMPDIR=$E2E_DIR/tmp LC_ALL=C.UTF-8 LANG=C.UTF-8 QT_QPA_PLATFORM=xcb
 PROGRAM_DIR=$E2E_DIR/program INI=$XDG_CONFIG_HOME/Quippet/Quippet.ini BG_PIDS=()
 STORE=$PROGRAM_DIR/Text.txt
-mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_RUNTIME_DIR" "$TMPDIR" "$PROGRAM_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
-cp "$QUIPPET_BIN" "$PROGRAM_DIR/quippet"
 
 cleanup() {
   for pid in "${BG_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
@@ -27,15 +23,8 @@ fail() {
 }
 
 # poll TENTHS COMMAND...: runs COMMAND every tenth of a second until it succeeds, TENTHS times at most.
-poll() {
-  for _ in $(seq "$1"); do
-    "${@:2}" && return 0
-    sleep 0.1
-  done
-  return 1
-}
-# wait_until WHAT COMMAND...: polls COMMAND for up to 15 seconds: a loaded CI machine may take
-# several seconds to map a window, and a passing check never waits that long.
+poll() { for _ in $(seq "$1"); do "${@:2}" && return 0; sleep 0.1; done; return 1; }
+# wait_until WHAT COMMAND...: polls COMMAND for up to 15 s, as a loaded machine may be slow to map a window.
 wait_until() { poll 150 "${@:2}" || fail "timed out: $1"; }
 
 start_wm() {
@@ -46,35 +35,46 @@ start_wm() {
 
 start_tray() { trayer --edge bottom --align right --widthtype pixel --width 200 --height 32 >/dev/null 2>&1 & BG_PIDS+=($!); sleep 1; }
 
-# second_copy DIR: a program folder DIR/program with its own settings, runtime and temporary
-# folders, so that a copy run from it with in_copy neither sees nor disturbs the first.
+# second_copy DIR: a program folder DIR/program with folders of its own (the first copy's are made alike) for in_copy, start_copy.
 second_copy() {
   mkdir -p "$1/home" "$1/config" "$1/data" "$1/runtime" "$1/tmp" "$1/program"
   chmod 700 "$1/runtime"
   cp "$QUIPPET_BIN" "$1/program/quippet"
 }
+second_copy "$E2E_DIR"
 # in_copy DIR COMMAND...: runs COMMAND with the folders of the copy made by second_copy DIR.
 in_copy() { HOME=$1/home XDG_CONFIG_HOME=$1/config XDG_DATA_HOME=$1/data XDG_RUNTIME_DIR=$1/runtime TMPDIR=$1/tmp "${@:2}"; }
-# open_pair DIR: starts the program and the copy made by second_copy DIR (logged to
-# quippet-NAME.log), waits for their windows, leaving a_pid, a_win, b_pid and b_win, and puts
-# them side by side so that a click meant for one never lands on the other.
+# start_copy DIR: starts the copy, logged to quippet-NAME.log, leaving its pid in COPY_PID.
+start_copy() {
+  (cd "$1/program" && in_copy "$1" exec ./quippet) >"$E2E_DIR/quippet-$(basename "$1").log" 2>&1 &
+  COPY_PID=$! && BG_PIDS+=("$COPY_PID")
+}
+# open_pair DIR: starts the program and the copy in DIR, leaving a_pid, a_win, b_pid and b_win, windows side by side.
 open_pair() {
   start_quippet
   a_pid=$QUIPPET_PID
   a_win=$(poll 100 main_window_visible "$a_pid") || fail "the first copy shows no window"
-  (cd "$1/program" && in_copy "$1" exec ./quippet) >"$E2E_DIR/quippet-$(basename "$1").log" 2>&1 &
-  b_pid=$! && BG_PIDS+=("$b_pid")
+  start_copy "$1" && b_pid=$COPY_PID
   b_win=$(poll 100 main_window_visible "$b_pid") || fail "the second copy shows no window"
   xdotool windowmove --sync "$a_win" 40 40 && xdotool windowmove --sync "$b_win" 600 40
 }
 
-# start_quippet: starts the program from its folder, remembers QUIPPET_PID.
+# start_quippet [ARGS...]: starts the program from its folder, remembers QUIPPET_PID.
 start_quippet() {
-  (cd "$PROGRAM_DIR" && exec ./quippet) >"$E2E_DIR/quippet.log" 2>&1 &
+  (cd "$PROGRAM_DIR" && exec ./quippet "$@") >"$E2E_DIR/quippet.log" 2>&1 &
   QUIPPET_PID=$! && BG_PIDS+=("$QUIPPET_PID")
 }
-# open_quippet: starts the program and waits for its window, whose id it leaves in win.
-open_quippet() { start_quippet && win=$(wait_window Quippet); }
+# open_quippet [ARGS...]: start_quippet, then waits for its window, whose id it leaves in win.
+open_quippet() { start_quippet "$@" && win=$(wait_window Quippet); }
+# quippet ARGS...: runs the program from its folder in the foreground.
+quippet() { (cd "$PROGRAM_DIR" && ./quippet "$@"); }
+# start_in_tray: a store holding "kept" and settings that start the program into the notification area.
+start_in_tray() {
+  printf '"kept"\r\n' >"$STORE" && mkdir -p "$(dirname "$INI")"
+  printf '[Startup]\nHeight=2600\nTaskbar=True\nTop=False\n' >"$INI"
+  start_quippet
+}
+main_shown() { main_window_visible "$QUIPPET_PID" >/dev/null; }
 
 # wait_window NAME: prints the id of the visible window with that exact name (10 s at most).
 window_named() { local id; id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 || true); [ -n "$id" ] && echo "$id"; }
@@ -103,8 +103,7 @@ click_at() { xdotool mousemove --window "$1" "$2" "$3" sleep 0.2 click --repeat 
 expect_bytes() { [ "$(od -An -c "$1")" = "$(printf "$2" | od -An -c)" ] || { od -c "$1"; fail "$1 differs from '$2'"; }; }
 
 window_height() { xdotool getwindowgeometry "$1" | sed -n 's/.*Geometry: [0-9]*x\([0-9]*\).*/\1/p'; }
-# Where the main window's controls are clicked: x, and y counted up from the window's bottom
-# edge, which the status bar keeps at either height.
+# Where the main window's controls are clicked: x, and y counted up from the bottom edge, kept at either height.
 ICON_ADD_X=24 ICON_REMOVE_X=94 ICON_COPY_X=163
 icon_y() { echo $(($(window_height "$1") - 60)); }
 combo_y() { echo $(($(window_height "$1") - 103)); }
@@ -113,8 +112,7 @@ message_panel_y() { echo $(($(window_height "$1") - 11)); }
 # visible_windows PID: how many visible windows (menus included) the process has.
 visible_windows() { { xdotool search --onlyvisible --pid "$1" 2>/dev/null || true; } | wc -l; }
 
-# open_menu WIN KEY: presses the menu's access key and waits for the menu. The window manager
-# may still be handing the focus over when the key goes out, so it is pressed up to 3 times.
+# open_menu WIN KEY: presses the menu's access key, up to 3 times as the focus may still be moving, and waits for the menu.
 open_menu() {
   local before
   before=$(visible_windows "$QUIPPET_PID")
@@ -128,23 +126,20 @@ open_menu() {
 
 # exit_by_menu WIN: Program > Exit with the keyboard, then waits for the process to end.
 exit_by_menu() { open_menu "$1" alt+p && xdotool key x && wait_exit "$QUIPPET_PID"; }
-# put_text WIN TEXT: types TEXT over the working text; add_entry WIN TEXT then double-clicks Add.
-put_text() {
+click_add() { click_at "$1" "$ICON_ADD_X" "$(icon_y "$1")" 2; }
+# add_entry WIN TEXT: types TEXT over the working text and double-clicks Add.
+add_entry() {
   focus_window "$1"
   click_at "$1" 120 "$(combo_y "$1")"
   xdotool key --clearmodifiers ctrl+a
-  xdotool type --delay 30 "$2"
+  xdotool type --delay 30 "$2" && click_add "$1"
 }
-click_add() { click_at "$1" "$ICON_ADD_X" "$(icon_y "$1")" 2; }
-add_entry() { put_text "$1" "$2" && click_add "$1"; }
 # holds FILE ENTRY...: the file holds exactly these entries, in any order (saves race).
 holds() { [ "$(tr -d '\r' 2>/dev/null <"$1" | sort)" = "$(printf '"%s"\n' "${@:2}" | sort)" ]; }
 
 # type_text WIN TEXT: clicks into the combo box's text box and types TEXT.
 type_text() { click_at "$1" 120 "$(combo_y "$1")" && xdotool type --delay 30 "$2"; }
-
-# main_window_visible PID: prints the id of the visible main window of the process. The tray
-# icon's window carries the same name, so the main window is told apart by its width.
+# main_window_visible PID: prints the id of the process's visible main window, told by its width from the tray icon's.
 main_window_visible() {
   local id
   for id in $(xdotool search --all --onlyvisible --pid "$1" --name '^Quippet$' 2>/dev/null); do
@@ -153,8 +148,7 @@ main_window_visible() {
   return 1
 }
 
-# tray_icon_at: prints "X Y", the centre of the program's icon in the tray: the embedded window
-# named "Quippet" of icon size (the main window and a 1x1 window of Qt's have that name too).
+# tray_icon_at: prints "X Y", the centre of the tray's embedded window "Quippet" of icon size (others have that name too).
 tray_icon_at() {
   xwininfo -root -tree 2>/dev/null | awk '/"Quippet"/ {
       if (match($0, /[0-9]+x[0-9]+[+-][0-9]+[+-][0-9]+ +[+-][0-9]+[+-][0-9]+/)) {
@@ -175,18 +169,14 @@ click_tray_icon() {
 # window_origin WIN: prints "X Y", the screen position of the window's top left corner.
 window_origin() { xwininfo -id "$1" | awk '/Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { print x, $NF }'; }
 
-# drag_to X1 Y1 X2 Y2: a left-button drag moved in steps as a hand would (drag sources wait
-# for a few pixels of movement before they start).
+# drag_to X1 Y1 X2 Y2: a left-button drag moved in steps, as drag sources wait for a few pixels of movement.
 drag_to() {
   xdotool mousemove "$1" "$2" sleep 0.2 mousedown 1
-  for step in 1 2 3 4 5 6 7 8; do
-    xdotool mousemove $(($1 + step * ($3 - $1) / 8)) $(($2 + step * ($4 - $2) / 8)) sleep 0.05
-  done
+  for step in 1 2 3 4 5 6 7 8; do xdotool mousemove $(($1 + step * ($3 - $1) / 8)) $(($2 + step * ($4 - $2) / 8)) sleep 0.05; done
   xdotool mousemove "$3" "$4" sleep 0.2 mouseup 1
 }
 
-# start_fake_desktop MODE: a private session bus with fake_desktop.py MODE on it (its lines go
-# to desktop.log); the program started afterwards talks to that bus.
+# start_fake_desktop MODE: a private session bus, for programs started afterwards, with fake_desktop.py MODE (desktop.log).
 start_fake_desktop() {
   eval "$(dbus-launch --sh-syntax </dev/null 2>/dev/null)"
   BG_PIDS+=("$DBUS_SESSION_BUS_PID")

@@ -14,11 +14,10 @@ own.find("address").text = f"tcp://127.0.0.1:{port}"
 peer = ET.SubElement(root, "device", id=peer_id, name="peer", compression="metadata")
 ET.SubElement(peer, "address").text = f"tcp://127.0.0.1:{peer_port}"
 root.find("gui/address").text = f"127.0.0.1:{gui_port}"
-for name, value in {"listenAddress": f"tcp://127.0.0.1:{port}", "globalAnnounceEnabled": "false",
-                    "localAnnounceEnabled": "false", "relaysEnabled": "false",
-                    "natEnabled": "false", "urAccepted": "-1", "crashReportingEnabled": "false",
-                    "startBrowser": "false", "autoUpgradeIntervalH": "0", "minHomeDiskFree": "0",
-                    "setLowPriority": "false", "reconnectionIntervalS": "2"}.items():
+off = ("globalAnnounceEnabled", "localAnnounceEnabled", "relaysEnabled", "natEnabled", "crashReportingEnabled",
+       "startBrowser", "setLowPriority")
+for name, value in {"listenAddress": f"tcp://127.0.0.1:{port}", "urAccepted": "-1", "autoUpgradeIntervalH": "0",
+                    "minHomeDiskFree": "0", "reconnectionIntervalS": "2", **dict.fromkeys(off, "false")}.items():
     root.find(f"options/{name}").text = value
 shared = ET.Element("folder", id="quippet", path=folder, type="sendreceive", rescanIntervalS="5",
                     fsWatcherEnabled="true", fsWatcherDelayS="1")

@@ -1,5 +1,6 @@
 #include "core/store/StoreFile.h"
 #include "fakes/MainWindowHarness.h"
+#include "fakes/TableRows.h"
 #include "fakes/UnreadableFile.h"
 #include "help_window/Form2.h"
 #include "main_window/SnippetLineEdit.h"
@@ -26,10 +27,8 @@ static void capture(QtMsgType type, const QMessageLogContext& context, const QSt
         passOn(type, context, text);
 }
 
-/** Start-up and shut-down of the main window against a temporary program folder, how a store that
- * cannot be read or written is announced and logged, and the window's modes: shrink and restore,
- * the time stamp, always on top and the notification-area icon. Root writes anywhere, so
- * a folder standing where a file should go (or the reverse) makes writes fail. */
+/** Start-up and shut-down against a temporary program folder, a store that cannot be read or written, and the window's
+ * modes. Root writes anywhere, so a folder standing where a file should go (or the reverse) makes writes fail. */
 class StartupShutdownTest : public QObject
 {
     Q_OBJECT
@@ -54,45 +53,31 @@ private Q_SLOTS:
 
     void startup_data()
     {
-        QTest::addColumn<QString>("height");
-        QTest::addColumn<QString>("top");
-        QTest::addColumn<QString>("taskbar");
-        QTest::addColumn<QByteArray>("store"); // null: none
-        QTest::addColumn<bool>("trayArea");
-        QTest::addColumn<double>("heightAfter");
-        QTest::addColumn<int>("clientPixels"); // at 96 dpi
-        QTest::addColumn<bool>("onTop");
-        QTest::addColumn<bool>("icon");
-        QTest::addColumn<QStringList>("listAfter"); // behind the date
+        // Null settings and store are not written; clientPixels: at 96 dpi; listAfter: behind the date; key: the shortcut's
+        addColumns<QString, QString, QString, QString, QByteArray, bool, double, int, bool, bool, QStringList, QString>(
+            "height", "top", "taskbar", "hotkey", "store", "trayArea", "heightAfter", "clientPixels", "onTop", "icon", "listAfter", "key");
 
         const QByteArray a("\"a\"\r\n");
         const QStringList la{u"a"_s};
         // clang-format off
-        QTest::newRow("first run, taskbar ends before the icon") << "" << "" << "True" << QByteArray() << true << 2600.0 << 129 << false << false << QStringList();
-        QTest::newRow("taskbar with a store") << "2600" << "False" << "True" << a << true << 2600.0 << 129 << false << true << la;
-        QTest::newRow("taskbar, no notification area") << "2600" << "False" << "True" << a << false << 2600.0 << 129 << false << false << la;
-        QTest::newRow("shrunk at last exit") << "1030" << "False" << "False" << a << true << 1030.0 << 24 << false << false << la;
-        QTest::newRow("on top, odd height") << "2000" << "True" << "False" << a << true << 2000.0 << 89 << true << false << la;
+        QTest::newRow("first run, taskbar ends before the icon") << QString() << QString() << "True" << QString() << QByteArray() << true << 2600.0 << 129 << false << false << QStringList() << "Ctrl+Alt+Q";
+        QTest::newRow("taskbar with a store, the user's key") << "2600" << "False" << "True" << "Meta+Shift+F12" << a << true << 2600.0 << 129 << false << true << la << "Meta+Shift+F12";
+        QTest::newRow("taskbar, no notification area, no key") << "2600" << "False" << "True" << "" << a << false << 2600.0 << 129 << false << false << la << "";
+        QTest::newRow("shrunk at last exit") << "1030" << "False" << "False" << QString() << a << true << 1030.0 << 24 << false << false << la << "Ctrl+Alt+Q";
+        QTest::newRow("on top, odd height") << "2000" << "True" << "False" << QString() << a << true << 2000.0 << 89 << true << false << la << "Ctrl+Alt+Q";
         // clang-format on
     }
 
     void startup()
     {
-        QFETCH(QString, height);
-        QFETCH(QString, top);
-        QFETCH(QString, taskbar);
-        QFETCH(QByteArray, store);
-        QFETCH(bool, trayArea);
-        QFETCH(double, heightAfter);
-        QFETCH(bool, icon);
-        QFETCH(QStringList, listAfter);
+        auto [height, top, taskbar, hotkey, store, trayArea, heightAfter, icon, listAfter] =
+            fetch<QString, QString, QString, QString, QByteArray, bool, double, bool, QStringList>("height", "top", "taskbar", "hotkey", "store",
+                                                                                                   "trayArea", "heightAfter", "icon", "listAfter");
         m_h->platform.tray.hasArea = trayArea;
-        QMap<QString, QString> settings{{u"Taskbar"_s, taskbar}};
-        if (!height.isEmpty())
-            settings.insert(u"Height"_s, height);
-        if (!top.isEmpty())
-            settings.insert(u"Top"_s, top);
+        QMap<QString, QString> settings{{u"Height"_s, height}, {u"Top"_s, top}, {u"Taskbar"_s, taskbar}, {u"Hotkey"_s, hotkey}};
+        settings.removeIf([](const auto& setting) { return setting.value().isNull(); });
         QVERIFY(m_h->load(settings, store));
+        QTEST(m_h->platform.shortcut.key, "key");
 
         QCOMPARE(m_h->form->Height(), heightAfter);
         QTEST(m_h->action(u"OnTop"_s)->isChecked(), "onTop");
@@ -158,10 +143,7 @@ private Q_SLOTS:
 
     void startupWarnsOnce_data()
     {
-        QTest::addColumn<QString>("store");
-        QTest::addColumn<QString>("warningPart"); // empty: no box at all
-        QTest::addColumn<QByteArray>("savedAtExit");
-
+        addColumns<QString, QString, QByteArray>("store", "warningPart", "savedAtExit"); // warningPart empty: no box
         QTest::newRow("store loads") << u"ok"_s << QString() << QByteArray("\"a\"\r\n\"new\"\r\n");
         QTest::newRow("unreadable: kept aside, later saves go on")
             << u"unreadable"_s << u"is kept as\n%1/Text.txt.bak"_s << QByteArray("\"new\"\r\n");
@@ -170,8 +152,7 @@ private Q_SLOTS:
 
     void startupWarnsOnce()
     {
-        QFETCH(QString, store);
-        QFETCH(QString, warningPart);
+        const auto [store, warningPart] = fetch<QString, QString>("store", "warningPart");
         const QString path = m_h->storePath();
         if (store == u"unreadable"_s)
             QVERIFY(makeUnreadableFile(path));
@@ -262,9 +243,8 @@ private Q_SLOTS:
 
     void statusBarClicksAndDrags_data()
     {
-        QTest::addColumn<double>("startHeight");
-        QTest::addColumn<QString>("steps"); // panel clicks by number, "drag" for a drag over
-        QTest::addColumn<double>("heightAfter");
+        // steps: panel clicks by number, "drag" for a drag over
+        addColumns<double, QString, double>("startHeight", "steps", "heightAfter");
         QTest::newRow("full shrinks") << 2600.0 << "1" << 1030.0;
         QTest::newRow("one twip above full restores") << 2601.0 << "1" << 2600.0;
         QTest::newRow("drag over a shrunk window restores") << 2600.0 << "1 drag" << 2600.0;
@@ -274,9 +254,7 @@ private Q_SLOTS:
 
     void statusBarClicksAndDrags()
     {
-        QFETCH(double, startHeight);
-        QFETCH(QString, steps);
-        QFETCH(double, heightAfter);
+        auto [startHeight, steps, heightAfter] = fetch<double, QString, double>("startHeight", "steps", "heightAfter");
         QVERIFY(m_h->load({{u"Height"_s, QString::number(startHeight)}}));
         // Start-up keeps the design-time tip and an enabled combo box at any height.
         QCOMPARE(m_h->statusBar()->panelToolTip(1), ShrinkTip);
@@ -304,8 +282,7 @@ private Q_SLOTS:
 
     void onTop_data()
     {
-        QTest::addColumn<int>("flag");
-        QTest::addColumn<int>("insertAfter");
+        addColumns<int, int>("flag", "insertAfter");
         QTest::newRow("topmost") << -1 << -1;
         QTest::newRow("not topmost") << 0 << -2;
     }
@@ -353,96 +330,51 @@ private Q_SLOTS:
         QCOMPARE(m_h->form->OnTopFlag(), -1);
     }
 
-    void trayMessages_data()
+    void trayIcon_data()
     {
-        QTest::addColumn<int>("number");
-        QTest::addColumn<bool>("restores");
-        QTest::addColumn<QStringList>("menus");
-        QTest::newRow("left double-click restores") << 515 << true << QStringList();
-        QTest::newRow("right button up opens the menu") << 517 << false << QStringList{u"pop"_s};
-        QTest::newRow("a second start restores") << 0 << true << QStringList();
+        // number: the icon's mouse message, 0 for a second start; choice: the pop-up menu's item chosen
+        addColumns<int, QString, bool, QStringList>("number", "choice", "restores", "menus");
+        QTest::newRow("left double-click restores") << 515 << QString() << true << QStringList();
+        QTest::newRow("right button up opens the menu") << 517 << QString() << false << QStringList{u"pop"_s};
+        QTest::newRow("a second start restores") << 0 << QString() << true << QStringList();
+        QTest::newRow("Restore in the menu") << 517 << u"rst"_s << true << QStringList{u"pop"_s};
+        QTest::newRow("Exit in the menu") << 517 << u"ex"_s << false << QStringList{u"pop"_s};
     }
 
-    void trayMessages()
+    void trayIcon()
     {
-        QFETCH(int, number);
-        QFETCH(bool, restores);
+        auto [number, choice, restores] = fetch<int, QString, bool>("number", "choice", "restores");
         QVERIFY(m_h->load({{u"Taskbar"_s, u"True"_s}}));
-        QVERIFY(m_h->platform.tray.iconShown);
+        QSignalSpy ended(m_h->form.get(), &Form1::ended);
+        m_h->platform.menus.choices = {choice};
         if (number == 0)
             m_h->platform.instance.requestShow();
         else
             m_h->platform.tray.sendMouseMessage(number);
-        QCOMPARE(m_h->form->isVisible(), restores);
-        QCOMPARE(m_h->platform.tray.iconShown, !restores);
+        QCOMPARE(m_h->form->isVisible() && !(m_h->form->windowState() & Qt::WindowMinimized), restores);
+        QCOMPARE(m_h->platform.tray.messages, (restores || choice == u"ex"_s ? QList<int>{0, 2} : QList<int>{0})); // the icon added, removed
         QCOMPARE(m_h->platform.topmost.activations, restores ? 1 : 0);
+        QCOMPARE(ended.count(), choice == u"ex"_s ? 1 : 0);
         QTEST(m_h->platform.menus.shownMenus, "menus");
-    }
-
-    void trayMenuRestoreAndExit()
-    {
-        QVERIFY(m_h->load({{u"Taskbar"_s, u"True"_s}}));
-        QSignalSpy ended(m_h->form.get(), &Form1::ended);
-        m_h->platform.menus.choices = {u"rst"_s};
-        m_h->platform.tray.sendMouseMessage(517);
-        QVERIFY(m_h->form->isVisible());
-        QVERIFY(!(m_h->form->windowState() & Qt::WindowMinimized));
-        QCOMPARE(m_h->platform.tray.messages, (QList<int>{0, 2}));
-
-        m_h->form->showMinimized();
-        QTRY_VERIFY(!m_h->form->isVisible());
-        QVERIFY(m_h->platform.tray.iconShown);
-        m_h->platform.menus.choices = {u"ex"_s};
-        m_h->platform.tray.sendMouseMessage(517);
-        QCOMPARE(ended.count(), 1);
-        QVERIFY(!m_h->platform.tray.iconShown);
-    }
-
-    void minimising_data()
-    {
-        QTest::addColumn<bool>("shoTask");
-        QTest::addColumn<bool>("trayArea");
-        QTest::addColumn<bool>("toIcon");
-        QTest::newRow("show in taskbar") << true << true << true;
-        QTest::newRow("not checked") << false << true << false;
-        QTest::newRow("no notification area") << true << false << false;
-    }
-
-    void minimising()
-    {
-        QFETCH(bool, shoTask);
-        QFETCH(bool, trayArea);
-        QFETCH(bool, toIcon);
-        m_h->platform.tray.hasArea = trayArea;
-        showForm();
-        if (shoTask)
-            m_h->action(u"ShoTask"_s)->trigger();
-        m_h->form->showMinimized();
-        QTRY_VERIFY(m_h->form->windowState() & Qt::WindowMinimized);
-        QCOMPARE(m_h->platform.tray.iconShown, toIcon);
-        QTRY_COMPARE(m_h->form->isVisible(), !toIcon);
-        if (!toIcon)
-            return;
-        m_h->platform.tray.sendMouseMessage(515); // back from the icon, no longer minimised
-        QVERIFY(m_h->form->isVisible() && !(m_h->form->windowState() & Qt::WindowMinimized));
     }
 
     void toggleWindow_data()
     {
-        QTest::addColumn<bool>("shoTask");
-        QTest::addColumn<QString>("from"); // the window active, covered by another, or minimised
-        QTest::addColumn<bool>("putAway");
-        QTest::newRow("active: into the notification area") << true << u"active"_s << true;
-        QTest::newRow("active: minimised") << false << u"active"_s << true;
-        QTest::newRow("covered: comes up") << false << u"covered"_s << false;
-        QTest::newRow("minimised: comes back") << false << u"minimised"_s << false;
-        QTest::newRow("in the notification area: comes back") << true << u"minimised"_s << false;
+        // from: the window active, covered by another, or minimised (into the notification area with Show In Taskbar)
+        addColumns<bool, bool, QString, bool>("shoTask", "trayArea", "from", "putAway");
+        QTest::newRow("active: into the notification area") << true << true << u"active"_s << true;
+        QTest::newRow("active: minimised") << false << true << u"active"_s << true;
+        QTest::newRow("active, no notification area: minimised") << true << false << u"active"_s << true;
+        QTest::newRow("covered: comes up") << false << true << u"covered"_s << false;
+        QTest::newRow("minimised: comes back") << false << true << u"minimised"_s << false;
+        QTest::newRow("in the notification area: comes back") << true << true << u"minimised"_s << false;
     }
 
     void toggleWindow()
     {
-        QFETCH(bool, shoTask);
-        QFETCH(QString, from);
+        const auto [shoTask, trayArea, from, putAway] = fetch<bool, bool, QString, bool>("shoTask", "trayArea", "from", "putAway");
+        const bool toIcon = shoTask && trayArea;
+        m_h->platform.tray.hasArea = trayArea;
         QVERIFY(m_h->load());
         if (shoTask)
             m_h->action(u"ShoTask"_s)->trigger();
@@ -456,17 +388,17 @@ private Q_SLOTS:
             QTRY_VERIFY(other.isActiveWindow());
         } else if (from == u"minimised") {
             m_h->form->showMinimized();
-            QTRY_COMPARE(m_h->form->isVisible(), !shoTask);
+            QTRY_COMPARE(m_h->form->isVisible(), !toIcon);
+            QCOMPARE(m_h->platform.tray.iconShown, toIcon);
         } else {
             m_h->form->activateWindow();
             QTRY_VERIFY(m_h->form->isActiveWindow());
         }
-        m_h->form->toggleWindow();
-        QFETCH(bool, putAway);
+        m_h->platform.shortcut.press(); // the desktop reports the global shortcut
         if (putAway) {
             QVERIFY(m_h->form->isMinimized());
-            QCOMPARE(m_h->platform.tray.iconShown, shoTask);
-            QTRY_COMPARE(m_h->form->isVisible(), !shoTask);
+            QCOMPARE(m_h->platform.tray.iconShown, toIcon);
+            QTRY_COMPARE(m_h->form->isVisible(), !toIcon);
             QCOMPARE(m_h->platform.topmost.activations, 0);
             return;
         }
@@ -475,29 +407,6 @@ private Q_SLOTS:
         QCOMPARE(m_h->platform.topmost.activations, 1);
         QCOMPARE(m_h->form->focusWidget(), m_h->combo());
         QCOMPARE(m_h->combo()->textBox()->selectedText(), u"abc"_s);
-    }
-
-    void hotkeySetting_data()
-    {
-        QTest::addColumn<QString>("stored"); // null: never written
-        QTest::addColumn<QString>("key");
-        QTest::newRow("default") << QString() << u"Ctrl+Alt+Q"_s;
-        QTest::newRow("the user's key") << u"Meta+Shift+F12"_s << u"Meta+Shift+F12"_s;
-        QTest::newRow("empty turns it off") << u""_s << u""_s;
-    }
-
-    void hotkeySetting()
-    {
-        QFETCH(QString, stored);
-        QMap<QString, QString> settings{{u"Taskbar"_s, u"True"_s}};
-        if (!stored.isNull())
-            settings.insert(u"Hotkey"_s, stored);
-        QVERIFY(m_h->load(settings));
-        QTEST(m_h->platform.shortcut.key, "key");
-        // The desktop's report of the key brings the window out of the notification area.
-        QVERIFY(!m_h->form->isVisible());
-        m_h->platform.shortcut.press();
-        QVERIFY(m_h->form->isVisible() && !m_h->platform.tray.iconShown);
     }
 };
 

@@ -1,4 +1,5 @@
 #include "fakes/MainWindowHarness.h"
+#include "fakes/TableRows.h"
 #include "main_window/FilterPopup.h"
 
 #include <QAccessible>
@@ -10,8 +11,7 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-/** The four targets by double-click, drop and keyboard, the Write menu and dialog, the filter
- * pop-up, the drag hints and the message timer. */
+/** The four targets by double-click, drop and keyboard, the Write menu and dialog, the filter pop-up, the drag hints. */
 class TargetActionsTest : public QObject
 {
     Q_OBJECT
@@ -62,13 +62,8 @@ private:
     /** Everything an action may change. */
     static QStringList outcome(const MainWindowHarness& h)
     {
-        return {h.entries().join(u'|'),
-                h.working(),
-                h.message(),
-                h.platform.clipboard.content,
-                QString::number(h.form->Height()),
-                h.platform.menus.shownMenus.join(u','),
-                h.form->PendingText()};
+        QStringList seen{h.entries().join(u'|'), h.working(), h.message(), h.platform.clipboard.content};
+        return seen << QString::number(h.form->Height()) << h.platform.menus.shownMenus.join(u',') << h.form->PendingText();
     }
 
 private Q_SLOTS:
@@ -76,24 +71,19 @@ private Q_SLOTS:
 
     void sixPaths_data()
     {
-        QTest::addColumn<QString>("icon");
-        QTest::addColumn<QString>("dropped"); // null: a double-click on the icon
-        QTest::addColumn<QString>("box");
-        QTest::addColumn<QString>("clipboard");
-        QTest::addColumn<QStringList>("list");
-        QTest::addColumn<QString>("clipboardAfter");
-        QTest::addColumn<QStringList>("listAfter");
-        QTest::addColumn<QString>("messageAfter");
-        QTest::addColumn<QString>("boxAfter");
+        // dropped: null for a double-click on the icon
+        addColumns<QString, QString, QString, QString, QStringList, QString, QStringList, QString, QString>(
+            "icon", "dropped", "box", "clipboard", "list", "clipboardAfter", "listAfter", "messageAfter", "boxAfter");
 
         const QString none;
         const QString e = QStringLiteral("");
         const QStringList ab{QStringLiteral("a"), QStringLiteral("b")};
         const QStringList abc = ab + QStringList{u"c"_s};
-        const QString copied = QStringLiteral("Text copied to clipboard");
-        const QString added = QStringLiteral("Text added");
-        const QString removed = QStringLiteral("Text removed");
+        const QString copied = u"Text copied to clipboard"_s, added = u"Text added"_s, removed = u"Text removed"_s;
         const QString multi = QStringLiteral("line one\r\nline two\ttab");
+        QStringList full;
+        for (int i = 0; i < 32767; ++i)
+            full << QString::number(i);
         // clang-format off
         QTest::newRow("copy click") << "Image1" << none << "hi" << "old" << ab << "hi" << ab << copied << e;
         QTest::newRow("copy click equal to clipboard") << "Image1" << none << "hi" << "hi" << ab << "hi" << ab << e << e;
@@ -108,6 +98,7 @@ private Q_SLOTS:
         QTest::newRow("add drop") << "Image2" << "c" << "box" << e << ab << e << abc << added << "box";
         QTest::newRow("add drop listed") << "Image2" << "a" << "box" << e << ab << e << ab << "Drop here to add to Quippet" << "box";
         QTest::newRow("add drop empty") << "Image2" << e << "box" << e << ab << e << ab + QStringList{e} << added << "box";
+        QTest::newRow("add drop on a full list") << "Image2" << "other" << "box" << e << full << e << full << "List is full" << "box";
         QTest::newRow("remove drop uses the dropped text") << "Image3" << "b" << "a" << e << ab << e << QStringList{u"a"_s} << removed << "a";
         QTest::newRow("remove unlisted drop leaves the hint") << "Image3" << "zz" << "a" << e << ab << e << ab << "Drop here to remove from Quippet" << "a";
         QTest::newRow("combo drop replaces the box") << "Combo1" << multi << "box" << e << ab << e << ab << "Drop into textbox" << multi;
@@ -116,11 +107,8 @@ private Q_SLOTS:
 
     void sixPaths()
     {
-        QFETCH(QString, icon);
-        QFETCH(QString, dropped);
-        QFETCH(QString, box);
-        QFETCH(QString, clipboard);
-        QFETCH(QStringList, list);
+        auto [icon, dropped, box, clipboard, list] =
+            fetch<QString, QString, QString, QString, QStringList>("icon", "dropped", "box", "clipboard", "list");
         m_h->form->list().appendAll(list); // empty before the start-up
         m_h->platform.clipboard.content = clipboard;
         m_h->combo()->setText(box);
@@ -140,37 +128,20 @@ private Q_SLOTS:
         QCOMPARE(m_h->platform.clipboard.log, (after == clipboard ? QStringList() : QStringList{u"clear"_s, u"set "_s + after}));
     }
 
-    void fullListRefusesAdd()
-    {
-        QStringList many;
-        for (int i = 0; i < 32767; ++i)
-            many << QString::number(i);
-        m_h->form->list().appendAll(many);
-        QVERIFY(m_h->drop(QStringLiteral("Image2"), QStringLiteral("other")));
-        QCOMPARE(m_h->form->list().count(), 32767);
-        QCOMPARE(m_h->message(), QStringLiteral("List is full"));
-    }
-
     void commandLineReachesTheList_data()
     {
         // A command sent to the running window; what it answers, its status line and the list after.
         using K = ListCommand::Kind;
-        QTest::addColumn<K>("kind");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("changed");
-        QTest::addColumn<QString>("status");
-        QTest::addColumn<QStringList>("stored"); // the list without its date entry
+        // stored: the list without its date entry
+        addColumns<K, QString, bool, QString, QStringList>("kind", "text", "changed", "status", "stored");
         QTest::newRow("add") << K::Add << u"b\nc"_s << true << u"Text added"_s << QStringList{u"a"_s, u"b\nc"_s};
-        QTest::newRow("add a listed text") << K::Add << u"a"_s << false << QString() << QStringList{u"a"_s};
         QTest::newRow("remove") << K::Remove << u"a"_s << true << u"Text removed"_s << QStringList{};
         QTest::newRow("list") << K::List << QString() << false << QString() << QStringList{u"a"_s};
     }
 
     void commandLineReachesTheList()
     {
-        QFETCH(ListCommand::Kind, kind);
-        QFETCH(QString, text);
-        QFETCH(QStringList, stored);
+        const auto [kind, text, stored] = fetch<ListCommand::Kind, QString, QStringList>("kind", "text", "stored");
         // Before the store is in, the window does not answer.
         QVERIFY(!m_h->platform.instance.sendListCommand(kind, text).answered);
         QVERIFY(m_h->load());
@@ -186,11 +157,8 @@ private Q_SLOTS:
 
     void mouseButtonsAndPlaces_data()
     {
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<QString>("gesture"); // click, double-click, or drag: press, move, release
-        QTest::addColumn<Qt::MouseButton>("button");
-        QTest::addColumn<QPoint>("to"); // where the release (and the move) lands, from the press at the centre
-        QTest::addColumn<QString>("effect");
+        // gesture: click, double-click, or drag: press, move, release; to: where the release (and the move) lands, from the press at the centre
+        addColumns<QString, QString, Qt::MouseButton, QPoint, QString>("control", "gesture", "button", "to", "effect");
         const QString selects = u"selects some text"_s;
         const QPoint inside, outside(0, 40);
         // A click selects the whole text in the box: the left button only, released over the control.
@@ -215,10 +183,7 @@ private Q_SLOTS:
 
     void mouseButtonsAndPlaces()
     {
-        QFETCH(QString, control);
-        QFETCH(QString, gesture);
-        QFETCH(Qt::MouseButton, button);
-        QFETCH(QPoint, to);
+        auto [control, gesture, button, to] = fetch<QString, QString, Qt::MouseButton, QPoint>("control", "gesture", "button", "to");
         m_h->platform.clipboard.content = u"on the clipboard"_s;
         m_h->combo()->setText(u"some text"_s);
         m_h->form->show();
@@ -280,9 +245,7 @@ private Q_SLOTS:
 
     void dragHints_data()
     {
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<QString>("hint");
-        QTest::addColumn<bool>("startsTimer");
+        addColumns<QString, QString, bool>("control", "hint", "startsTimer");
         // clang-format off
         QTest::newRow("combo box") << "Combo1" << "Drop into textbox" << true;
         QTest::newRow("write icon") << "Image4" << "Drop here to write to file" << false;
@@ -291,8 +254,7 @@ private Q_SLOTS:
 
     void dragHints()
     {
-        QFETCH(QString, control);
-        QFETCH(bool, startsTimer);
+        auto [control, startsTimer] = fetch<QString, bool>("control", "startsTimer");
         QWidget* target = m_h->child(control);
         QMimeData mime;
         mime.setText(QStringLiteral("dragged"));
@@ -345,87 +307,78 @@ private Q_SLOTS:
 
     void addTwiceThenCreate()
     {
-        const QString target = m_h->dir.filePath(u"a.txt"_s);
+        // The dialogs shown, each as "title|file name|start folder|filter|flags".
+        const auto dialogs = [this] {
+            QStringList shown;
+            for (const SaveDialog::Options& o : std::as_const(m_h->platform.saveDialog.shown))
+                shown << QStringList{o.title, o.fileName, o.initDir, o.filter, QString::number(o.flags)}.join(u'|');
+            return shown;
+        };
+        const QString target = m_h->dir.filePath(u"a.txt"_s), txt = u"Text Documents (*.txt)|*.txt"_s;
         write(u"first, with a comma"_s, u"mAdd"_s, target);
         QCOMPARE(m_h->message(), u"Text written"_s);
         QCOMPARE(m_h->working(), QString());
         QCOMPARE(m_h->form->TargetFile(), target);
-        const SaveDialog::Options first = m_h->platform.saveDialog.shown.first();
-        QCOMPARE(first.title, u"Add To..."_s);
-        QCOMPARE(first.fileName, u"Untitled"_s);
-        QCOMPARE(first.flags, 4);
-        // With nothing remembered the dialog starts at the root of the program's volume.
-        QCOMPARE(first.initDir, QStorageInfo(m_h->dir.path()).rootPath());
         QCOMPARE(m_h->platform.settings.log,
                  (QStringList{u"read LastFile"_s, u"read Filename"_s, u"write LastFile="_s + target, u"write Filename=a.txt"_s}));
 
         // The next Add proposes the remembered name and folder; Create always says Untitled.
-        write(u"second \"quoted\""_s, u"mAdd"_s, target);
-        QCOMPARE(readBytes(target), QByteArray("\"first, with a comma\"\r\n\"second \"\"quoted\"\"\"\r\n"));
-        QCOMPARE(m_h->platform.saveDialog.shown.last().fileName, u"a.txt"_s);
-        QCOMPARE(m_h->platform.saveDialog.shown.last().initDir, target);
+        // Quotes doubled, UTF-8 without a BOM, blanks and line break kept as they are.
+        write(u"second \"quoted\" \u00E9\r\n x "_s, u"mAdd"_s, target);
+        QCOMPARE(readBytes(target), QByteArray("\"first, with a comma\"\r\n\"second \"\"quoted\"\" \xC3\xA9\r\n x \"\r\n"));
         m_h->platform.settings.log.clear();
         write(u"only"_s, u"mCreate"_s, target);
-        const SaveDialog::Options create = m_h->platform.saveDialog.shown.last();
-        QCOMPARE(create.title, u"Save As..."_s);
-        QCOMPARE(create.fileName, u"Untitled"_s);
-        QCOMPARE(create.initDir, target);
-        QCOMPARE(create.flags, 6);
         QCOMPARE(m_h->platform.settings.log, (QStringList{u"read LastFile"_s, u"write LastFile="_s + target}));
         QCOMPARE(readBytes(target), QByteArray("\"only\"\r\n"));
+        QCOMPARE(QDir(m_h->dir.path()).entryList(QDir::Files), QStringList{u"a.txt"_s}); // nothing left beside it
+        // With nothing remembered the dialog starts at the root of the program's volume.
+        QCOMPARE(dialogs(), (QStringList{u"Add To...|Untitled|%1|%2|4"_s.arg(QStorageInfo(m_h->dir.path()).rootPath(), txt),
+                                         u"Add To...|a.txt|%1|%2|4"_s.arg(target, txt), u"Save As...|Untitled|%1|%2|6"_s.arg(target, txt)}));
     }
 
-    void failures_data()
+    void writesNothing_data()
     {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<bool>("cancel");
-        QTest::addColumn<QStringList>("writtenSettings");
-        QTest::newRow("add, cancel") << "mAdd" << true << QStringList();
-        QTest::newRow("add, folder missing") << "mAdd" << false << QStringList{u"Filename"_s, u"LastFile"_s};
-        QTest::newRow("create, folder missing") << "mCreate" << false << QStringList{u"LastFile"_s};
+        // dropped: null for a double-click; command: the menu item chosen, empty to dismiss the menu; cancel: else the dialog names
+        // a file in a missing folder; timer: Timer1 runs; writtenSettings: stored after a confirmed dialog, in sorted order
+        addColumns<QString, QString, QString, bool, QStringList, QString, QString, bool, QStringList>(
+            "box", "dropped", "command", "cancel", "menus", "pending", "message", "timer", "writtenSettings");
+        const QString keep = u"keep me"_s, none;
+        const QStringList pop2{u"pop2"_s};
+        // clang-format off
+        QTest::newRow("add, cancel") << keep << none << "mAdd" << true << pop2 << keep << "" << true << QStringList();
+        QTest::newRow("add, folder missing") << keep << none << "mAdd" << false << pop2 << keep << "" << true << QStringList{u"Filename"_s, u"LastFile"_s};
+        QTest::newRow("create, folder missing") << keep << none << "mCreate" << false << pop2 << keep << "" << true << QStringList{u"LastFile"_s};
+        QTest::newRow("empty box: no menu") << "" << none << "mAdd" << false << QStringList() << "" << "" << false << QStringList();
+        QTest::newRow("menu dismissed after a drop: the hint stays") << "box" << "dropped" << "" << false << pop2 << "dropped" << "Drop here to write to file" << false << QStringList();
+        // clang-format on
     }
 
-    void failures()
+    void writesNothing()
     {
-        QFETCH(QString, command);
-        QFETCH(bool, cancel);
+        auto [box, dropped, command, cancel] = fetch<QString, QString, QString, bool>("box", "dropped", "command", "cancel");
         const QString target = m_h->dir.filePath(u"missing/folder/x.txt"_s);
-        write(u"keep me"_s, command, cancel ? std::nullopt : std::optional<QString>(target));
-        QCOMPARE(m_h->working(), u"keep me"_s);
-        QCOMPARE(m_h->form->PendingText(), u"keep me"_s);
-        QCOMPARE(m_h->message(), QString());
-        QVERIFY(m_h->form->Timer1().isActive());
+        m_h->combo()->setText(box);
+        m_h->platform.menus.choices = {command};
+        m_h->platform.saveDialog.answers = {cancel ? std::nullopt : std::optional<QString>(target)};
+        openMenuAfter([&] {
+            if (dropped.isNull())
+                m_h->doubleClick(u"Image4"_s);
+            else
+                QVERIFY(m_h->drop(u"Image4"_s, dropped));
+        });
+        QTEST(m_h->platform.menus.shownMenus, "menus");
+        QCOMPARE(m_h->working(), box);
+        QTEST(m_h->form->PendingText(), "pending");
+        QTEST(m_h->message(), "message");
+        QTEST(m_h->form->Timer1().isActive(), "timer");
         QVERIFY(!QFile::exists(target));
-        // Settings stored after a confirmed dialog stay stored (keys in sorted order).
         QTEST(m_h->platform.settings.values.keys(), "writtenSettings");
-    }
-
-    void emptyBoxDoubleClickDoesNothing()
-    {
-        m_h->platform.menus.choices = {u"mAdd"_s};
-        openMenuAfter([this] { m_h->doubleClick(u"Image4"_s); });
-        QVERIFY(m_h->platform.menus.shownMenus.isEmpty());
-        QVERIFY(!m_h->form->Timer1().isActive());
-    }
-
-    void dismissedMenuLeavesTheHint()
-    {
-        m_h->combo()->setText(u"box"_s);
-        openMenuAfter([this] { QVERIFY(m_h->drop(u"Image4"_s, u"dropped"_s)); });
-        QCOMPARE(m_h->platform.menus.shownMenus, QStringList{u"pop2"_s});
-        QCOMPARE(m_h->form->PendingText(), u"dropped"_s);
-        QCOMPARE(m_h->message(), u"Drop here to write to file"_s);
-        QVERIFY(!m_h->form->Timer1().isActive());
-        QVERIFY(m_h->platform.saveDialog.shown.isEmpty());
-        QCOMPARE(m_h->working(), u"box"_s);
     }
 
     void keysDoWhatTheMouseDoes_data()
     {
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<int>("tabs"); // from the box: the icons left to right, then the panels
-        QTest::addColumn<QString>("way");
-        QTest::addColumn<QString>("text");
+        // tabs: from the box, the icons left to right, then the panels
+        addColumns<QString, int, QString, QString>("control", "tabs", "way", "text");
 
         // The accessible press reaches the same handler on every icon and panel: one of each shows it.
         // clang-format off
@@ -441,10 +394,7 @@ private Q_SLOTS:
 
     void keysDoWhatTheMouseDoes()
     {
-        QFETCH(QString, control);
-        QFETCH(int, tabs);
-        QFETCH(QString, way);
-        QFETCH(QString, text);
+        auto [control, tabs, way, text] = fetch<QString, int, QString, QString>("control", "tabs", "way", "text");
 
         MainWindowHarness mouse;
         showWith(mouse, text);
@@ -493,8 +443,7 @@ private Q_SLOTS:
 
     void dropDownList_data()
     {
-        QTest::addColumn<QString>("way");
-        QTest::addColumn<int>("row");
+        addColumns<QString, int>("way", "row");
         QTest::newRow("mouse on the first row") << u"mouse"_s << 0;
         QTest::newRow("mouse on an entry too long to show whole") << u"mouse"_s << 3;
         QTest::newRow("Down and Return in the open list") << u"list keys"_s << 2;
@@ -503,8 +452,7 @@ private Q_SLOTS:
 
     void dropDownList()
     {
-        QFETCH(QString, way);
-        QFETCH(int, row);
+        auto [way, row] = fetch<QString, int>("way", "row");
         const QStringList entries{u"b, first"_s, u"a second"_s, u"two\r\nlines"_s, QString(SnippetCombo::DisplayLimit, u'x') + u"end"_s};
         m_h->form->list().appendAll(entries);
         m_h->form->show();
@@ -541,9 +489,7 @@ private Q_SLOTS:
 
     void filterKeys_data()
     {
-        QTest::addColumn<QList<int>>("keys");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("open");
+        addColumns<QList<int>, QString, bool>("keys", "text", "open");
 
         // Rows: the long entry and "Helm" start with the text, "say hello" contains it.
         QTest::newRow("typing goes on in the box") << QList<int>{Qt::Key_M} << u"hElm"_s << true;
@@ -558,10 +504,14 @@ private Q_SLOTS:
     void filterKeys()
     {
         openFilter();
-        QFETCH(QList<int>, keys);
-        QFETCH(QString, text);
+        auto [keys, text] = fetch<QList<int>, QString>("keys", "text");
         QCOMPARE(m_popup->entries(), QStringList({m_long, u"Helm"_s, u"say hello"_s}));
         QVERIFY(m_popup->isVisible());
+        // A row shows the first characters only, CR LF as one mark; the pop-up is never over the targets below the box.
+        const QString shown = m_popup->model()->index(0, 0).data().toString();
+        QCOMPARE(shown.size(), FilterPopup::DisplayChars - 1);
+        QVERIFY(shown.startsWith(u"help line one\u23CEline two\u23CExx"_s));
+        QVERIFY(!m_popup->geometry().intersects(QRect(m_h->child(u"Image2"_s)->mapToGlobal(QPoint(0, 0)), m_h->child(u"Image2"_s)->size())));
         for (int key : keys)
             QTest::keyClick(m_h->combo(), Qt::Key(key));
         QCOMPARE(m_h->combo()->text(), text);
@@ -569,17 +519,9 @@ private Q_SLOTS:
         QVERIFY(m_h->combo()->lineEdit()->hasFocus());
     }
 
-    void filterRowsShowOneShortLine()
+    void filterScrolledDownShowsItsTopAgain()
     {
         openFilter();
-        const QString shown = m_popup->model()->index(0, 0).data().toString();
-        // The first characters only, and CR LF is one mark.
-        QCOMPARE(shown.size(), FilterPopup::DisplayChars - 1);
-        QVERIFY(shown.startsWith(u"help line one\u23CEline two\u23CExx"_s));
-        // Never over the targets below the box.
-        auto* add = m_h->form->findChild<QWidget*>(u"Image2"_s);
-        const QRect addOnScreen(add->mapToGlobal(QPoint(0, 0)), add->size());
-        QVERIFY(!m_popup->geometry().intersects(addOnScreen));
         // A long list scrolled down shows its top again once the choice goes above the first row.
         QStringList more;
         for (int i = 0; i < 2 * FilterPopup::VisibleRows; ++i)

@@ -1,7 +1,8 @@
 #include "core/compat/TrayIconRecord.h"
-#include "fakes/CoreFixture.h"
 #include "core/store/StoreFile.h"
+#include "fakes/CoreFixture.h"
 #include "fakes/FileBytes.h"
+#include "fakes/TableRows.h"
 #include "fakes/VectorSnippetList.h"
 #include "platform/CommandLine.h"
 #include "platform/InstallLayout.h"
@@ -71,12 +72,8 @@ private Q_SLOTS:
 
     void displayDecision_data()
     {
-        // Environment, and the outcome: "-" cannot reach, "" goes on with Qt's own choice,
-        // anything else goes on with that platform. Only ":0" and "/run/user/1/wayland-0" answer.
-        QTest::addColumn<QString>("platform");
-        QTest::addColumn<QString>("display");
-        QTest::addColumn<QString>("waylandDisplay");
-        QTest::addColumn<QString>("outcome");
+        // The outcome: "-" cannot reach, "" Qt's own choice, else that platform. Only ":0" and "/run/user/1/wayland-0" answer.
+        addColumns<QString, QString, QString, QString>("platform", "display", "waylandDisplay", "outcome");
         QTest::newRow("X answers") << QString() << u":0"_s << u"wayland-0"_s << QString();
         QTest::newRow("dead X, live Wayland: natively") << QString() << u":5"_s << u"wayland-0"_s << u"wayland"_s;
         QTest::newRow("absolute Wayland socket") << QString() << QString() << u"/run/user/1/wayland-0"_s << u"wayland"_s;
@@ -88,10 +85,8 @@ private Q_SLOTS:
 
     void displayDecision()
     {
-        QFETCH(QString, platform);
-        QFETCH(QString, display);
-        QFETCH(QString, waylandDisplay);
-        QFETCH(QString, outcome);
+        auto [platform, display, waylandDisplay, outcome] =
+            fetch<QString, QString, QString, QString>("platform", "display", "waylandDisplay", "outcome");
         const auto answers = [](const QString& address) { return address == u":0" || address == u"/run/user/1/wayland-0"; };
         const auto decision = DisplayConnection::decide({platform, display, waylandDisplay, u"/run/user/1"_s}, {answers, answers});
         QCOMPARE(decision.reachable, outcome != u"-");
@@ -100,15 +95,10 @@ private Q_SLOTS:
 
     void commandLine_data()
     {
-        // The arguments, and what comes of them: the action, the exit code when ending, the
-        // --add/--remove text ("-" when from standard input), and the first line of standard
-        // error, or for a start the -platform and -display values seen, as "platform|display".
+        // The exit code when ending, the --add/--remove text ("-" when from standard input), and the first line of
+        // standard error, or for a start the -platform and -display values seen, as "platform|display".
         using A = CommandLine::Action;
-        QTest::addColumn<QByteArrayList>("arguments");
-        QTest::addColumn<A>("action");
-        QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("detail");
+        addColumns<QByteArrayList, A, int, QString, QString>("arguments", "action", "exitCode", "text", "detail");
         // clang-format off
         QTest::newRow("nothing starts") << QByteArrayList{} << A::Start << 0 << QString() << u"|"_s;
         QTest::newRow("restored session") << QByteArrayList{"-session", "10abc7f3e2000171"} << A::Start << 0 << QString() << u"|"_s;
@@ -136,9 +126,7 @@ private Q_SLOTS:
 
     void commandLine()
     {
-        QFETCH(QByteArrayList, arguments);
-        QFETCH(QString, text);
-        QFETCH(QString, detail);
+        auto [arguments, text, detail] = fetch<QByteArrayList, QString, QString>("arguments", "text", "detail");
         const CommandLine::Outcome outcome = CommandLine(u"quippet"_s, u"1.2.3"_s).parse(arguments);
         QTEST(outcome.action, "action");
         QTEST(outcome.exitCode, "exitCode");
@@ -154,27 +142,10 @@ private Q_SLOTS:
         QCOMPARE(outcome.nulSeparated, outcome.action == CommandLine::Action::List && arguments.contains("-0"));
     }
 
-    void everyLaterStartWakesTheFirst()
-    {
-        // The lock file as a crashed holder leaves it (a pid above the kernel's limit, application, host) does not count.
-        writeBytes(InstanceChannel::lockPath(m_dir->path()), "4195305\nquippet\n\n");
-        {
-            LocalSocketInstance first(m_dir->path(), ::getuid());
-            QSignalSpy shown(&first, &SingleInstance::showRequested);
-            QVERIFY(!first.otherInstanceRunning());
-            for (int start = 1; start <= 2; ++start) {
-                LocalSocketInstance later(m_dir->path(), ::getuid());
-                QVERIFY(whileServing([&] { return later.otherInstanceRunning(); }));
-                QCOMPARE(shown.count(), start);
-            }
-        }
-        QVERIFY(!LocalSocketInstance(m_dir->path(), ::getuid()).otherInstanceRunning());
-    }
-
     void instanceMessage_data()
     {
-        QTest::addColumn<QByteArray>("line"); // what decodes; empty when it does not
-        QTest::addColumn<QByteArray>("text"); // the "text" field it carries
+        // line: what decodes; text: the "text" field it carries, null when it does not decode
+        addColumns<QByteArray, QByteArray>("line", "text");
         const QByteArray odd = "say \"hi\"\nbye \xF0\x9F\x98\x80 \r\n";
         QTest::newRow("any bytes cross in one line") << "add text=" + odd.toBase64() << odd;
         QTest::newRow("empty value") << QByteArray("add text=") << QByteArray("");
@@ -185,8 +156,7 @@ private Q_SLOTS:
 
     void instanceMessage()
     {
-        QFETCH(QByteArray, line);
-        QFETCH(QByteArray, text);
+        const auto [line, text] = fetch<QByteArray, QByteArray>("line", "text");
         const auto message = InstanceChannel::Message::decode(line);
         QCOMPARE(message.has_value(), !text.isNull() || line == "list");
         if (!message)
@@ -197,9 +167,8 @@ private Q_SLOTS:
 
     void privateFolder_data()
     {
-        QTest::addColumn<QString>("made"); // "0700", "0755", "link" (to a 0700 folder), "file"
-        QTest::addColumn<bool>("ownUser");
-        QTest::addColumn<bool>("isPrivate");
+        // made: "0700", "0755", "link" (to a 0700 folder), "file"
+        addColumns<QString, bool, bool>("made", "ownUser", "isPrivate");
         QTest::newRow("own, closed to others") << u"0700"_s << true << true;
         QTest::newRow("open to others") << u"0755"_s << true << false;
         QTest::newRow("another user's") << u"0700"_s << false << false;
@@ -209,8 +178,7 @@ private Q_SLOTS:
 
     void privateFolder()
     {
-        QFETCH(QString, made);
-        QFETCH(bool, ownUser);
+        const auto [made, ownUser] = fetch<QString, bool>("made", "ownUser");
         const QString path = m_dir->filePath(u"f"_s), target = m_dir->filePath(u"target"_s);
         QVERIFY(QDir().mkdir(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
         if (made == u"link")
@@ -222,12 +190,19 @@ private Q_SLOTS:
         QTEST(InstanceChannel::isPrivateFolder(path, ::getuid() + (ownUser ? 0 : 1)), "isPrivate");
     }
 
-    void startWaitsForACommandLineHoldingTheLock()
+    void lockHeldWithoutAnInstance()
     {
-        // A command line editing the store holds the lock for a moment; a start meanwhile waits
-        // for it rather than ending as if an instance ran.
+        // The lock is held (by this process) and nobody answers: a list command leaves the store alone.
         QLockFile commandLine(InstanceChannel::lockPath(m_dir->path()));
         QVERIFY(commandLine.tryLock(0));
+        const QString store = m_dir->filePath(u"Text.txt"_s);
+        ListCommandRunner::Setup setup{m_dir->path(), ::getuid(), [&] { return store; }, QString()};
+        setup.waitMs = 300;
+        const auto result = ListCommandRunner(setup).run(ListCommand::Kind::Add, u"a"_s, false);
+        QCOMPARE(result.exitCode, 1);
+        QCOMPARE(result.standardError, u"quippet: Quippet is running but does not answer; nothing was changed\n"_s);
+        QVERIFY(!QFile::exists(store));
+        // A command line editing the store holds it for a moment; a start waits rather than end as if an instance ran.
         std::thread done([&] {
             std::this_thread::sleep_for(std::chrono::milliseconds(300));
             commandLine.unlock();
@@ -261,22 +236,14 @@ private Q_SLOTS:
 
     void listCommandOnStoreFile_data()
     {
-        // The store before (null: none), the command and its text; the exit code, standard output
-        // and error, and the store after.
+        // The store before (null: none) and after, the command and its text, its exit code, standard output and error.
         using K = ListCommand::Kind;
-        QTest::addColumn<QByteArray>("before");
-        QTest::addColumn<K>("kind");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QByteArray>("output");
-        QTest::addColumn<QString>("error");
-        QTest::addColumn<QByteArray>("after");
+        addColumns<QByteArray, K, QString, int, QByteArray, QString, QByteArray>("before", "kind", "text", "exitCode", "output", "error", "after");
         const QByteArray two = "\"a\"\r\n\"b \"\"q\"\"\nc\"\r\n";
         // clang-format off
         QTest::newRow("add to a missing store") << QByteArray() << K::Add << u"x\U0001F600"_s << 0 << QByteArray() << QString() << QByteArray("\"x\xF0\x9F\x98\x80\"\r\n");
         QTest::newRow("add keeps the others") << two << K::Add << u"a "_s << 0 << QByteArray() << QString() << two + "\"a \"\r\n";
-        QTest::newRow("add a listed text") << two << K::Add << u"a"_s << 1 << QByteArray() << u"quippet: the text is already in the list\n"_s << two;
-        QTest::newRow("add the date") << two << K::Add << u"3/1/2024"_s << 1 << QByteArray() << u"quippet: the text is already in the list\n"_s << two;
+        QTest::newRow("add the date, a listed text") << two << K::Add << u"3/1/2024"_s << 1 << QByteArray() << u"quippet: the text is already in the list\n"_s << two;
         QTest::newRow("remove with a line break") << two << K::Remove << u"b \"q\"\nc"_s << 0 << QByteArray() << QString() << QByteArray("\"a\"\r\n");
         QTest::newRow("remove from a missing store") << QByteArray() << K::Remove << u"a"_s << 1 << QByteArray() << u"quippet: the text is not in the list\n"_s << QByteArray();
         QTest::newRow("list") << two << K::List << QString() << 0 << QByteArray("a\nb \"q\"\nc\n") << QString() << two;
@@ -288,10 +255,8 @@ private Q_SLOTS:
 
     void listCommandOnStoreFile()
     {
-        QFETCH(QByteArray, before);
-        QFETCH(ListCommand::Kind, kind);
-        QFETCH(QString, text);
-        QFETCH(QString, error);
+        const auto [before, kind, text, error, after] =
+            fetch<QByteArray, ListCommand::Kind, QString, QString, QByteArray>("before", "kind", "text", "error", "after");
         const QString store = m_dir->filePath(u"data/Text.txt"_s);
         QVERIFY(QDir().mkpath(m_dir->filePath(u"data"_s)));
         QFile big(store);
@@ -307,7 +272,6 @@ private Q_SLOTS:
         QTEST(result.exitCode, "exitCode");
         QTEST(result.standardOutput, "output");
         QCOMPARE(result.standardError, error.contains(u"%1"_s) ? error.arg(store) : error);
-        QFETCH(QByteArray, after);
         if (after == "/")
             QVERIFY(QFileInfo(store).isDir());
         else if (after == "big")
@@ -317,52 +281,48 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(store + u".bak"_s));
     }
 
-    void listCommandThroughInstance()
+    void instanceWakesLaterStartsAndTakesListCommands()
     {
+        // The lock file as a crashed holder leaves it (a pid above the kernel's limit, application, host) does not count.
+        writeBytes(InstanceChannel::lockPath(m_dir->path()), "4195305\nquippet\n\n");
         const QString store = m_dir->filePath(u"Text.txt"_s);
-        LocalSocketInstance instance(m_dir->path(), ::getuid());
-        QVERIFY(!instance.otherInstanceRunning());
-        QStringList window{u"a"_s};
-        connect(&instance, &SingleInstance::listCommandReceived, this,
-                [&](ListCommand::Kind kind, const QString& text, SingleInstance::ListReply* reply) {
-                    VectorSnippetList list(window);
-                    reply->answered = true;
-                    reply->result = ListCommand::apply(kind, list, text);
-                    reply->entries = list.entries();
-                    window = list.entries();
-                });
-        const ListCommandRunner runner({m_dir->path(), ::getuid(), [&] { return store; }, QString()});
-        const QString odd = u"q\"\n\U0001F600"_s;
-        QCOMPARE(whileServing([&] { return runner.run(ListCommand::Kind::Add, odd, false).exitCode; }), 0);
-        QCOMPARE(window, (QStringList{u"a"_s, odd}));
-        const auto refused = whileServing([&] { return runner.run(ListCommand::Kind::Remove, u"b"_s, false); });
-        QCOMPARE(refused.exitCode, 1);
-        QCOMPARE(refused.standardError, u"quippet: the text is not in the list\n"_s);
-        QCOMPARE(whileServing([&] { return runner.run(ListCommand::Kind::List, QString(), true).standardOutput; }), "a\0"_ba + odd.toUtf8() + '\0');
-        // The instance is the one writer: the file was never touched.
+        {
+            LocalSocketInstance instance(m_dir->path(), ::getuid());
+            QSignalSpy shown(&instance, &SingleInstance::showRequested);
+            QVERIFY(!instance.otherInstanceRunning());
+            for (int start = 1; start <= 2; ++start) {
+                LocalSocketInstance later(m_dir->path(), ::getuid());
+                QVERIFY(whileServing([&] { return later.otherInstanceRunning(); }));
+                QCOMPARE(shown.count(), start);
+            }
+            QStringList window{u"a"_s};
+            connect(&instance, &SingleInstance::listCommandReceived, this,
+                    [&](ListCommand::Kind kind, const QString& text, SingleInstance::ListReply* reply) {
+                        VectorSnippetList list(window);
+                        reply->answered = true;
+                        reply->result = ListCommand::apply(kind, list, text);
+                        reply->entries = list.entries();
+                        window = list.entries();
+                    });
+            const ListCommandRunner runner({m_dir->path(), ::getuid(), [&] { return store; }, QString()});
+            const QString odd = u"q\"\n\U0001F600"_s;
+            QCOMPARE(whileServing([&] { return runner.run(ListCommand::Kind::Add, odd, false).exitCode; }), 0);
+            QCOMPARE(window, (QStringList{u"a"_s, odd}));
+            const auto refused = whileServing([&] { return runner.run(ListCommand::Kind::Remove, u"b"_s, false); });
+            QCOMPARE(refused.exitCode, 1);
+            QCOMPARE(refused.standardError, u"quippet: the text is not in the list\n"_s);
+            QCOMPARE(whileServing([&] { return runner.run(ListCommand::Kind::List, QString(), true).standardOutput; }),
+                     "a\0"_ba + odd.toUtf8() + '\0');
+        }
+        // The instance is the one writer: the file was never touched. Once it is gone, a start runs.
         QVERIFY(!QFile::exists(store));
-    }
-
-    void silentInstanceChangesNothing()
-    {
-        // The lock is held (by this process) and nobody answers: the store file is not touched.
-        QLockFile lock(InstanceChannel::lockPath(m_dir->path()));
-        QVERIFY(lock.tryLock(0));
-        const QString store = m_dir->filePath(u"Text.txt"_s);
-        ListCommandRunner::Setup setup{m_dir->path(), ::getuid(), [&] { return store; }, QString()};
-        setup.waitMs = 300;
-        const auto result = ListCommandRunner(setup).run(ListCommand::Kind::Add, u"a"_s, false);
-        QCOMPARE(result.exitCode, 1);
-        QCOMPARE(result.standardError, u"quippet: Quippet is running but does not answer; nothing was changed\n"_s);
-        QVERIFY(!QFile::exists(store));
+        QVERIFY(!LocalSocketInstance(m_dir->path(), ::getuid()).otherInstanceRunning());
     }
 
     void activationTokenReachesTheWindowSystem_data()
     {
         // The platform the running instance is on; which of the launch's two variables it sets.
-        QTest::addColumn<QString>("platform");
-        QTest::addColumn<QByteArray>("xdgToken");
-        QTest::addColumn<QByteArray>("startupId");
+        addColumns<QString, QByteArray, QByteArray>("platform", "xdgToken", "startupId");
         QTest::newRow("Wayland") << u"wayland"_s << QByteArray("tok-1") << QByteArray();
         QTest::newRow("X11") << u"xcb"_s << QByteArray() << QByteArray("id_TIME5");
         QTest::newRow("neither") << u"offscreen"_s << QByteArray() << QByteArray();
@@ -388,8 +348,7 @@ private Q_SLOTS:
 
     void startupIdTime_data()
     {
-        QTest::addColumn<QByteArray>("id");
-        QTest::addColumn<qint64>("time"); // -1: none
+        addColumns<QByteArray, qint64>("id", "time"); // time -1: none
         QTest::newRow("launcher id") << QByteArray("xfce4-panel-1234-host-quippet_TIME8765432") << qint64(8765432);
         QTest::newRow("no time") << QByteArray("0b1f-2c3d") << qint64(-1);
         QTest::newRow("time not a number") << QByteArray("x_TIMEnow") << qint64(-1);
@@ -404,9 +363,8 @@ private Q_SLOTS:
 
     void clockFormat_data()
     {
-        QTest::addColumn<QString>("locale"); // empty: `format` is rewritten instead
-        QTest::addColumn<QString>("format");
-        QTest::addColumn<QString>("expected");
+        // locale: empty when `format` is rewritten instead
+        addColumns<QString, QString, QString>("locale", "format", "expected");
         QTest::newRow("US twelve-hour") << u"en_US"_s << QString() << u"h:mm:ss AP"_s;
         QTest::newRow("Finnish dot separator") << u"fi_FI"_s << QString() << u"H.mm.ss"_s;
         QTest::newRow("Korean period before hour") << u"ko_KR"_s << QString() << u"AP h:mm:ss"_s;
@@ -419,57 +377,45 @@ private Q_SLOTS:
 
     void clockFormat()
     {
-        QFETCH(QString, locale);
-        QFETCH(QString, format);
+        auto [locale, format] = fetch<QString, QString>("locale", "format");
         QTEST(locale.isEmpty() ? QtClock::withSecondsWithoutZone(format) : QtClock::timeFormat(QLocale(locale)), "expected");
-    }
-
-    void saveDialogFilters_data()
-    {
-        QTest::addColumn<QString>("filter");
-        QTest::addColumn<QStringList>("expected");
-        QTest::newRow("description already shows the pattern") << u"Text Documents (*.txt)|*.txt"_s << QStringList{u"Text Documents (*.txt)"_s};
-        QTest::newRow("plain description, several patterns") << u"Text|*.txt;*.log"_s << QStringList{u"Text (*.txt *.log)"_s};
-        QTest::newRow("two filters") << u"Text (*.txt)|*.txt|All Files (*.*)|*.*"_s << QStringList{u"Text (*.txt)"_s, u"All Files (*.*)"_s};
-        QTest::newRow("description naming another pattern") << u"Notes (*.md)|*.txt"_s << QStringList{u"Notes (*.md) (*.txt)"_s};
-        QTest::newRow("no filter") << QString() << QStringList{};
-    }
-
-    void saveDialogFilters()
-    {
-        QFETCH(QString, filter);
-        QTEST(QtSaveDialog::nameFilters(filter), "expected");
     }
 
     void saveDialogSetUp_data()
     {
-        QTest::addColumn<QString>("initDir");
-        QTest::addColumn<QString>("folder"); // where the dialog starts; null: left to the dialog
-        QTest::addColumn<int>("flags");
-        QTest::addColumn<bool>("confirmsOverwrite");
+        // folder: where the dialog starts; null: left to the dialog. filter: "description|patterns", shown as filters.
+        addColumns<QString, QString, int, bool, QString, QStringList>("initDir", "folder", "flags", "confirmsOverwrite", "filter", "filters");
+        const int hide = SaveDialog::HideReadOnly;
+        const QString txt = u"Text Documents (*.txt)|*.txt"_s;
+        const QStringList txts{u"Text Documents (*.txt)"_s};
         // clang-format off
-        QTest::newRow("add: existing file, read-only box hidden only") << u"sub/kept.txt"_s << u"sub"_s << int{SaveDialog::HideReadOnly} << false;
-        QTest::newRow("create: folders gone, dot segments, overwrite question") << u"sub/x/../y/z/gone.txt"_s << u"sub"_s << (SaveDialog::HideReadOnly | SaveDialog::OverwritePrompt) << true;
-        QTest::newRow("no start folder") << QString() << QString() << int{SaveDialog::HideReadOnly} << false;
+        QTest::newRow("add: existing file, read-only box hidden only") << u"sub/kept.txt"_s << u"sub"_s << hide << false << txt << txts;
+        QTest::newRow("create: folders gone, dot segments, overwrite question") << u"sub/x/../y/z/gone.txt"_s << u"sub"_s << (hide | SaveDialog::OverwritePrompt) << true << txt << txts;
+        QTest::newRow("no start folder") << QString() << QString() << hide << false << txt << txts;
+        QTest::newRow("plain description, several patterns") << QString() << QString() << hide << false << u"Text|*.txt;*.log"_s << QStringList{u"Text (*.txt *.log)"_s};
+        QTest::newRow("two filters") << QString() << QString() << hide << false << u"Text (*.txt)|*.txt|All Files (*.*)|*.*"_s << QStringList{u"Text (*.txt)"_s, u"All Files (*.*)"_s};
+        QTest::newRow("description naming another pattern") << QString() << QString() << hide << false << u"Notes (*.md)|*.txt"_s << QStringList{u"Notes (*.md) (*.txt)"_s};
+        QTest::newRow("no filter") << QString() << QString() << hide << false << QString() << QStringList{};
         // clang-format on
     }
 
     void saveDialogSetUp()
     {
-        QFETCH(QString, initDir);
-        QFETCH(QString, folder);
-        QFETCH(int, flags);
+        auto [initDir, folder, flags, filter, filters] =
+            fetch<QString, QString, int, QString, QStringList>("initDir", "folder", "flags", "filter", "filters");
         QVERIFY(QDir(m_dir->path()).mkpath(u"sub"_s));
         writeBytes(m_dir->filePath(u"sub/kept.txt"_s), QByteArray());
         const QString start = initDir.isNull() ? QString() : m_dir->filePath(initDir);
         QCOMPARE(QtSaveDialog::startFolder(start), folder.isNull() ? QString() : QDir::cleanPath(m_dir->filePath(folder)));
 
         QFileDialog dialog;
-        QtSaveDialog::configure(dialog, {u"Add To..."_s, start, u"Untitled"_s, u"Text Documents (*.txt)|*.txt"_s, flags});
+        QCOMPARE(QtSaveDialog::nameFilters(filter), filters);
+        QtSaveDialog::configure(dialog, {u"Add To..."_s, start, u"Untitled"_s, filter, flags});
         QCOMPARE(dialog.acceptMode(), QFileDialog::AcceptSave);
         if (!folder.isNull())
             QCOMPARE(dialog.directory().absolutePath(), QDir::cleanPath(m_dir->filePath(folder)));
-        QCOMPARE(dialog.nameFilters(), QStringList{u"Text Documents (*.txt)"_s});
+        if (!filters.isEmpty())
+            QCOMPARE(dialog.nameFilters(), filters);
         QTEST(!dialog.testOption(QFileDialog::DontConfirmOverwrite), "confirmsOverwrite");
     }
 
@@ -494,8 +440,7 @@ private Q_SLOTS:
 
     void settingsRead_data()
     {
-        QTest::addColumn<QByteArray>("fileText");
-        QTest::addColumn<QString>("expected");
+        addColumns<QByteArray, QString>("fileText", "expected");
         QTest::newRow("same key in another group gives the default") << QByteArray("[Other]\nFilename=x.txt\n") << u"Untitled"_s;
         QTest::newRow("quoted") << QByteArray("[Startup]\nFilename=\"a, b.txt\"\n") << u"a, b.txt"_s;
         QTest::newRow("unquoted comma stays one text, CR LF line ends") << QByteArray("[Startup]\r\nFilename=a, b.txt\r\n") << u"a, b.txt"_s;
@@ -511,17 +456,14 @@ private Q_SLOTS:
 
     void topmostPlacement_data()
     {
-        QTest::addColumn<bool>("startVisible");
-        QTest::addColumn<QList<int>>("requests");
-        QTest::addColumn<bool>("expectTopmost");
+        addColumns<bool, QList<int>, bool>("startVisible", "requests", "expectTopmost");
         QTest::newRow("other value counts as not topmost") << true << QList<int>{-1, 1} << false;
         QTest::newRow("hidden window is shown") << false << QList<int>{-1} << true;
     }
 
     void topmostPlacement()
     {
-        QFETCH(bool, startVisible);
-        QFETCH(QList<int>, requests);
+        auto [startVisible, requests] = fetch<bool, QList<int>>("startVisible", "requests");
         QWidget window;
         window.setGeometry(50, 30, 256, 173);
         WId nativeBefore = 0;
@@ -568,9 +510,7 @@ private Q_SLOTS:
     void shortcutKey_data()
     {
         // The setting's text, and the key as X11 and the shortcut portal take it ("-": none).
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<uint>("keysym");
-        QTest::addColumn<QString>("trigger");
+        addColumns<QString, uint, QString>("text", "keysym", "trigger");
         QTest::newRow("default") << u"Ctrl+Alt+Q"_s << 0x71U << u"CTRL+ALT+q"_s;
         QTest::newRow("function key, portal's modifier order") << u"Meta+Shift+F12"_s << 0xffc9U << u"SHIFT+LOGO+F12"_s;
         QTest::newRow("named key") << u"Alt+PgDown"_s << 0xff56U << u"ALT+Page_Down"_s;
@@ -618,9 +558,8 @@ private Q_SLOTS:
 
     void isInstalled_data()
     {
-        QTest::addColumn<QString>("entry");   // a file made below a fresh root ("/" ends a folder)
-        QTest::addColumn<QString>("program"); // the program folder, made below the same root
-        QTest::addColumn<bool>("installed");
+        // entry: a file made below a fresh root ("/" ends a folder); program: the program folder, made below the same root
+        addColumns<QString, QString, bool>("entry", "program", "installed");
         const QString apps = u"share/applications/"_s;
         const QString ours = u"org.example.quippet.desktop"_s;
         QTest::newRow("/usr") << u"usr/"_s + apps + ours << u"usr/bin"_s << true;
@@ -632,8 +571,7 @@ private Q_SLOTS:
 
     void isInstalled()
     {
-        QFETCH(QString, entry);
-        QFETCH(QString, program);
+        auto [entry, program] = fetch<QString, QString>("entry", "program");
         failOnStrayWarnings();
         const QDir root(m_dir->path());
         QVERIFY(root.mkpath(program));

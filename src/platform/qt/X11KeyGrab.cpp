@@ -1,5 +1,6 @@
 #include "platform/qt/X11KeyGrab.h"
 
+#include "core/log/QuippetLog.h"
 #include "platform/qt/ShortcutKey.h"
 
 #include <QCoreApplication>
@@ -134,8 +135,12 @@ X11KeyGrab::Outcome X11KeyGrab::grab(const ShortcutKey& key)
 void X11KeyGrab::grabAgain()
 {
     m_grabAgainPending = false;
-    if (!m_roots.isEmpty() && grab(ShortcutKey(m_key)) != Outcome::Taken)
+    if (m_roots.isEmpty())
+        return;
+    if (grab(ShortcutKey(m_key)) != Outcome::Taken)
         Q_EMIT lost();
+    else
+        qCDebug(lcShortcut) << "The key is grabbed again after a change of the keyboard map";
 }
 
 void X11KeyGrab::release()

@@ -3,6 +3,7 @@
 #include "core/store/StoreFormat.h"
 #include "fakes/CoreFixture.h"
 #include "fakes/FileBytes.h"
+#include "fakes/TableRows.h"
 #include "fakes/UnreadableFile.h"
 #include "fakes/VectorSnippetList.h"
 
@@ -45,9 +46,8 @@ private Q_SLOTS:
 
     void saveThenLoad_data()
     {
-        QTest::addColumn<QStringList>("entries");
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QStringList>("reloaded"); // behind the one already listed
+        // reloaded: behind the one already listed
+        addColumns<QStringList, QByteArray, QStringList>("entries", "bytes", "reloaded");
         const QString today = u"2024-03-01"_s;
         // clang-format off
         QTest::newRow("empty list gives zero-byte file") << QStringList() << QByteArray() << QStringList();
@@ -58,11 +58,10 @@ private Q_SLOTS:
 
     void saveThenLoad()
     {
-        QFETCH(QStringList, entries);
+        auto [entries, reloaded] = fetch<QStringList, QStringList>("entries", "reloaded");
         QString error;
         QVERIFY2(StoreFile(m_path).save(VectorSnippetList(entries), &error, u"2024-03-01"_s), qPrintable(error));
         QTEST(readBytes(m_path), "bytes");
-        QFETCH(QStringList, reloaded);
         VectorSnippetList list(QStringList{u"today"_s});
         QCOMPARE(StoreFile(m_path).load(list), StoreFile::LoadResult::Loaded);
         QCOMPARE(list.entries(), QStringList{u"today"_s} + reloaded);
@@ -70,9 +69,8 @@ private Q_SLOTS:
 
     void obstacles_data()
     {
-        QTest::addColumn<QString>("existing");
-        QTest::addColumn<StoreFile::LoadResult>("loads");
-        QTest::addColumn<bool>("creates"); // an empty store, when none is there
+        // creates: an empty store, when none is there
+        addColumns<QString, StoreFile::LoadResult, bool>("existing", "loads", "creates");
         QTest::newRow("no file: loading makes nothing") << u"none"_s << StoreFile::LoadResult::Missing << true;
         QTest::newRow("file: not truncated by creating") << u"file"_s << StoreFile::LoadResult::Loaded << true;
         QTest::newRow("directory in the way: no backup of it") << u"dir"_s << StoreFile::LoadResult::Unreadable << false;
@@ -81,8 +79,7 @@ private Q_SLOTS:
 
     void obstacles()
     {
-        QFETCH(QString, existing);
-        QFETCH(bool, creates);
+        auto [existing, creates] = fetch<QString, bool>("existing", "creates");
         const QByteArray bytes = existing == u"file"_s ? "\"keep\"\r\n"_ba : QByteArray();
         if (existing == u"file"_s)
             writeBytes(m_path, bytes);
@@ -105,8 +102,8 @@ private Q_SLOTS:
 
     void unreadableStoreIsKeptUnderNextFreeName_data()
     {
-        QTest::addColumn<int>("olderBackups"); // Text.txt.bak, Text.txt.1.bak, ... already there
-        QTest::addColumn<QString>("keptAs");   // empty: kept nowhere
+        // olderBackups: Text.txt.bak, Text.txt.1.bak, ... already there; keptAs: empty when kept nowhere
+        addColumns<int, QString>("olderBackups", "keptAs");
         QTest::newRow("first incident") << 0 << u"Text.txt.bak"_s;
         QTest::newRow("second incident") << 1 << u"Text.txt.1.bak"_s;
         QTest::newRow("every name taken") << StoreFile::MaxBackups << QString();
@@ -114,8 +111,7 @@ private Q_SLOTS:
 
     void unreadableStoreIsKeptUnderNextFreeName()
     {
-        QFETCH(int, olderBackups);
-        QFETCH(QString, keptAs);
+        auto [olderBackups, keptAs] = fetch<int, QString>("olderBackups", "keptAs");
         StoreFile store(m_path);
         QVERIFY(makeUnreadableFile(m_path));
         QStringList older;
@@ -161,8 +157,7 @@ private Q_SLOTS:
 
     void twentyMegabyteEntryRoundTrips()
     {
-        // Quotes, line breaks and two-byte characters throughout, so the reader's chunks end
-        // inside doubled quotes and characters alike.
+        // Quotes, line breaks and two-byte characters throughout, so the reader's chunks end inside doubled quotes and characters alike.
         const QString pattern = u"ab\"c\r\n\u00E9, \"\""_s;
         const QStringList entries{u"before"_s, pattern.repeated(20 * 1024 * 1024 / pattern.size()), u"after"_s};
         QVERIFY(StoreFile(m_path).save(VectorSnippetList(entries)));
@@ -174,22 +169,9 @@ private Q_SLOTS:
         QCOMPARE(contents.entries.constData() + 1, first);
     }
 
-    void quotedLineFile()
-    {
-        // Quotes doubled, UTF-8 without a BOM, comma, blanks and line break kept as they are.
-        writeBytes(m_path, "old line\r\n");
-        QVERIFY(QuotedLineFile::append(m_path, u"\"\u00E9\", \r\n x "_s));
-        QCOMPARE(readBytes(m_path), "old line\r\n\"\"\"\xC3\xA9\"\", \r\n x \"\r\n"_ba);
-        const QString created = m_dir->filePath(u"new.txt"_s);
-        QVERIFY(QuotedLineFile::create(created, u"one"_s) && QuotedLineFile::create(created, QString()));
-        QCOMPARE(readBytes(created), "\"\"\r\n"_ba);
-        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), (QStringList{u"new.txt"_s, u"Text.txt"_s}));
-    }
-
     void failedWriteKeepsOldFile_data()
     {
-        QTest::addColumn<QString>("writer");
-        QTest::addColumn<QString>("obstacle");
+        addColumns<QString, QString>("writer", "obstacle");
         for (const QString& writer : {u"store"_s, u"append"_s, u"create"_s})
             for (const QString& obstacle : {u"disk full"_s, u"missing folder"_s, u"onto a folder"_s})
                 QTest::addRow("%s, %s", qPrintable(writer), qPrintable(obstacle)) << writer << obstacle;
@@ -197,8 +179,7 @@ private Q_SLOTS:
 
     void failedWriteKeepsOldFile()
     {
-        QFETCH(QString, writer);
-        QFETCH(QString, obstacle);
+        auto [writer, obstacle] = fetch<QString, QString>("writer", "obstacle");
         const QByteArray original("\"old\"\r\n\"entries\"\r\n");
         writeBytes(m_path, original);
         QVERIFY(QDir(m_dir->path()).mkdir(u"folder"_s));
@@ -226,8 +207,7 @@ private Q_SLOTS:
 
     void choosePath_data()
     {
-        QTest::addColumn<QString>("programFolder");
-        QTest::addColumn<bool>("usesProgramFolder");
+        addColumns<QString, bool>("programFolder", "usesProgramFolder");
         QTest::newRow("writable program folder") << u"program"_s << true;
         QTest::newRow("program folder is a file") << u"file"_s << false;
         QTest::newRow("no program folder") << QString() << false;
@@ -235,8 +215,7 @@ private Q_SLOTS:
 
     void choosePath()
     {
-        QFETCH(QString, programFolder);
-        QFETCH(bool, usesProgramFolder);
+        auto [programFolder, usesProgramFolder] = fetch<QString, bool>("programFolder", "usesProgramFolder");
         const QDir dir(m_dir->path());
         QVERIFY(dir.mkpath(u"program"_s));
         writeBytes(dir.filePath(u"file"_s), QByteArray());

@@ -2,6 +2,7 @@
 #include "core/store/StoreReader.h"
 #include "core/store/TextArena.h"
 #include "fakes/CoreFixture.h"
+#include "fakes/TableRows.h"
 
 #include <QTest>
 
@@ -17,8 +18,7 @@ private Q_SLOTS:
 
     void read_data()
     {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QStringList>("fields");
+        addColumns<QByteArray, QStringList>("bytes", "fields");
         // clang-format off
         QTest::newRow("empty file gives no fields") << QByteArray() << QStringList();
         QTest::newRow("unquoted: comma splits, leading blanks skipped, trailing kept, tab kept") << "a,  b  \r\n   \"q\"\r\n\tx\r\n"_ba << QStringList{u"a"_s, u"b  "_s, u"q"_s, u"\tx"_s};
@@ -51,8 +51,7 @@ private Q_SLOTS:
 
     void read()
     {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QStringList, fields);
+        auto [bytes, fields] = fetch<QByteArray, QStringList>("bytes", "fields");
         QCOMPARE(StoreFormat::read(bytes), fields);
         // The store is read in chunks: wherever they split the bytes, the fields are the same,
         // also as views into an arena, which runs out of room halfway at the largest chunks.

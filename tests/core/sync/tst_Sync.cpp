@@ -3,6 +3,7 @@
 #include "core/sync/StoreSync.h"
 #include "fakes/CoreFixture.h"
 #include "fakes/FileBytes.h"
+#include "fakes/TableRows.h"
 #include "fakes/VectorSnippetList.h"
 
 #include <QTest>
@@ -23,10 +24,7 @@ private Q_SLOTS:
 
     void merge_data()
     {
-        QTest::addColumn<QString>("base");
-        QTest::addColumn<QString>("ours");
-        QTest::addColumn<QString>("theirs");
-        QTest::addColumn<QString>("result");
+        addColumns<QString, QString, QString, QString>("base", "ours", "theirs", "result");
         // Entries are letters; D is the date entry, which is never stored.
         // clang-format off
         QTest::newRow("nothing changed") << "ab" << "ab" << "ab" << "ab";
@@ -50,17 +48,13 @@ private Q_SLOTS:
 
     void merge()
     {
-        QFETCH(QString, base);
-        QFETCH(QString, ours);
-        QFETCH(QString, theirs);
-        QFETCH(QString, result);
+        auto [base, ours, theirs, result] = fetch<QString, QString, QString, QString>("base", "ours", "theirs", "result");
         QCOMPARE(StoreMerge::merge(letters(base), letters(ours), letters(theirs), u"12/7/2026"_s), letters(result));
     }
 
     void saveMergesOutsideChangesFirst_data()
     {
-        QTest::addColumn<QByteArray>("outside");
-        QTest::addColumn<QStringList>("list");
+        addColumns<QByteArray, QStringList>("outside", "list");
         // Quippet read "a","b" and added "ours"; then the outside wrote this (empty: removed).
         const QStringList ours{u"D"_s, u"a"_s, u"b"_s, u"ours"_s};
         QTest::newRow("untouched") << "\"a\"\r\n\"b\"\r\n"_ba << ours;
@@ -71,8 +65,7 @@ private Q_SLOTS:
 
     void saveMergesOutsideChangesFirst()
     {
-        QFETCH(QByteArray, outside);
-        QFETCH(QStringList, list);
+        auto [outside, list] = fetch<QByteArray, QStringList>("outside", "list");
         writeBytes(m_path, "\"a\"\r\n\"b\"\r\n");
         StoreFile store(m_path);
         VectorSnippetList entries({u"D"_s});

@@ -5,6 +5,7 @@
 #include "core/sync/UnconfirmedWrites.h"
 #include "fakes/CoreFixture.h"
 #include "fakes/FileBytes.h"
+#include "fakes/TableRows.h"
 #include "fakes/VectorSnippetList.h"
 
 #include <QDateTime>
@@ -27,18 +28,9 @@ QHash<QString, StoreMerge::Written> writes(const QString& spec)
     return written;
 }
 
-/** Writes the file as another program would, dated `modified`. */
-void deliver(const QString& path, const QByteArray& bytes, const QDateTime& modified)
-{
-    writeBytes(path, bytes);
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadWrite) && file.setFileTime(modified, QFileDevice::FileModificationTime));
-}
-
 } // namespace
 
-/** Keeping one list in step across machines: the rule for entries the other side has not seen, what feeds it, and
- * the conflict copies sync engines leave. */
+/** One list in step across machines: entries the other side has not seen, and the conflict copies sync engines leave. */
 class tst_SyncAcrossMachines : public QObject
 {
     Q_OBJECT
@@ -48,16 +40,11 @@ private Q_SLOTS:
 
     void unseenEntriesAreKept_data()
     {
-        QTest::addColumn<QString>("base");
-        QTest::addColumn<QString>("ours");
-        QTest::addColumn<QString>("theirs");
-        QTest::addColumn<QString>("written");
-        QTest::addColumn<double>("theirsAt"); // seconds
-        QTest::addColumn<QString>("result");
+        // theirsAt: in seconds
+        addColumns<QString, QString, QString, QString, double, QString>("base", "ours", "theirs", "written", "theirsAt", "result");
         // We read "ab" from the file, then wrote the entries in `written`; the file now holds `theirs`.
         // clang-format off
         QTest::newRow("editor deletes the line we wrote") << "Dabx" << "Dabx" << "ab" << "x1" << 60.0 << "Dab";
-        QTest::newRow("editor deletes two of our lines") << "Dabxy" << "Dabxy" << "ab" << "x1y2" << 60.0 << "Dab";
         QTest::newRow("editor deletes an older line of ours, a newer one stays") << "abxy" << "abxy" << "aby" << "x1y2" << 60.0 << "aby";
         QTest::newRow("editor deletes a line read from the file") << "abx" << "abx" << "bx" << "x1" << 60.0 << "bx";
         QTest::newRow("version older than our save") << "abx" << "abx" << "ab" << "x1" << 0.5 << "abx";
@@ -76,12 +63,8 @@ private Q_SLOTS:
 
     void unseenEntriesAreKept()
     {
-        QFETCH(QString, base);
-        QFETCH(QString, ours);
-        QFETCH(QString, theirs);
-        QFETCH(QString, written);
-        QFETCH(double, theirsAt);
-        QFETCH(QString, result);
+        const auto [base, ours, theirs, written, theirsAt, result] =
+            fetch<QString, QString, QString, QString, double, QString>("base", "ours", "theirs", "written", "theirsAt", "result");
         const QString date = u"12/7/2026"_s;
         const auto unseen = StoreMerge::unseenRemovals(letters(base), letters(theirs), qint64(theirsAt * 1e9), writes(written), date);
         QCOMPARE(StoreMerge::merge(letters(base), letters(ours), letters(theirs), date, unseen), letters(result));
@@ -104,9 +87,7 @@ private Q_SLOTS:
 
     void outsideVersionAfterOurSave_data()
     {
-        QTest::addColumn<QByteArray>("outside");
-        QTest::addColumn<int>("secondsAfterSave");
-        QTest::addColumn<QString>("list");
+        addColumns<QByteArray, int, QString>("outside", "secondsAfterSave", "list");
         // Quippet read "a","b", then added and saved "x".
         // clang-format off
         QTest::newRow("editor deletes our line a minute later") << "\"a\"\r\n\"b\"\r\n"_ba << 60 << "Dab";
@@ -117,9 +98,7 @@ private Q_SLOTS:
 
     void outsideVersionAfterOurSave()
     {
-        QFETCH(QByteArray, outside);
-        QFETCH(int, secondsAfterSave);
-        QFETCH(QString, list);
+        const auto [outside, secondsAfterSave, list] = fetch<QByteArray, int, QString>("outside", "secondsAfterSave", "list");
         const QTemporaryDir dir;
         const QString path = dir.filePath(u"Text.txt"_s);
         writeBytes(path, "\"a\"\r\n\"b\"\r\n");
@@ -136,7 +115,11 @@ private Q_SLOTS:
         QVERIFY(sync.save());
         QVERIFY(StoreSync::stampOf(path) == saved);
 
-        deliver(path, outside, QDateTime::fromMSecsSinceEpoch(saved.modifiedNs / 1'000'000).addSecs(secondsAfterSave));
+        // Written as another program would, dated `secondsAfterSave` from our save.
+        writeBytes(path, outside);
+        QFile file(path);
+        const QDateTime modified = QDateTime::fromMSecsSinceEpoch(saved.modifiedNs / 1'000'000).addSecs(secondsAfterSave);
+        QVERIFY(file.open(QIODevice::ReadWrite) && file.setFileTime(modified, QFileDevice::FileModificationTime));
         const StoreSync::Stamp delivered = StoreSync::stampOf(path);
         sync.syncFromDisk();
         QCOMPARE(entries.entries(), letters(list));
@@ -151,9 +134,7 @@ private Q_SLOTS:
 
     void conflictCopyNames_data()
     {
-        QTest::addColumn<QString>("fileName");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<bool>("conflictCopy");
+        addColumns<QString, QString, bool>("fileName", "name", "conflictCopy");
         // clang-format off
         QTest::newRow("Syncthing") << "Text.txt" << "Text.sync-conflict-20261207-181500-ABC2DEF.txt" << true;
         QTest::newRow("Nextcloud, ownCloud") << "Text.txt" << "Text (conflicted copy 2026-12-07 181500).txt" << true;
@@ -171,10 +152,8 @@ private Q_SLOTS:
 
     void conflictCopyNames()
     {
-        QFETCH(QString, fileName);
-        QFETCH(QString, name);
-        QFETCH(bool, conflictCopy);
-        QCOMPARE(ConflictCopies::isConflictCopy(fileName, name), conflictCopy);
+        const auto [fileName, name] = fetch<QString, QString>("fileName", "name");
+        QTEST(ConflictCopies::isConflictCopy(fileName, name), "conflictCopy");
     }
 };
 
