@@ -57,19 +57,13 @@ public:
     StoreFile::Written write(const QString&, const QByteArray& bytes, const std::function<bool()>& check) override
     {
         ++writes;
-        StoreFile::Written written;
         auto file = make(bytes);
-        written.stamp = stampOf(*file);
-        written.held = file;
         if (!beforeReplace.isEmpty())
             outside(beforeReplace.takeFirst());
-        if (check && !check()) {
-            written.refused = true;
-            return written;
-        }
-        current = file;
-        written.saved = true;
-        return written;
+        const bool refused = check && !check();
+        if (!refused)
+            current = file;
+        return {!refused, refused, {}, stampOf(*file), file};
     }
     QStringList entries() const
     {

@@ -1,6 +1,7 @@
 #include "core/sync/StoreSession.h"
 #include "fakes/FakeStoreDisk.h"
 #include "fakes/FileBytes.h"
+#include "fakes/TableRows.h"
 #include "fakes/VectorSnippetList.h"
 
 #include <QDir>
@@ -33,15 +34,14 @@ private Q_SLOTS:
 
     void resultAfterAChangeIsMergedWithIt_data()
     {
-        QTest::addColumn<QByteArray>("copy"); // a sync engine's conflict copy beside the store
-        QTest::addColumn<QStringList>("listed");
+        addColumns<QByteArray, QStringList>("copy", "listed"); // copy: a sync engine's conflict copy beside the store
         QTest::newRow("outside change") << QByteArray() << QStringList{u"D"_s, u"a"_s, u"x"_s, u"ours"_s, u"mine"_s};
         QTest::newRow("and a conflict copy") << "\"a\"\r\n\"c\"\r\n"_ba << QStringList{u"D"_s, u"a"_s, u"x"_s, u"c"_s, u"ours"_s, u"mine"_s};
     }
 
     void resultAfterAChangeIsMergedWithIt()
     {
-        QFETCH(QByteArray, copy);
+        const auto [copy, listed] = fetch<QByteArray, QStringList>("copy", "listed");
         QTemporaryDir dir;
         const QString conflictCopy = dir.filePath(u"Text.sync-conflict-20261207-120000-ABC2DEF.txt"_s);
         if (!copy.isEmpty())
@@ -66,7 +66,6 @@ private Q_SLOTS:
         list.append(u"mine"_s);
         session.listChanged();
         goOn.release();
-        QFETCH(QStringList, listed);
         QTRY_COMPARE(list.entries(), listed);
         disk->onRead = nullptr;
         session.finish([](const QString&) { return false; });
@@ -77,9 +76,7 @@ private Q_SLOTS:
 
     void finishAsksBeforeDiscarding_data()
     {
-        QTest::addColumn<bool>("blocked"); // a folder replaces the store before the final save
-        QTest::addColumn<QList<bool>>("answers");
-        QTest::addColumn<int>("questions");
+        addColumns<bool, QList<bool>, int>("blocked", "answers", "questions"); // blocked: a folder replaces the store before the final save
         QTest::newRow("saved: no question") << false << QList<bool>{} << 0;
         QTest::newRow("retried once, then discarded") << true << QList<bool>{true, false} << 2;
     }

@@ -1,6 +1,7 @@
 #include "core/sync/SyncedStore.h"
 #include "fakes/CoreFixture.h"
 #include "fakes/FakeStoreDisk.h"
+#include "fakes/TableRows.h"
 
 #include <QTest>
 
@@ -32,11 +33,8 @@ private Q_SLOTS:
 
     void checkBeforeReplace_data()
     {
-        QTest::addColumn<QStringList>("outside"); // a change right before each check
-        QTest::addColumn<int>("writes");
-        QTest::addColumn<bool>("saved");
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<QString>("listed");
+        // outside: a change right before each check.
+        addColumns<QStringList, int, bool, QString, QString>("outside", "writes", "saved", "stored", "listed");
         const QStringList restless{u"append p"_s, u"append q"_s, u"deliver r"_s, u"append s"_s, u"append t"_s};
         // We read "ab" and added "c"; outside lines go after the line they follow.
         // clang-format off
@@ -50,24 +48,21 @@ private Q_SLOTS:
 
     void checkBeforeReplace()
     {
-        QFETCH(QStringList, outside);
-        QFETCH(bool, saved);
+        const auto [outside, saved, stored, listed] = fetch<QStringList, bool, QString, QString>("outside", "saved", "stored", "listed");
         begin(u"ab"_s);
         m_disk.beforeReplace = outside;
         const SyncedStore::Outcome out = m_store->save(letters(u"Dabc"_s));
         QTEST(m_disk.writes, "writes");
         QCOMPARE(out.saved, saved);
         QCOMPARE(out.error.contains(u"kept changing"_s), !saved);
-        QFETCH(QString, stored);
-        QFETCH(QString, listed);
         QCOMPARE(m_disk.entries(), letters(stored));
         QCOMPARE(out.entries, letters(listed));
     }
 
     void appendedLines_data()
     {
-        QTest::addColumn<QStringList>("changes"); // "old BYTES": appended to the replaced file; else as FakeStoreDisk::outside
-        QTest::addColumn<QStringList>("looks");   // the list after each change's refresh
+        // changes: "old BYTES" is appended to the replaced file, others as FakeStoreDisk::outside; looks: the list after each.
+        addColumns<QStringList, QStringList>("changes", "looks");
         // We read "ab" and saved "abc"; a writer still holding the old file appends to it.
         // clang-format off
         QTest::newRow("nothing appended") << QStringList{u"old "_s} << QStringList{u"Dabc"_s};
@@ -80,8 +75,7 @@ private Q_SLOTS:
 
     void appendedLines()
     {
-        QFETCH(QStringList, changes);
-        QFETCH(QStringList, looks);
+        const auto [changes, looks] = fetch<QStringList, QStringList>("changes", "looks");
         begin(u"ab"_s);
         const auto replaced = m_disk.current;
         QVERIFY(m_store->save(letters(u"Dabc"_s)).saved);
