@@ -18,12 +18,12 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 /** "x1y2": x first written by our save 1, y by save 2, one copy each; save n at n seconds. */
-QHash<QString, StoreMerge::Written> writes(const QString& spec)
+QHash<QString, StoreMerge::Written> writes(const QString& pairs)
 {
     QHash<QString, StoreMerge::Written> written;
-    for (qsizetype i = 0; i + 1 < spec.size(); i += 2) {
-        const int save = spec.at(i + 1).digitValue();
-        written.insert(spec.at(i), {1, save, save * 1'000'000'000LL});
+    for (qsizetype i = 0; i + 1 < pairs.size(); i += 2) {
+        const int save = pairs.at(i + 1).digitValue();
+        written.insert(pairs.at(i), {1, save, save * 1'000'000'000LL});
     }
     return written;
 }
