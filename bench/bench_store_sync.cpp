@@ -8,7 +8,8 @@
 #include "BenchSupport.h"
 #include "core/store/StoreFile.h"
 #include "core/sync/StoreMerge.h"
-#include "core/sync/StoreSync.h"
+#include "core/sync/StoreSession.h"
+#include "core/sync/StoreWatcher.h"
 #include "main_window/SnippetCombo.h"
 #include "main_window/SnippetListModel.h"
 
@@ -41,7 +42,7 @@ void replaceOutside(const QString& path, const QStringList& entries)
 }
 
 /** Times `repetitions` outside additions until the list shows each; -1 on a time-out. */
-std::vector<double> timeChanges(SnippetListModel& list, StoreSync& sync, const QString& path,
+std::vector<double> timeChanges(SnippetListModel& list, StoreSession& sync, const QString& path,
                                 QStringList& file, int repetitions, int tag)
 {
     std::vector<double> samples;
@@ -53,7 +54,7 @@ std::vector<double> timeChanges(SnippetListModel& list, StoreSync& sync, const Q
         QElapsedTimer timer;
         timer.start();
         QEventLoop loop;
-        QObject::connect(&sync, &StoreSync::merged, &loop, &QEventLoop::quit);
+        QObject::connect(&sync, &StoreSession::merged, &loop, &QEventLoop::quit);
         QTimer::singleShot(5000, &loop, &QEventLoop::quit);
         loop.exec();
         const double ms = BenchSupport::elapsedMs(timer);
@@ -80,18 +81,17 @@ int main(int argc, char** argv)
     SnippetCombo combo(list);
     combo.resize(300, combo.sizeHint().height());
     combo.show();
-    StoreFile store(path);
     list.append(QStringLiteral("12/7/2026"));
-    store.load(list);
-    StoreSync sync(store, list, QStringLiteral("12/7/2026"));
-    sync.begin();
+    // The program's own store session: reads and merges run on its store thread.
+    StoreSession sync(list);
+    sync.start(nullptr, path, QStringLiteral("12/7/2026"));
     combo.setText(QStringLiteral("working text"));
     QApplication::processEvents();
 
     sync.setQuietMs(0);
     timeChanges(list, sync, path, file, 2, 0); // warm-up
     const std::vector<double> syncMs = timeChanges(list, sync, path, file, Repetitions, 1);
-    sync.setQuietMs(StoreSync::DefaultQuietMs);
+    sync.setQuietMs(StoreWatcher::DefaultQuietMs);
     const std::vector<double> quietMs = timeChanges(list, sync, path, file, 5, 2);
     if (syncMs.front() < 0 || quietMs.front() < 0) {
         std::fprintf(stderr, "a change did not reach the list\n");
