@@ -56,12 +56,11 @@ back_from_tray() { # WHAT: the running program shows its window again and remove
   wait_until "$1 shows the window" main_shown
   wait_until "$1 removes the icon" tray_icon_gone
 }
-tray_menu() { # KEY: a right-click on the icon opens its pop-up menu; KEY answers it
-  local before
-  before=$(visible_windows "$QUIPPET_PID")
-  click_tray_icon 3
-  wait_until "pop-up menu opens" eval '[ "$(visible_windows "$QUIPPET_PID")" -gt "$before" ]'
-  xdotool key "$1"
+# menu_open: a visible pop-up menu, told from the main window by its width and from the icon and its tool tip by its height.
+menu_open() { visible_geometries "$QUIPPET_PID" | awk '{ if ($1 != 256 && $2 >= 40) f = 1 } END { exit !f }'; }
+tray_menu() { # KEY: a right-click on the icon opens its pop-up menu (clicked again if a new icon missed it); KEY answers it
+  for _ in 1 2 3; do click_tray_icon 3 && poll 30 menu_open && { xdotool key "$1"; return 0; }; done
+  fail "timed out: pop-up menu opens"
 }
 
 click_tray_icon 1 2

@@ -111,6 +111,8 @@ message_panel_y() { echo $(($(window_height "$1") - 11)); }
 
 # visible_windows PID: how many visible windows (menus included) the process has.
 visible_windows() { { xdotool search --onlyvisible --pid "$1" 2>/dev/null || true; } | wc -l; }
+# visible_geometries PID: "WIDTH HEIGHT" of each visible window of the process.
+visible_geometries() { for id in $(xdotool search --onlyvisible --pid "$1" 2>/dev/null); do xdotool getwindowgeometry "$id" | awk '/Geometry/ { sub("x", " ", $2); print $2 }'; done; }
 
 # open_menu WIN KEY: presses the menu's access key, up to 3 times as the focus may still be moving, and waits for the menu.
 open_menu() {
