@@ -2,6 +2,7 @@
 
 #include "core/list/SnippetList.h"
 #include "core/log/QuippetLog.h"
+#include "core/store/NewFile.h"
 #include "core/store/StoreFormat.h"
 #include "core/store/StoreReader.h"
 #include "core/store/TextArena.h"
@@ -9,7 +10,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <cstring>
 #include <fcntl.h>
 #include <optional>
@@ -231,41 +231,37 @@ StoreFile::Written StoreFile::write(const QString& path, const QByteArray& bytes
                                     const std::function<bool()>& beforeReplace)
 {
     Written written;
-    QSaveFile file(path);
-    file.setDirectWriteFallback(false);
-    const auto fail = [&] {
-        logFailure(QStringLiteral("save ") + quoted(path), file.errorString());
-        written.error = file.errorString();
+    // A link is kept: its target is what gets replaced.
+    const QFileInfo info(path);
+    const QString target =
+        info.isSymLink() && !info.symLinkTarget().isEmpty() ? info.symLinkTarget() : path;
+    const auto fail = [&](const QString& reason) {
+        logFailure(QStringLiteral("save ") + quoted(path), reason);
+        written.error = reason;
         return written;
     };
-    // Unbuffered: a buffered flush that writes only part of the data is not reported as an
-    // error, and commit() would then replace the store with a cut-off file.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return fail();
-    if (file.write(bytes) != bytes.size()) {
-        fail();
-        file.cancelWriting();
-        return written;
-    }
-    // Flushed before the check, so that between the check and the rename only the commit's
-    // flush of an already flushed file remains.
-    if (::fdatasync(file.handle()) != 0) {
-        written.error = QString::fromLocal8Bit(std::strerror(errno));
-        logFailure(QStringLiteral("save ") + quoted(path), written.error);
-        file.cancelWriting();
-        return written;
-    }
+    if (info.isDir())
+        return fail(QStringLiteral("Filename refers to a directory"));
+    // A file the user made read-only is not replaced behind the user's back.
+    if (info.exists() && !info.isWritable())
+        return fail(QStringLiteral("Existing file %1 is not writable")
+                        .arg(QDir::toNativeSeparators(target)));
+    NewFile file(target);
+    if (!file.open())
+        return fail(file.error());
+    // Flushed once, before the check, so that between the check and the rename nothing waits.
+    if (!file.write(bytes) || !file.flush())
+        return fail(file.error());
     written.stamp = FileStamp::ofOpen(file.handle());
     if (beforeReplace && !beforeReplace()) {
-        file.cancelWriting();
         written.refused = true;
         return written;
     }
-    if (!file.commit())
-        return fail();
+    if (!file.replace())
+        return fail(file.error());
     written.saved = true;
     // Held open under its name; a file put there since is not ours and is read as a change.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(QFile::encodeName(target).constData(), O_RDONLY | O_CLOEXEC);
     written.held = std::make_shared<HeldFile>(fd);
     const FileStamp opened = fd >= 0 ? FileStamp::ofOpen(fd) : FileStamp();
     if (opened.device != written.stamp.device || opened.inode != written.stamp.inode)
