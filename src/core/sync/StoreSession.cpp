@@ -87,8 +87,9 @@ void StoreSession::post(Job job)
     const quint64 generation = m_generation;
     QMetaObject::invokeMethod(
         &m_worker,
-        [this, job, snapshot = std::move(snapshot), generation] {
-            Result result = run(job, snapshot, generation);
+        [this, job, snapshot = std::move(snapshot), generation,
+         unapplied = std::exchange(m_unapplied, std::nullopt)] {
+            Result result = run(job, snapshot, generation, unapplied);
             {
                 const std::lock_guard lock(m_resultLock);
                 m_result = std::move(result);
@@ -98,11 +99,15 @@ void StoreSession::post(Job job)
         Qt::QueuedConnection);
 }
 
-StoreSession::Result StoreSession::run(Job job, const QStringList& snapshot, quint64 generation)
+StoreSession::Result StoreSession::run(Job job, const QStringList& snapshot, quint64 generation,
+                                       const std::optional<Unapplied>& unapplied)
 {
     Result result{job, {}, snapshot, generation};
+    // Merged here rather than on the list's thread, which a full list would hold up.
+    QStringList ours =
+        unapplied ? StoreMerge::merge(unapplied->base, snapshot, unapplied->theirs, m_leaveOut)
+                  : snapshot;
     // A conflict copy's entries join the list here, so they reach it the way outside changes do.
-    QStringList ours = snapshot;
     result.copiesMerged = m_copies->collect(ours, &result.copyBeingWritten);
     const bool copied = ours != snapshot;
     result.outcome = job == Job::Save ? m_synced->save(ours) : m_synced->refresh(ours);
@@ -135,6 +140,8 @@ void StoreSession::takeResult()
         const Job next = *m_pending;
         m_pending.reset();
         post(next);
+    } else if (m_unapplied && !m_finishing) {
+        post(Job::Refresh);
     }
 }
 
@@ -143,19 +150,24 @@ void StoreSession::apply(const Result& result)
     const SyncedStore::Outcome& outcome = result.outcome;
     m_savesAllowed = outcome.savesAllowed;
     if (outcome.changed) {
-        QStringList next = outcome.entries;
-        // The list changed while the store thread worked: merge, never apply over it.
+        // The list changed while the store thread worked: merged with it, never applied over it.
         if (result.generation != m_generation)
-            next = StoreMerge::merge(result.snapshot, m_list.allEntries(), next, m_leaveOut);
-        if (next != m_list.allEntries()) {
-            m_list.replaceAll(next);
-            Q_EMIT merged();
-        }
+            m_unapplied = Unapplied{result.snapshot, outcome.entries};
+        else
+            takeIn(outcome.entries);
     }
     if (outcome.unreadable)
         Q_EMIT unreadable(m_path);
     if (result.copiesMerged > 0)
         Q_EMIT conflictCopyMerged();
+}
+
+void StoreSession::takeIn(const QStringList& entries)
+{
+    if (entries == m_list.allEntries())
+        return;
+    m_list.replaceAll(entries);
+    Q_EMIT merged();
 }
 
 StoreSession::Result StoreSession::runNow(Job job)
@@ -181,7 +193,13 @@ void StoreSession::finish(const RetryQuestion& retry)
     // Waits for the job under way; its result is taken in before the last save.
     QMetaObject::invokeMethod(
         &m_worker, [] {}, Qt::BlockingQueuedConnection);
+    m_finishing = true;
     takeResult();
+    if (m_unapplied) {
+        takeIn(StoreMerge::merge(m_unapplied->base, m_list.allEntries(), m_unapplied->theirs,
+                                 m_leaveOut));
+        m_unapplied.reset();
+    }
     m_running = false;
     m_lookAgain.stop();
 

@@ -26,8 +26,9 @@ class StoreWatcher;
  *
  * Reading, merging and saving run on a store thread of its own, one job at a time: the list's
  * thread hands over a copy of the list and applies what comes back. A result that arrives after
- * the list changed is merged with that change, never applied over it, and so are the entries of
- * sync engines' conflict copies, which each job takes in too. `finish` waits for the store thread.
+ * the list changed is merged with that change by the next job, never applied over it, and so are
+ * the entries of sync engines' conflict copies, which each job takes in too. `finish` waits for
+ * the store thread.
  */
 class StoreSession : public QObject
 {
@@ -99,12 +100,21 @@ private:
         int copiesMerged = 0;
         bool copyBeingWritten = false;
     };
+    /** A result the list had moved past: the list it started from and what it found. */
+    struct Unapplied
+    {
+        QStringList base;
+        QStringList theirs;
+    };
 
     void post(Job job);
     /** One job on the store thread. */
-    Result run(Job job, const QStringList& snapshot, quint64 generation);
+    Result run(Job job, const QStringList& snapshot, quint64 generation,
+               const std::optional<Unapplied>& unapplied);
     void takeResult();
     void apply(const Result& result);
+    /** Puts `entries` in the list when they differ from it. */
+    void takeIn(const QStringList& entries);
     Result runNow(Job job);
 
     SnippetList& m_list;
@@ -114,7 +124,7 @@ private:
     QString m_loadWarning;
     bool m_savesAllowed = true;
     bool m_running = false;
-    bool m_finished = false;
+    bool m_finishing = false;
 
     // Used on the store thread only:
     std::unique_ptr<SyncedStore> m_synced;
@@ -134,4 +144,6 @@ private:
     quint64 m_generation = 0;
     bool m_busy = false;
     std::optional<Job> m_pending;
+    /** Handed to the next job, which merges it with the list. */
+    std::optional<Unapplied> m_unapplied;
 };
