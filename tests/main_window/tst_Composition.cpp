@@ -213,9 +213,12 @@ private Q_SLOTS:
         QVERIFY(!(m_h->form->windowFlags() & Qt::WindowMaximizeButtonHint));
         for (const char* name : {"Image1", "Image2", "Image3", "Image4", "Combo1"})
             QVERIFY2(m_h->child(QLatin1String(name))->acceptDrops(), name);
-        // Loading fills the list, not the box.
+        // Loading fills the list, not the box, whose cursor stays where it was.
+        m_h->combo()->setText(u"typed"_s);
+        m_h->combo()->lineEdit()->setCursorPosition(2);
         QVERIFY(m_h->load({}, "\"one\"\r\n\"two\"\r\n"));
-        QCOMPARE(m_h->combo()->lineEdit()->text(), QString());
+        QCOMPARE(m_h->combo()->lineEdit()->text(), u"typed"_s);
+        QCOMPARE(m_h->combo()->lineEdit()->cursorPosition(), 2);
         // Positions outside the list change nothing.
         for (int outside : {-1, 3})
             m_h->form->list().removeAt(outside);

@@ -177,6 +177,7 @@ private Q_SLOTS:
         QTest::newRow("Copy icon, right-button drag") << "Image1" << "drag" << Qt::RightButton << QPoint(30, 0) << "";
         QTest::newRow("Copy icon, a shaky click is a click") << "Image1" << "drag" << Qt::LeftButton << QPoint(2, 0) << selects;
         QTest::newRow("box drags its text from the selection") << "Combo1" << "drag" << Qt::LeftButton << QPoint(30, 0) << "moves some text";
+        QTest::newRow("box, a click away from a selection places the cursor") << "Combo1" << "click" << Qt::LeftButton << inside << "cursor at 0";
         QTest::newRow("box, right-button drag") << "Combo1" << "drag" << Qt::RightButton << QPoint(30, 0) << "";
         // clang-format on
     }
@@ -190,7 +191,7 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(m_h->form.get()));
         QLineEdit* box = m_h->combo()->lineEdit();
         // The box's text is dragged from within its selection; elsewhere the selection is what a click makes.
-        if (control == u"Combo1"_s)
+        if (control == u"Combo1"_s && gesture == u"drag"_s)
             box->selectAll();
         else
             box->deselect();
@@ -204,7 +205,8 @@ private Q_SLOTS:
                 QCoreApplication::sendEvent(target, &escape);
             }
         });
-        const QPoint at = target->rect().center();
+        // In the box, the press is at the start of its text.
+        const QPoint at = control == u"Combo1"_s ? QPoint(1, target->height() / 2) : target->rect().center();
         if (gesture == u"double-click"_s) {
             m_h->doubleClick(control, button);
         } else {
@@ -222,6 +224,8 @@ private Q_SLOTS:
             effects << dragged;
         if (box->selectedText() != selected)
             effects << u"selects "_s + box->selectedText();
+        if (box->cursorPosition() != box->text().size())
+            effects << u"cursor at %1"_s.arg(box->cursorPosition());
         if (m_h->working() != u"some text"_s || !m_h->entries().isEmpty() || m_h->form->Height() != Form1::FullHeight)
             effects << u"changed"_s;
         if (!m_h->message().isEmpty() || m_h->form->Timer1().isActive())
