@@ -28,7 +28,6 @@ export -n DISPLAY
 expect 0 "" --add "$odd"
 expect_bytes "$STORE" "\"kept\"\r\n$odd_stored"
 expect 1 "quippet: the text is already in the list" --add "$odd"
-expect 1 "quippet: the text is empty" --add ''
 expect 1 "quippet: the text on standard input is not valid UTF-8" --add - < <(printf 'caf\xe9')
 expect 0 "" --list -0
 expect_bytes "$E2E_DIR/out" "kept\0$odd\0"

@@ -12,7 +12,6 @@ printf '"first"\r\n' >"$STORE"
 open_quippet
 read -r x0 y0 < <(window_origin "$win")
 icons=$(icon_y "$win")
-add() { click_at "$win" "$ICON_ADD_X" "$icons" 2; }
 clipboard_is() { [ "$(xclip -o -selection clipboard 2>/dev/null)" = "$1" ]; }
 
 add_entry "$win" 'typed, with a comma'
@@ -20,7 +19,7 @@ add_entry "$win" 'typed, with a comma'
 type_text "$win" 'to the clipboard'
 click_at "$win" "$ICON_COPY_X" "$icons" 2
 wait_until "clipboard holds the copied text" clipboard_is 'to the clipboard'
-add
+click_add "$win"
 
 # Another program owns the clipboard now; the Copy icon drags its text onto Add.
 printf 'from elsewhere' | xclip -selection clipboard

@@ -40,13 +40,11 @@ ini_is 1030 False False
 
 # Notification area: with Taskbar stored as True the program starts as an icon only.
 start_tray
-printf '[Startup]\nHeight=2600\nTaskbar=True\nTop=False\n' >"$INI"
-start_quippet
+start_in_tray
 wait_until "tray icon appears" tray_icon_shown
 sleep 0.5 # a window shown at start-up would be mapped by now
-main_window_visible "$QUIPPET_PID" >/dev/null && fail "main window shown at a start into the tray"
+main_shown && fail "main window shown at a start into the tray"
 
-main_shown() { main_window_visible "$QUIPPET_PID" >/dev/null; }
 to_tray() { # minimising the window leaves only the icon
   xdotool windowminimize "$(main_window_visible "$QUIPPET_PID")"
   wait_until "minimised window hidden" eval '! main_shown'

@@ -14,7 +14,6 @@
 using namespace Qt::Literals::StringLiterals;
 
 static const QString ShrinkTip = u"Click here to shrink program."_s;
-static const QString RestoreTip = u"Click here to restore program."_s;
 static QStringList logged;
 static QtMessageHandler passOn = nullptr;
 
@@ -270,7 +269,11 @@ private Q_SLOTS:
             QVERIFY(!MainWindowHarness::dragAndDrop(m_h->statusBar(), mime));
         }
         QCOMPARE(m_h->form->Height(), heightAfter);
-        QCOMPARE(m_h->statusBar()->panelToolTip(1), heightAfter == 2600.0 ? ShrinkTip : RestoreTip);
+        QCOMPARE(m_h->statusBar()->panelToolTip(1), heightAfter == 2600.0 ? ShrinkTip : u"Click here to restore program."_s);
+        // A screen reader is told each panel's tip of the moment, then its keys.
+        m_h->statusBar()->setPanelToolTip(2, u"Clock."_s);
+        for (int panel : {1, 2})
+            QVERIFY(m_h->statusBar()->panel(panel)->accessibleDescription().startsWith(m_h->statusBar()->panelToolTip(panel) + u" Space"_s));
         QCOMPARE(m_h->combo()->isEnabled(), heightAfter == 2600.0);
         const bool clock = steps.endsWith(u'2');
         QCOMPARE(m_h->working(), clock ? m_h->platform.clock.time : u"previous text"_s);

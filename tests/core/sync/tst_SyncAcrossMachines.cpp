@@ -17,13 +17,13 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-/** "x1y2": x first written by our save 1, y by save 2, one copy each; save n at n seconds. */
+/** "x1y2": x first written by our save 1, y by save 2, one copy each (x1x1: two); save n at n seconds. */
 QHash<QString, StoreMerge::Written> writes(const QString& pairs)
 {
     QHash<QString, StoreMerge::Written> written;
     for (qsizetype i = 0; i + 1 < pairs.size(); i += 2) {
         const int save = pairs.at(i + 1).digitValue();
-        written.insert(pairs.at(i), {1, save, save * 1'000'000'000LL});
+        written[pairs.at(i)] = {written.value(pairs.at(i)).copies + 1, save, save * 1'000'000'000LL};
     }
     return written;
 }
@@ -57,6 +57,7 @@ private Q_SLOTS:
         QTest::newRow("editor deletes our line and changes another: kept") << "abx" << "abx" << "Ab" << "x1" << 60.0 << "Abx";
         QTest::newRow("confirmed entry removed outside") << "abx" << "abx" << "ab" << "" << 0.5 << "ab";
         QTest::newRow("we removed it too") << "abx" << "ab" << "aby" << "x1" << 1.5 << "aby";
+        QTest::newRow("it lacks a line it held before ours, and holds none of ours: kept") << "axb" << "axbxx" << "abz" << "x1x1" << 9.0 << "axbzxx";
         QTest::newRow("stale copy lacks ours and an older copy: one removed") << "aba" << "aba" << "b" << "a1" << 1.5 << "ab";
         // clang-format on
     }
