@@ -280,16 +280,27 @@ private Q_SLOTS:
         QVERIFY(!MainWindowHarness::dragAndDrop(target, files));
     }
 
+    void workingTextHasNoLengthLimit_data()
+    {
+        QTest::addColumn<int>("length");
+        QTest::addColumn<bool>("excerpt");
+        QTest::newRow("the longest text a box shows whole") << int(SnippetCombo::DisplayLimit) << false;
+        QTest::newRow("longer: an excerpt") << 100000 << true;
+    }
     void workingTextHasNoLengthLimit()
     {
-        const QString longText = QString(100000, QLatin1Char('x')) + QStringLiteral("end");
+        QFETCH(int, length);
+        QFETCH(bool, excerpt);
+        const QString longText = QString(length - 3, QLatin1Char('x')) + QStringLiteral("end");
         QVERIFY(m_h->drop(QStringLiteral("Combo1"), longText));
-        // Shown as an excerpt, kept whole: Add stores every character.
-        QVERIFY(m_h->combo()->lineEdit()->text().size() < 1000);
+        QLineEdit* edit = m_h->combo()->lineEdit();
+        QCOMPARE(edit->text().size() < 1000, excerpt);
+        QCOMPARE(edit->isReadOnly(), excerpt);
+        // Kept whole either way: Add stores every character.
         m_h->doubleClick(QStringLiteral("Image2"));
         QCOMPARE(m_h->entries(), QStringList{longText});
 
-        // Typing over the fully selected excerpt replaces the whole text.
+        // Typing over the fully selected text replaces the whole of it.
         QVERIFY(m_h->drop(QStringLiteral("Combo1"), longText));
         QTest::keyClicks(m_h->combo(), QStringLiteral("new"));
         QCOMPARE(m_h->working(), QStringLiteral("new"));
