@@ -105,6 +105,9 @@ int runChild(const QElapsedTimer& sinceMain, int argc, char** argv)
         paintEventMs = BenchSupport::elapsedMs(sinceMain);
         QTimer::singleShot(0, &app, [&] {
             paintedMs = BenchSupport::elapsedMs(sinceMain);
+            // The parent's clock stops here, not after the figures below are taken.
+            std::fputs("painted\n", stdout);
+            std::fflush(stdout);
             // exit(), not quit(): quit() closes the window, and closing saves the store.
             QCoreApplication::exit(0);
         });
@@ -156,7 +159,7 @@ struct ChildResult
     bool ok = false;
     QHash<QString, double> values;
     /** Parent's view: from starting the process to the child's report arriving. */
-    double spawnToReportMs = 0.0;
+    double spawnToPaintMs = 0.0;
 };
 
 ChildResult runOne(const QString& mode, const QString& folder, const QProcessEnvironment& env)
@@ -172,7 +175,7 @@ ChildResult runOne(const QString& mode, const QString& folder, const QProcessEnv
     QByteArray output;
     while (!output.contains('\n') && child.waitForReadyRead(ChildTimeoutMs))
         output += child.readAllStandardOutput();
-    result.spawnToReportMs = BenchSupport::elapsedMs(timer);
+    result.spawnToPaintMs = BenchSupport::elapsedMs(timer);
     child.waitForFinished(ChildTimeoutMs);
     output += child.readAllStandardOutput();
     if (child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0) {
@@ -180,7 +183,7 @@ ChildResult runOne(const QString& mode, const QString& folder, const QProcessEnv
         return result;
     }
 
-    const QList<QByteArray> fields = output.trimmed().split(' ');
+    const QList<QByteArray> fields = output.replace('\n', ' ').trimmed().split(' ');
     for (const QByteArray& field : fields) {
         const qsizetype eq = field.indexOf('=');
         if (eq > 0)
@@ -203,7 +206,7 @@ struct Samples
         plainLoad.push_back(r.values.value(QStringLiteral("plain_load_ms")));
         form.push_back(r.values.value(QStringLiteral("form_ms")));
         app.push_back(r.values.value(QStringLiteral("app_ms")));
-        spawn.push_back(r.spawnToReportMs);
+        spawn.push_back(r.spawnToPaintMs);
         rssMb.push_back(r.values.value(QStringLiteral("vmhwm_kb")) / 1024.0);
         entries.push_back(r.values.value(QStringLiteral("entries")));
         savedIdentical.push_back(r.values.value(QStringLiteral("saved_identical")));
@@ -299,7 +302,7 @@ int runParent(int argc, char** argv)
                 BenchSupport::median(empty.entries), BenchSupport::median(full.entries));
     const double emptyStart = BenchSupport::median(empty.painted);
     const double fullStart = BenchSupport::median(full.painted);
-    std::printf("startup_ms empty median=%.2f full median=%.2f ratio=%.3f (target <= 1.10)\n",
+    std::printf("startup_ms empty median=%.2f full median=%.2f ratio=%.3f (target <= 1.05)\n",
                 emptyStart, fullStart, fullStart / emptyStart);
     const double emptySpawn = BenchSupport::median(empty.spawn);
     const double fullSpawn = BenchSupport::median(full.spawn);
