@@ -169,6 +169,7 @@ private Q_SLOTS:
         QTest::newRow("icon, right click") << "Image2" << "click" << Qt::RightButton << inside << "";
         QTest::newRow("icon, released outside") << "Image2" << "click" << Qt::LeftButton << outside << "";
         QTest::newRow("icon, right double-click") << "Image2" << "double-click" << Qt::RightButton << inside << "";
+        QTest::newRow("Copy icon, double-click held and moved: no drag") << "Image1" << "double-click" << Qt::LeftButton << QPoint(30, 0) << "changed, message Text copied to clipboard";
         QTest::newRow("caption, right click") << "Label2" << "click" << Qt::RightButton << inside << "";
         QTest::newRow("caption, released outside") << "Label2" << "click" << Qt::LeftButton << outside << "";
         QTest::newRow("message panel, right click") << "Panel1" << "click" << Qt::RightButton << inside << "";
@@ -206,16 +207,17 @@ private Q_SLOTS:
             }
         });
         const QPoint at = control == u"Combo1"_s ? QPoint(1, target->height() / 2) : target->rect().center();
+        QTest::mousePress(target, button, {}, at);
         if (gesture == u"double-click"_s) {
-            m_h->doubleClick(control, button);
-        } else {
-            QTest::mousePress(target, button, {}, at);
-            if (gesture == u"drag"_s) {
-                QMouseEvent move(QEvent::MouseMove, at + to, target->mapToGlobal(at + to), Qt::NoButton, button, Qt::NoModifier);
-                QCoreApplication::sendEvent(target, &move);
-            }
-            QTest::mouseRelease(target, button, {}, at + to);
+            QTest::mouseRelease(target, button, {}, at);
+            QTest::mouseDClick(target, button, {}, at);
         }
+        // A drag moves with the button held; so may the second press of a double-click.
+        if (gesture != u"click"_s && !to.isNull()) {
+            QMouseEvent move(QEvent::MouseMove, at + to, target->mapToGlobal(at + to), Qt::NoButton, button, Qt::NoModifier);
+            QCoreApplication::sendEvent(target, &move);
+        }
+        QTest::mouseRelease(target, button, {}, at + to);
         QCoreApplication::processEvents();
 
         QStringList effects;

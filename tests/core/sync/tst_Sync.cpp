@@ -43,6 +43,7 @@ private Q_SLOTS:
         QTest::newRow("date entry stays on top, outside top line after it") << "a" << "Da" << "xa" << "Dxa";
         QTest::newRow("date entry in the file is never merged in") << "a" << "Da" << "aD" << "Da";
         QTest::newRow("date entry between ours") << "ab" << "aDb" << "abx" << "aDbx";
+        QTest::newRow("two date entries stay on top") << "a" << "DDa" << "xa" << "DDxa";
         // clang-format on
     }
 
