@@ -1,6 +1,7 @@
 #include "core/store/NewFile.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <cerrno>
 #include <cstring>
@@ -25,7 +26,11 @@ QByteArray besideName(const QByteArray& target)
 
 } // namespace
 
-NewFile::NewFile(const QString& target) : m_target(QFile::encodeName(target)) {}
+NewFile::NewFile(const QString& target)
+    : m_target(QFile::encodeName(target)),
+      m_folder(QFile::encodeName(QFileInfo(target).absolutePath()))
+{
+}
 
 NewFile::~NewFile()
 {
@@ -48,10 +53,7 @@ bool NewFile::open()
     const bool hasTarget = ::stat(m_target.constData(), &old) == 0;
     // Without a name until it is complete, so a process killed while writing leaves nothing
     // behind; 0666 less the umask, as any new file gets.
-    const qsizetype slash = m_target.lastIndexOf('/');
-    const QByteArray folder =
-        slash < 0 ? QByteArray(".") : m_target.left(std::max<qsizetype>(slash, 1));
-    m_fd = ::open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    m_fd = ::open(m_folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
     // Some file systems have no nameless files: a named one, removed when not completed.
     for (int attempt = 0; m_fd < 0 && attempt < Attempts; ++attempt) {
         const QByteArray name = besideName(m_target);

@@ -32,6 +32,7 @@ private:
     bool failed();
 
     QByteArray m_target;
+    QByteArray m_folder;
     QByteArray m_name;
     QString m_error;
     int m_fd = -1;

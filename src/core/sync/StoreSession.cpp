@@ -104,9 +104,7 @@ StoreSession::Result StoreSession::run(Job job, const QStringList& snapshot, qui
 {
     Result result{job, {}, snapshot, generation};
     // Merged here rather than on the list's thread, which a full list would hold up.
-    QStringList ours =
-        unapplied ? StoreMerge::merge(unapplied->base, snapshot, unapplied->theirs, m_leaveOut)
-                  : snapshot;
+    QStringList ours = withUnapplied(unapplied, snapshot);
     // A conflict copy's entries join the list here, so they reach it the way outside changes do.
     result.copiesMerged = m_copies->collect(ours, &result.copyBeingWritten);
     const bool copied = ours != snapshot;
@@ -162,6 +160,13 @@ void StoreSession::apply(const Result& result)
         Q_EMIT conflictCopyMerged();
 }
 
+QStringList StoreSession::withUnapplied(const std::optional<Unapplied>& unapplied,
+                                        const QStringList& list) const
+{
+    return unapplied ? StoreMerge::merge(unapplied->base, list, unapplied->theirs, m_leaveOut)
+                     : list;
+}
+
 void StoreSession::takeIn(const QStringList& entries)
 {
     if (entries == m_list.allEntries())
@@ -195,11 +200,8 @@ void StoreSession::finish(const RetryQuestion& retry)
         &m_worker, [] {}, Qt::BlockingQueuedConnection);
     m_finishing = true;
     takeResult();
-    if (m_unapplied) {
-        takeIn(StoreMerge::merge(m_unapplied->base, m_list.allEntries(), m_unapplied->theirs,
-                                 m_leaveOut));
-        m_unapplied.reset();
-    }
+    if (m_unapplied)
+        takeIn(withUnapplied(std::exchange(m_unapplied, std::nullopt), m_list.allEntries()));
     m_running = false;
     m_lookAgain.stop();
 

@@ -113,6 +113,9 @@ private:
                const std::optional<Unapplied>& unapplied);
     void takeResult();
     void apply(const Result& result);
+    /** `list` merged with the result it moved past, if any. */
+    QStringList withUnapplied(const std::optional<Unapplied>& unapplied,
+                              const QStringList& list) const;
     /** Puts `entries` in the list when they differ from it. */
     void takeIn(const QStringList& entries);
     Result runNow(Job job);
