@@ -120,10 +120,6 @@ bool SnippetCombo::filterKey(int key)
     case Qt::Key_Escape:
         closeFilter();
         return true;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-        closeFilter();
-        return false;
     default:
         return false;
     }
@@ -183,10 +179,8 @@ void SnippetCombo::leaveExcerpt()
 
 void SnippetCombo::setSelection(int start, int length)
 {
-    if (m_excerpt && start == 0 && length >= m_fullText.size())
-        m_edit->selectAll();
-    else
-        m_edit->setSelection(start, length);
+    // In an excerpt the selection ends where the excerpt does, so the whole text selects it all.
+    m_edit->setSelection(start, length);
 }
 
 bool SnippetCombo::typeOverExcerpt(const QKeyEvent& key)

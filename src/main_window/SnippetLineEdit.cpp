@@ -10,8 +10,6 @@ SnippetLineEdit::SnippetLineEdit(QWidget* parent) : QLineEdit(parent)
 {
     // The default cap of 32,767 characters would cut long snippets silently.
     setMaxLength(std::numeric_limits<int>::max());
-    // Our own drag replaces the built-in one, which would cut the text on a move.
-    setDragEnabled(false);
     // Drops go to the combo box, which owns the drop behaviour.
     setAcceptDrops(false);
 }

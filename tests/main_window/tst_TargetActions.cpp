@@ -157,7 +157,7 @@ private Q_SLOTS:
 
     void mouseButtonsAndPlaces_data()
     {
-        // gesture: click, double-click, or drag: press, move, release; to: where the release (and the move) lands, from the press at the centre
+        // gesture: click, double-click, or drag (sweep: from no selection): press, move, release; to: where the release (and the move) lands, from the press at the centre
         addColumns<QString, QString, Qt::MouseButton, QPoint, QString>("control", "gesture", "button", "to", "effect");
         const QString selects = u"selects some text"_s;
         const QPoint inside, outside(0, 40);
@@ -179,6 +179,7 @@ private Q_SLOTS:
         QTest::newRow("Copy icon, a shaky click is a click") << "Image1" << "drag" << Qt::LeftButton << QPoint(2, 0) << selects;
         QTest::newRow("box drags its text from the selection") << "Combo1" << "drag" << Qt::LeftButton << QPoint(30, 0) << "moves some text";
         QTest::newRow("box, a click away from a selection places the cursor") << "Combo1" << "click" << Qt::LeftButton << inside << "cursor at 0";
+        QTest::newRow("box, a sweep with no selection selects") << "Combo1" << "sweep" << Qt::LeftButton << QPoint(400, 0) << "selects some text";
         QTest::newRow("box, right-button drag") << "Combo1" << "drag" << Qt::RightButton << QPoint(30, 0) << "";
         // clang-format on
     }
@@ -433,6 +434,8 @@ private Q_SLOTS:
         if (way == u"action"_s) {
             QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(focused);
             QCOMPARE(accessible->role(), QAccessible::Button);
+            // Screen readers that offer one action offer the first.
+            QCOMPARE(accessible->actionInterface()->actionNames().value(0), QAccessibleActionInterface::pressAction());
             accessible->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
         } else {
             const QKeyCombination key = QKeySequence(way)[0];
