@@ -1,15 +1,14 @@
 #include "core/store/StoreFile.h"
 #include "core/sync/ConflictCopies.h"
+#include "core/sync/StoreDisk.h"
 #include "core/sync/StoreMerge.h"
-#include "core/sync/StoreSync.h"
+#include "core/sync/SyncedStore.h"
 #include "core/sync/UnconfirmedWrites.h"
 #include "fakes/CoreFixture.h"
 #include "fakes/FileBytes.h"
 #include "fakes/TableRows.h"
-#include "fakes/VectorSnippetList.h"
 
 #include <QDateTime>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -103,34 +102,32 @@ private Q_SLOTS:
         const QTemporaryDir dir;
         const QString path = dir.filePath(u"Text.txt"_s);
         writeBytes(path, "\"a\"\r\n\"b\"\r\n");
-        StoreFile store(path);
-        VectorSnippetList entries({u"12/7/2026"_s});
-        store.load(entries);
-        StoreSync sync(store, entries, u"12/7/2026"_s);
-        QSignalSpy kept(&sync, &StoreSync::keptUnseen);
-        sync.begin();
+        StoreDisk disk;
+        const StoreFile::Contents read = disk.read(path);
+        QStringList entries = QStringList{u"12/7/2026"_s} + read.entries;
+        SyncedStore synced(disk, path, u"12/7/2026"_s);
+        synced.begin(entries, read);
         entries.append(u"x"_s);
-        QVERIFY(sync.save());
+        QVERIFY(synced.save(entries).saved);
         // A save with nothing new leaves the file as it is.
-        const StoreSync::Stamp saved = StoreSync::stampOf(path);
-        QVERIFY(sync.save());
-        QVERIFY(StoreSync::stampOf(path) == saved);
+        const FileStamp saved = FileStamp::of(path);
+        QVERIFY(synced.save(entries).saved);
+        QVERIFY(FileStamp::of(path) == saved);
 
         // Written as another program would, dated `secondsAfterSave` from our save.
         writeBytes(path, outside);
         QFile file(path);
         const QDateTime modified = QDateTime::fromMSecsSinceEpoch(saved.modifiedNs / 1'000'000).addSecs(secondsAfterSave);
         QVERIFY(file.open(QIODevice::ReadWrite) && file.setFileTime(modified, QFileDevice::FileModificationTime));
-        const StoreSync::Stamp delivered = StoreSync::stampOf(path);
-        sync.syncFromDisk();
-        QCOMPARE(entries.entries(), letters(list));
-        QCOMPARE(kept.count(), list.contains(u'x') ? 1 : 0);
+        const FileStamp delivered = FileStamp::of(path);
+        const SyncedStore::Outcome outcome = synced.refresh(entries);
+        const QStringList merged = outcome.changed ? outcome.entries : entries;
+        QCOMPARE(merged, letters(list));
+        QCOMPARE(outcome.keptUnseen, list.contains(u'x'));
         // The next save hands what was kept to the other side, and leaves a file holding the list alone.
-        QVERIFY(sync.save());
-        QCOMPARE(StoreSync::stampOf(path) == delivered, !list.contains(u'x'));
-        VectorSnippetList written;
-        store.load(written);
-        QCOMPARE(written.entries(), letters(list).mid(1));
+        QVERIFY(synced.save(merged).saved);
+        QCOMPARE(FileStamp::of(path) == delivered, !list.contains(u'x'));
+        QCOMPARE(StoreFile::read(path).entries, letters(list).mid(1));
     }
 
     void conflictCopyNames_data()
