@@ -33,14 +33,20 @@ bool ConflictCopies::isConflictCopy(const QString& fileName, const QString& name
     const qsizetype dot = fileName.lastIndexOf(u'.');
     const QString base = QRegularExpression::escape(dot > 0 ? fileName.left(dot) : fileName);
     const QString suffix = QRegularExpression::escape(dot > 0 ? fileName.mid(dot) : QString());
+    static const QString syncthing = QStringLiteral("\\.sync-conflict-\\d{8}-\\d{6}-[A-Z0-9]{7}");
     static const QString kinds =
-        QStringLiteral("\\.sync-conflict-\\d{8}-\\d{6}-[A-Z0-9]{7}" // Syncthing
-                       "| \\(conflicted copy [^()/]*\\)"            // Nextcloud, ownCloud
+        syncthing +
+        QStringLiteral("| \\(conflicted copy [^()/]*\\)" // Nextcloud, ownCloud
                        "| \\([^()/]+['\u2019]s conflicted copy [^()/]*\\)( \\(\\d+\\))?" // Dropbox
         );
-    const QRegularExpression pattern(
-        QRegularExpression::anchoredPattern(base + QStringLiteral("(?:") + kinds + u')' + suffix));
-    return pattern.match(name).hasMatch();
+    const auto matches = [&name](const QString& pattern) {
+        return QRegularExpression(QRegularExpression::anchoredPattern(pattern))
+            .match(name)
+            .hasMatch();
+    };
+    // Syncthing takes all of a hidden name as its extension: ".list" gets ".sync-conflict-...list".
+    return matches(base + QStringLiteral("(?:") + kinds + u')' + suffix) ||
+           (dot == 0 && matches(syncthing + QRegularExpression::escape(fileName)));
 }
 
 QStringList ConflictCopies::find(const QString& file)
@@ -49,7 +55,7 @@ QStringList ConflictCopies::find(const QString& file)
     const QString fileName = info.fileName();
     // Every job of the store thread looks: names not starting like the store's are passed cheaply.
     const qsizetype dot = fileName.lastIndexOf(u'.');
-    const QString stem = dot > 0 ? fileName.left(dot) : fileName;
+    const QString stem = dot >= 0 ? fileName.left(dot) : fileName;
     // Sockets and other special files too: a copy that cannot be read is reported, not passed.
     QFileInfoList found;
     for (const QFileInfo& entry :

@@ -139,6 +139,8 @@ private Q_SLOTS:
         QTest::newRow("Dropbox") << "Text.txt" << "Text (Jane's conflicted copy 2026-12-07).txt" << true;
         QTest::newRow("Dropbox, numbered") << "Text.txt" << "Text (Jane Roe\u2019s conflicted copy 2026-12-07) (1).txt" << true;
         QTest::newRow("store linked to another name") << "quips.list" << "quips.sync-conflict-20261207-181500-ABC2DEF.list" << true;
+        QTest::newRow("Syncthing, a hidden store") << ".list" << ".sync-conflict-20261207-181500-ABC2DEF.list" << true;
+        QTest::newRow("Nextcloud, a hidden store") << ".list" << ".list (conflicted copy 2026-12-07 181500)" << true;
         QTest::newRow("the store itself") << "Text.txt" << "Text.txt" << false;
         QTest::newRow("a backup") << "Text.txt" << "Text.txt.1.bak" << false;
         QTest::newRow("a backup's conflict copy") << "Text.txt" << "Text.txt.sync-conflict-20261207-181500-ABC2DEF.bak" << false;
