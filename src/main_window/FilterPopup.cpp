@@ -47,8 +47,8 @@ void FilterPopup::showEntries(const QStringList& entries)
     font.setBold(false);
     if (font != this->font())
         setFont(font);
+    // A new list resets the model, which leaves no row chosen.
     m_rows->setStringList(shown);
-    setCurrentIndex(QModelIndex());
     scrollToTop();
     place();
     if (!isVisible())
@@ -106,8 +106,8 @@ void FilterPopup::mouseMoveEvent(QMouseEvent* event)
 void FilterPopup::mouseReleaseEvent(QMouseEvent* event)
 {
     const QModelIndex under = indexAt(event->position().toPoint());
+    // The press made the row under the pointer the current one.
     if (event->button() == Qt::LeftButton && under.isValid()) {
-        setCurrentIndex(under);
         pickCurrent();
         return;
     }

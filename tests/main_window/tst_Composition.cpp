@@ -149,6 +149,8 @@ private Q_SLOTS:
             // A one-line caption that does not fit would be cut off.
             if (const auto* label = qobject_cast<const QLabel*>(widget); label && !label->wordWrap())
                 QVERIFY(label->fontMetrics().horizontalAdvance(label->text()) <= label->width());
+            else if (key[1] == u"Command1"_s) // a caption that fits keeps its font
+                QCOMPARE(widget->font(), help.font());
             // The etched rules are drawn, not only placed: dark grey over white.
             if (key[1].startsWith(u"Line"_s))
                 QCOMPARE(help.grab().toImage().pixelColor(pixels.center()),

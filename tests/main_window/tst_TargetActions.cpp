@@ -157,7 +157,8 @@ private Q_SLOTS:
 
     void mouseButtonsAndPlaces_data()
     {
-        // gesture: click, double-click, or drag (sweep: from no selection): press, move, release; to: where the release (and the move) lands, from the press at the centre
+        // gesture: click, double-click, or drag (sweep: from no selection): press, move, release; to: where the release (and the move) lands, from
+        // the press at the centre
         addColumns<QString, QString, Qt::MouseButton, QPoint, QString>("control", "gesture", "button", "to", "effect");
         const QString selects = u"selects some text"_s;
         const QPoint inside, outside(0, 40);
@@ -176,8 +177,10 @@ private Q_SLOTS:
         QTest::newRow("clock panel, released below the bar") << "Panel2" << "click" << Qt::LeftButton << outside << "";
         QTest::newRow("Copy icon drags the clipboard's text") << "Image1" << "drag" << Qt::LeftButton << QPoint(30, 0) << "copies on the clipboard";
         QTest::newRow("Copy icon, right-button drag") << "Image1" << "drag" << Qt::RightButton << QPoint(30, 0) << "";
+        QTest::newRow("Copy icon, moved just the drag distance") << "Image1" << "drag" << Qt::LeftButton << QPoint(QApplication::startDragDistance(), 0) << "copies on the clipboard";
         QTest::newRow("Copy icon, a shaky click is a click") << "Image1" << "drag" << Qt::LeftButton << QPoint(2, 0) << selects;
         QTest::newRow("box drags its text from the selection") << "Combo1" << "drag" << Qt::LeftButton << QPoint(30, 0) << "moves some text";
+        QTest::newRow("box, moved just the drag distance") << "Combo1" << "drag" << Qt::LeftButton << QPoint(QApplication::startDragDistance(), 0) << "moves some text";
         QTest::newRow("box, a click away from a selection places the cursor") << "Combo1" << "click" << Qt::LeftButton << inside << "cursor at 0";
         QTest::newRow("box, a sweep with no selection selects") << "Combo1" << "sweep" << Qt::LeftButton << QPoint(400, 0) << "selects some text";
         QTest::newRow("box, right-button drag") << "Combo1" << "drag" << Qt::RightButton << QPoint(30, 0) << "";

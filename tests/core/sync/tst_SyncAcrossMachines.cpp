@@ -83,6 +83,8 @@ private Q_SLOTS:
         QCOMPARE(ledger.written().value(u"x"_s), (StoreMerge::Written{2, 3, 400}));
         ledger.read(letters(u"abyxzx"_s)); // a version holding them confirms them
         QVERIFY(ledger.written().isEmpty());
+        ledger.saved(letters(u"wabyxzx"_s), 500); // added on top
+        QCOMPARE(ledger.written(), (QHash<QString, StoreMerge::Written>{{u"w"_s, {1, 4, 500}}}));
     }
 
     void outsideVersionAfterOurSave_data()

@@ -61,7 +61,8 @@ private Q_SLOTS:
 
     void appendedLines_data()
     {
-        // changes: "old BYTES" is appended to the replaced file, others as FakeStoreDisk::outside; looks: the list after each.
+        // changes: "old BYTES" is appended to the replaced file, "save E" adds E and saves, others as FakeStoreDisk::outside;
+        // looks: the list after each.
         addColumns<QStringList, QStringList>("changes", "looks");
         // We read "ab" and saved "abc"; a writer still holding the old file appends to it.
         // clang-format off
@@ -69,6 +70,7 @@ private Q_SLOTS:
         QTest::newRow("a line") << QStringList{u"old \"x\"\r\n"_s} << QStringList{u"Dabcx"_s};
         QTest::newRow("half a line waits for its end") << QStringList{u"old \"x"_s, u"old \"\r\n\"y\"\r\n"_s} << QStringList{u"Dabc"_s, u"Dabcxy"_s};
         QTest::newRow("lines at both looks") << QStringList{u"old \"x\"\r\n"_s, u"old \"y\"\r\n"_s} << QStringList{u"Dabcx"_s, u"Dabcxy"_s};
+        QTest::newRow("a line, a save of ours, a line") << QStringList{u"old \"x\"\r\n"_s, u"save u"_s, u"old \"y\"\r\n"_s} << QStringList{u"Dabcx"_s, u"Dabcxu"_s, u"Dabcxuy"_s};
         QTest::newRow("the file we wrote, appended in place, then renamed over: read once") << QStringList{u"append x"_s, u"deliver y"_s} << QStringList{u"Dabcx"_s, u"Dabcxy"_s};
         // clang-format on
     }
@@ -84,9 +86,9 @@ private Q_SLOTS:
         for (qsizetype i = 0; i < changes.size(); ++i) {
             if (changes[i].startsWith(u"old "_s))
                 replaced->bytes += changes[i].mid(4).toUtf8();
-            else
+            else if (!changes[i].startsWith(u"save "_s))
                 m_disk.outside(changes[i]);
-            out = m_store->refresh(out.entries);
+            out = changes[i].startsWith(u"save "_s) ? m_store->save(out.entries << changes[i].mid(5)) : m_store->refresh(out.entries);
             QCOMPARE(out.entries, letters(looks[i]));
             QCOMPARE(out.unsaved, out.changed && changes[i].startsWith(u"old "_s));
         }
