@@ -537,7 +537,7 @@ private Q_SLOTS:
             QTest::keyClick(m_h->combo(), Qt::Key(key));
         QCOMPARE(m_h->combo()->text(), text);
         QTEST(m_popup->isVisible(), "open");
-        QVERIFY(m_h->combo()->lineEdit()->hasFocus());
+        QVERIFY(m_h->combo()->lineEdit()->hasFocus() && m_h->combo()->currentIndex() == -1); // a pick ties the box to no row
     }
 
     void filterScrolledDownShowsItsTopAgain()
