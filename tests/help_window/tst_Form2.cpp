@@ -1,7 +1,6 @@
 #include "fakes/FakeMessageBox.h"
 #include "fakes/FakeProgramInfo.h"
 #include "fakes/FakeUrlOpener.h"
-#include "fakes/TableRows.h"
 #include "help_window/CaptionFitter.h"
 #include "help_window/Form2.h"
 #include "help_window/HelpTexts.h"
@@ -64,26 +63,19 @@ private Q_SLOTS:
         }
     }
 
-    void captionFitting_data()
-    {
-        addColumns<QSize, bool>("grow", "unchanged");             // grow: the box against the caption's own size
-        QTest::newRow("exactly its size") << QSize(0, 0) << true; // hinted to whole pixels, so the width can be exact
-        QTest::newRow("a pixel narrower") << QSize(-1, 0) << false;
-        QTest::newRow("a pixel lower") << QSize(0, -1) << false;
-    }
-
     void captionFitting()
     {
-        QFETCH(QSize, grow);
         QFont font = combo()->font();
         font.setPointSize(15);
-        font.setHintingPreference(QFont::PreferFullHinting);
+        font.setHintingPreference(QFont::PreferFullHinting); // whole pixels: a caption can be exactly as wide as its box
         const QString caption = u"by Team Quippet"_s;
         const QRectF needed = QFontMetricsF(font).boundingRect(QRectF(0, 0, 1000, 1000), Qt::TextSingleLine, caption);
-        const QSize box = QSize(qCeil(needed.width()), qCeil(needed.height())) + grow;
-        const QFont fitted = CaptionFitter::fitted(font, caption, box, Qt::TextSingleLine);
-        QTEST(fitted == font, "unchanged");
-        QVERIFY(CaptionFitter::fits(fitted, caption, box, Qt::TextSingleLine));
+        for (const QSize grow : {QSize(0, 0), QSize(-1, 0), QSize(0, -1)}) { // exactly its size, a pixel narrower, a pixel lower
+            const QSize box = QSize(qCeil(needed.width()), qCeil(needed.height())) + grow;
+            const QFont fitted = CaptionFitter::fitted(font, caption, box, Qt::TextSingleLine);
+            QCOMPARE(fitted == font, grow.isNull());
+            QVERIFY(CaptionFitter::fits(fitted, caption, box, Qt::TextSingleLine));
+        }
     }
 
     /** A fixed modal window centred on its owner, driven by the keyboard alone. */

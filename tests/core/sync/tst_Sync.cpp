@@ -93,8 +93,7 @@ private Q_SLOTS:
         synced.begin(entries, read);
         const auto save = [&] {
             const SyncedStore::Outcome outcome = synced.save(entries);
-            if (outcome.changed)
-                entries = outcome.entries;
+            entries = outcome.changed ? outcome.entries : entries;
             return outcome.saved;
         };
         entries.append(u"ours"_s);
