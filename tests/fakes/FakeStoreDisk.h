@@ -28,6 +28,7 @@ public:
     /** Outside changes, one made right before each check before a replace. */
     QStringList beforeReplace;
     int writes = 0;
+    bool unreadable = false; // reads fail
     /** Runs at each read made on another thread than the test's (the store thread's). */
     std::function<void()> onRead;
 
@@ -50,8 +51,8 @@ public:
     {
         if (onRead && QThread::currentThread() != QCoreApplication::instance()->thread())
             onRead();
-        if (!current)
-            return {};
+        if (!current || unreadable)
+            return {current ? StoreFile::LoadResult::Unreadable : StoreFile::LoadResult::Missing, {}, {}, false, {}, {}, 0};
         return {StoreFile::LoadResult::Loaded, entries(), {}, false, stampOf(*current), current, current->bytes.size()};
     }
     StoreFile::Written write(const QString&, const QByteArray& bytes, const std::function<bool()>& check) override

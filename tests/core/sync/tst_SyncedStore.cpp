@@ -59,6 +59,18 @@ private Q_SLOTS:
         QCOMPARE(out.entries, letters(listed));
     }
 
+    void unreadableChangeIsReportedOnceUntilItReads()
+    {
+        begin(u"ab"_s);
+        QList<bool> reported;
+        for (const bool unreadable : {true, true, false, true}) {
+            m_disk.unreadable = unreadable;
+            m_disk.outside(u"append x"_s);
+            reported << m_store->refresh(letters(u"Dab"_s)).unreadable;
+        }
+        QCOMPARE(reported, (QList<bool>{true, false, false, true}));
+    }
+
     void appendedLines_data()
     {
         // changes: "old BYTES" is appended to the replaced file, "save E" adds E and saves, others as FakeStoreDisk::outside;
