@@ -58,8 +58,7 @@ private Q_SLOTS:
             QCOMPARE(answer()->text(), answers.at(index));
             QCOMPARE(answer()->alignment(), Qt::AlignLeft | Qt::AlignTop);
             // The whole answer shows: none of its lines falls below the answer area.
-            QVERIFY(answer()->wordWrap());
-            QVERIFY(answer()->heightForWidth(answer()->width()) <= answer()->height());
+            QVERIFY(answer()->wordWrap() && answer()->heightForWidth(answer()->width()) <= answer()->height());
         }
     }
 
@@ -102,8 +101,7 @@ private Q_SLOTS:
         // Neither Escape nor Enter closes or acts: there is no cancel and no default button.
         QTest::keyClick(&m_w->dialog, Qt::Key_Escape);
         QTest::keyClick(&m_w->dialog, Qt::Key_Return);
-        QVERIFY(m_w->dialog.isVisible());
-        QVERIFY(m_w->urls.addresses.isEmpty());
+        QVERIFY(m_w->dialog.isVisible() && m_w->urls.addresses.isEmpty());
         // Alt+V clicks the homepage button a moment later, as it is drawn pressed first: 32 is a failure, 33 success.
         m_w->urls.result = 32;
         QTest::keyClick(&m_w->dialog, Qt::Key_V, Qt::AltModifier);

@@ -133,8 +133,7 @@ private Q_SLOTS:
         if (keptAs.isEmpty()) { // kept nowhere: the damaged store stays in place, untouched by any save
             QVERIFY(!QFileInfo(m_path).isFile() && QFileInfo::exists(m_path));
         } else {
-            QVERIFY(warning.contains(m_dir->filePath(keptAs)));
-            QVERIFY(QFileInfo::exists(m_dir->filePath(keptAs)));
+            QVERIFY(warning.contains(m_dir->filePath(keptAs)) && QFileInfo::exists(m_dir->filePath(keptAs)));
             QCOMPARE(readBytes(m_path), QByteArray("\"today\"\r\n\"new\"\r\n"));
         }
         for (int i = 0; i < olderBackups; ++i)
@@ -199,12 +198,10 @@ private Q_SLOTS:
                 return QuotedLineFile::create(path, text, &error);
             return StoreFile(path).save(VectorSnippetList(QStringList(200, text)), &error);
         };
-        QVERIFY(!(obstacle == u"disk full"_s ? withDiskFull(write) : write()));
-        QVERIFY(!error.isEmpty());
+        QVERIFY(!(obstacle == u"disk full"_s ? withDiskFull(write) : write()) && !error.isEmpty());
         QCOMPARE(readBytes(m_path), original);
         QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{u"Text.txt"_s});
-        QVERIFY(!QFile::exists(m_dir->filePath(u"missing"_s)));
-        QVERIFY(QDir(m_dir->filePath(u"folder"_s)).isEmpty());
+        QVERIFY(!QFile::exists(m_dir->filePath(u"missing"_s)) && QDir(m_dir->filePath(u"folder"_s)).isEmpty());
     }
 
     void choosePath_data()
