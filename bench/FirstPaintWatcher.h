@@ -6,18 +6,22 @@
 #include <utility>
 
 /**
- * Calls `onPaint` once, when the watched widget receives its first paint event. The paint
- * itself runs after the callback; a zero timer started from it fires once the paint is done.
+ * Calls `onPaint` once, when `widget` receives its first paint event. The paint itself runs
+ * after the callback; a zero timer started from it fires once the paint is done. Install it on
+ * the widget or, to see the paint before the application's other filters, on the application.
  */
 class FirstPaintWatcher : public QObject
 {
 public:
-    explicit FirstPaintWatcher(std::function<void()> onPaint) : m_onPaint(std::move(onPaint)) {}
+    FirstPaintWatcher(const QObject* widget, std::function<void()> onPaint)
+        : m_widget(widget), m_onPaint(std::move(onPaint))
+    {
+    }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::Paint && m_onPaint) {
+        if (watched == m_widget && event->type() == QEvent::Paint && m_onPaint) {
             const auto once = std::move(m_onPaint);
             m_onPaint = nullptr;
             once();
@@ -26,5 +30,6 @@ protected:
     }
 
 private:
+    const QObject* m_widget;
     std::function<void()> m_onPaint;
 };

@@ -84,7 +84,7 @@ int main(int argc, char** argv)
     list.append(QStringLiteral("12/7/2026"));
     // The program's own store session: reads and merges run on its store thread.
     StoreSession sync(list);
-    sync.start(nullptr, path, QStringLiteral("12/7/2026"));
+    sync.start(path, QStringLiteral("12/7/2026"));
     combo.setText(QStringLiteral("working text"));
     QApplication::processEvents();
 

@@ -1,4 +1,3 @@
-#include "core/store/StoreReadAhead.h"
 #include "main_window/Form1.h"
 #include "platform/Preflight.h"
 #include "platform/QuippetVersion.h"
@@ -24,13 +23,11 @@ int main(int argc, char* argv[])
 
     QtPlatform platform;
     const PlatformServices services = platform.services();
-    // A second instance ends before it touches the store. The first reads its store on a
-    // worker while the window is built.
+    // A second instance ends before it builds a window.
     if (services.instance.otherInstanceRunning())
         return 0;
-    auto readAhead = std::make_unique<StoreReadAhead>(Form1::storePath(services.program));
     Form1 form(services);
-    form.setStoreReadAhead(std::move(readAhead));
+    form.setStoreLoadAfterFirstPaint(true);
     if (!form.Form_Load())
         return 0;
 

@@ -5,10 +5,10 @@
 #include "core/list/FindEntry.h"
 #include "core/settings/SettingsCodec.h"
 #include "core/store/StoreFile.h"
-#include "core/store/StoreReadAhead.h"
 #include "help_window/Form2.h"
 #include "help_window/HomepageOpener.h"
 #include "main_window/SnippetCombo.h"
+#include "main_window/StoreLoadGate.h"
 #include "main_window/controls/AccessibleFactory.h"
 #include "main_window/controls/CheckMarkEvent.h"
 #include "main_window/controls/ClickLabel.h"
@@ -172,6 +172,12 @@ bool Form1::Form_Load()
     m_todayText = m_services.clock.todayText();
     m_list.append(m_todayText);
 
+    // A window that will show is seen before the store is read; only a start in the notification
+    // area needs the load's outcome now.
+    if (m_loadAfterPaint && !(m_shoTask->isChecked() && m_services.tray.available())) {
+        m_storeGate = std::make_unique<StoreLoadGate>([this] { loadStore(); });
+        return true;
+    }
     const StoreFile::LoadResult loaded = loadStore();
     if (loaded != StoreFile::LoadResult::Loaded)
         return true;
@@ -185,9 +191,10 @@ bool Form1::Form_Load()
     return true;
 }
 
-void Form1::setStoreReadAhead(std::unique_ptr<StoreReadAhead> readAhead)
+void Form1::ensureStoreLoaded()
 {
-    m_storeReadAhead = std::move(readAhead);
+    if (m_storeGate)
+        m_storeGate->open();
 }
 
 QString Form1::storePath(const ProgramInfo& program)
@@ -198,7 +205,7 @@ QString Form1::storePath(const ProgramInfo& program)
 StoreFile::LoadResult Form1::loadStore()
 {
     const StoreFile::LoadResult loaded =
-        m_session.start(std::move(m_storeReadAhead), storePath(m_services.program), m_todayText);
+        m_session.start(storePath(m_services.program), m_todayText);
     m_loaded = true;
     // A store that did not load whole is never a silent empty list.
     if (!m_session.loadWarning().isEmpty())
@@ -254,6 +261,7 @@ void Form1::showSaveState()
 
 void Form1::Form_Unload()
 {
+    ensureStoreLoaded();
     if (m_unloaded || !m_loaded)
         return;
     m_unloaded = true;
@@ -626,9 +634,10 @@ void Form1::instance_ShowRequested()
 void Form1::instance_ListCommand(ListCommand::Kind kind, const QString& text,
                                  SingleInstance::ListReply* reply)
 {
-    // Before the store is in, or once it is saved for the last time, the list is not the one
-    // to change: the caller hears no answer and says so.
-    if (!m_loaded || m_unloaded)
+    ensureStoreLoaded();
+    // Once the list is saved for the last time it is not the one to change: the caller hears
+    // no answer and says so.
+    if (m_unloaded)
         return;
     reply->answered = true;
     if (kind == ListCommand::Kind::List) {

@@ -15,7 +15,7 @@
 
 class HomepageOpener;
 class QMimeData;
-class StoreReadAhead;
+class StoreLoadGate;
 
 /**
  * The main window: the snippet combo box, four target icons, the status bar and the menus.
@@ -36,10 +36,10 @@ public:
     ~Form1() override;
 
     /**
-     * The store as read on a worker since before the window was built; start-up takes it in
-     * place of reading the store itself. Without it, start-up reads the store at its step.
+     * Start-up of a window that will show leaves the store to be read right after its first
+     * paint, or at the first input before that. Without it, start-up reads the store at its step.
      */
-    void setStoreReadAhead(std::unique_ptr<StoreReadAhead> readAhead);
+    void setStoreLoadAfterFirstPaint(bool after) { m_loadAfterPaint = after; }
     /** Where the store lives: beside the program, or in the per-user data folder once installed. */
     static QString storePath(const ProgramInfo& program);
     /** The start-up sequence. False when this process must end at once (second instance). */
@@ -116,6 +116,8 @@ private:
     void readStartupSettings();
     /** Starts the store's session, and warns when the store did not load whole. */
     StoreFile::LoadResult loadStore();
+    /** Loads the store now when start-up left it for later. */
+    void ensureStoreLoaded();
     void store_Unreadable(const QString& path);
     bool store_AskRetry(const QString& reason);
     void store_ConflictCopyMerged();
@@ -156,7 +158,7 @@ private:
     SnippetListModel m_list;
     WriteCommands m_write;
     std::unique_ptr<HomepageOpener> m_homepage;
-    std::unique_ptr<StoreReadAhead> m_storeReadAhead;
+    std::unique_ptr<StoreLoadGate> m_storeGate;
     QTimer m_timer1;
     StoreSession m_session;
 
@@ -165,6 +167,7 @@ private:
     QString m_targetFile;
     int m_onTopFlag = 0;
     double m_height = FullHeight;
+    bool m_loadAfterPaint = false;
     bool m_loaded = false;
     bool m_unloaded = false;
     bool m_startInTray = false;

@@ -47,7 +47,7 @@ public:
     static FileStamp stampOf(const File& file) { return {true, file.bytes.size(), file.mtime, 1, file.inode}; }
 
     FileStamp stamp(const QString&) override { return current ? stampOf(*current) : FileStamp(); }
-    StoreFile::Contents read(const QString&) override
+    StoreFile::Contents read(const QString&, bool = false) override
     {
         if (onRead && QThread::currentThread() != QCoreApplication::instance()->thread())
             onRead();

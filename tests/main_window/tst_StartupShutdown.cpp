@@ -98,6 +98,38 @@ private Q_SLOTS:
         }
     }
 
+    void storeLoadsAfterFirstPaint_data()
+    {
+        QTest::addColumn<QString>("trigger");
+        for (const char* trigger : {"paint", "click", "drop", "list command", "close", "tray start"})
+            QTest::newRow(trigger) << QString::fromLatin1(trigger);
+    }
+
+    void storeLoadsAfterFirstPaint()
+    {
+        // The window paints before the store is read; nothing the user or a caller does sees the list without it.
+        QFETCH(QString, trigger);
+        const QByteArray store("\"a\"\r\n\"b\"\r\n");
+        const QStringList full{m_h->platform.clock.today, u"a"_s, u"b"_s};
+        m_h->form->setStoreLoadAfterFirstPaint(true);
+        QVERIFY(m_h->load({{u"Taskbar"_s, trigger == u"tray start" ? u"True"_s : u"False"_s}}, store));
+        QCOMPARE(m_h->entries(), trigger == u"tray start" ? full : full.mid(0, 1)); // hidden at once, so loaded at once
+        if (trigger == u"paint")
+            m_h->form->show();
+        else if (trigger == u"click") // a mouse button, a key, a wheel or a drag
+            QTest::mouseClick(m_h->child(u"Image1"_s), Qt::LeftButton);
+        else if (trigger == u"drop") // an entry the store holds is refused
+            m_h->drop(u"Image2"_s, u"b"_s);
+        else if (trigger == u"list command")
+            QCOMPARE(m_h->platform.instance.sendListCommand(ListCommand::Kind::List, {}).entries, full.mid(1));
+        else if (trigger == u"close")
+            m_h->form->close();
+        // Closing saves the list without the date, and the settings after it.
+        QTRY_COMPARE(m_h->entries(), trigger == u"close" ? full.mid(1) : full);
+        QCOMPARE(m_h->storeBytes(), store);
+        QCOMPARE(m_h->platform.settings.log.contains(u"write Height=2600"_s), trigger == u"close");
+    }
+
     void secondInstanceTouchesNothing()
     {
         m_h->platform.instance.otherRunning = true;

@@ -12,7 +12,11 @@ public:
     virtual ~StoreDisk() = default;
 
     virtual FileStamp stamp(const QString& path) { return FileStamp::of(path); }
-    virtual StoreFile::Contents read(const QString& path) { return StoreFile::read(path); }
+    /** `atStartUp`: the one read of a run, into memory that is never given back. */
+    virtual StoreFile::Contents read(const QString& path, bool atStartUp = false)
+    {
+        return StoreFile::read(path, atStartUp);
+    }
     virtual StoreFile::Written write(const QString& path, const QByteArray& bytes,
                                      const std::function<bool()>& beforeReplace)
     {

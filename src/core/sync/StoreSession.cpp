@@ -25,13 +25,11 @@ StoreSession::~StoreSession()
     m_thread.wait();
 }
 
-StoreFile::LoadResult StoreSession::start(std::unique_ptr<StoreReadAhead> readAhead,
-                                          const QString& path, const QString& leaveOut)
+StoreFile::LoadResult StoreSession::start(const QString& path, const QString& leaveOut)
 {
     m_leaveOut = leaveOut;
-    m_path = readAhead ? readAhead->path() : path;
-    StoreFile::Contents contents = readAhead ? readAhead->take() : m_disk->read(m_path);
-    readAhead.reset();
+    m_path = path;
+    StoreFile::Contents contents = m_disk->read(m_path, true);
     const StoreFile::LoadResult loaded = contents.result;
     m_loadWarning = contents.warning;
     m_savesAllowed = !contents.keepFile;

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "core/store/StoreFile.h"
-#include "core/store/StoreReadAhead.h"
 #include "core/sync/BackgroundSave.h"
 #include "core/sync/StoreDisk.h"
 #include "core/sync/SyncedStore.h"
@@ -19,10 +18,9 @@ class SnippetList;
 class StoreWatcher;
 
 /**
- * The store's whole life beside a snippet list: loading it at start-up (from the read-ahead or
- * from the file), creating an empty one on the first run, following changes other programs make
- * to it, saving a moment after each change of the list, and the final save at exit. The window
- * only shows what it reports.
+ * The store's whole life beside a snippet list: loading it at start-up, creating an empty one on
+ * the first run, following changes other programs make to it, saving a moment after each change of
+ * the list, and the final save at exit. The window only shows what it reports.
  *
  * Reading, merging and saving run on a store thread of its own, one job at a time: the list's
  * thread hands over a copy of the list and applies what comes back. A result that arrives after
@@ -43,13 +41,11 @@ public:
     ~StoreSession() override;
 
     /**
-     * Loads the store into the list (behind what it holds) and starts following it. Takes the
-     * read-ahead's result when one is given, else reads the file at `path`. `leaveOut` (the date
-     * entry) is never stored. A missing store is created empty. Whatever changed on disk since
-     * the read is read and merged at once.
+     * Loads the store at `path` into the list (behind what it holds) and starts following it.
+     * `leaveOut` (the date entry) is never stored. A missing store is created empty. Whatever
+     * changed on disk since the read is read and merged at once.
      */
-    StoreFile::LoadResult start(std::unique_ptr<StoreReadAhead> readAhead, const QString& path,
-                                const QString& leaveOut);
+    StoreFile::LoadResult start(const QString& path, const QString& leaveOut);
     /** True once `start` ran and until `finish`. */
     bool running() const { return m_running; }
     /** The user's warning when the store did not load whole; empty otherwise. */

@@ -29,7 +29,7 @@ private Q_SLOTS:
         QTest::ignoreMessage(QtWarningMsg, qPrintable(u"Could not create the empty store \"%1/Text.txt\": Not a directory"_s.arg(file)));
         VectorSnippetList list;
         StoreSession session(list);
-        QCOMPARE(session.start(nullptr, file + u"/Text.txt"_s, u"D"_s), StoreFile::LoadResult::Missing);
+        QCOMPARE(session.start(file + u"/Text.txt"_s, u"D"_s), StoreFile::LoadResult::Missing);
     }
 
     void resultAfterAChangeIsMergedWithIt_data()
@@ -56,7 +56,7 @@ private Q_SLOTS:
         };
         StoreSession session(list, nullptr, disk);
         QSignalSpy copiesMerged(&session, &StoreSession::conflictCopyMerged);
-        session.start(nullptr, dir.filePath(u"Text.txt"_s), u"D"_s);
+        session.start(dir.filePath(u"Text.txt"_s), u"D"_s);
         session.backgroundSave().delayTimer().setInterval(0);
         disk->outside(u"append x"_s);
         list.append(u"ours"_s);
@@ -90,7 +90,7 @@ private Q_SLOTS:
         writeBytes(path, "\"a\"\r\n");
         VectorSnippetList list({u"D"_s});
         StoreSession session(list);
-        QCOMPARE(session.start(nullptr, path, u"D"_s), StoreFile::LoadResult::Loaded);
+        QCOMPARE(session.start(path, u"D"_s), StoreFile::LoadResult::Loaded);
         list.append(u"D"_s);
         list.append(u"b"_s);
         if (blocked)
