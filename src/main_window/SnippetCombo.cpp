@@ -14,7 +14,7 @@ SnippetCombo::SnippetCombo(SnippetListModel& list, QWidget* parent)
     : QComboBox(parent), m_list(list), m_edit(new SnippetLineEdit(this)),
       m_filter(new SnippetFilter(list.entries(), MaxOffered, this)), m_popup(new FilterPopup(this))
 {
-    setEditable(true);
+    // Makes the combo box editable, with this text box.
     setLineEdit(m_edit);
     setInsertPolicy(QComboBox::NoInsert);
     setModel(&list);

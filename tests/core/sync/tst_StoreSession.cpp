@@ -83,8 +83,7 @@ private Q_SLOTS:
 
     void finishAsksBeforeDiscarding()
     {
-        QFETCH(bool, blocked);
-        QFETCH(QList<bool>, answers);
+        const auto [blocked, answers] = fetch<bool, QList<bool>>("blocked", "answers");
         QTemporaryDir dir;
         const QString path = dir.filePath(u"Text.txt"_s);
         writeBytes(path, "\"a\"\r\n");
