@@ -7,14 +7,13 @@
 #include "main_window/controls/TargetIcon.h"
 
 #include <QAccessible>
+#include <mutex>
 
 void AccessibleFactory::install()
 {
-    static const bool installed = [] {
-        QAccessible::installFactory(&AccessibleFactory::create);
-        return true;
-    }();
-    Q_UNUSED(installed)
+    // Qt keeps every factory installed, so a second window must not add it again.
+    static std::once_flag once;
+    std::call_once(once, [] { QAccessible::installFactory(&AccessibleFactory::create); });
 }
 
 QAccessibleInterface* AccessibleFactory::create(const QString& className, QObject* object)

@@ -5,8 +5,6 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPen>
-#include <QStyle>
-#include <QStyleOptionFocusRect>
 #include <QWidget>
 
 namespace FocusFrame {
@@ -15,12 +13,8 @@ void paint(QWidget& widget)
 {
     if (!widget.hasFocus())
         return;
+    // A solid outline rather than the style's focus frame, which in some styles is a faint tint.
     QPainter painter(&widget);
-    QStyleOptionFocusRect option;
-    option.initFrom(&widget);
-    option.backgroundColor = widget.palette().color(QPalette::Window);
-    widget.style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, &widget);
-    // The style's frame alone is a faint tint in some styles; a solid outline is seen at once.
     painter.setPen(QPen(widget.palette().color(QPalette::Highlight), 1));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(widget.rect().adjusted(0, 0, -1, -1));
