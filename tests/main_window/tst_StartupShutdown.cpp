@@ -162,8 +162,7 @@ private Q_SLOTS:
     {
         QVERIFY(m_h->load());
         // Replace the store by a folder: the save cannot rename over it.
-        QVERIFY(QFile::remove(m_h->storePath()));
-        QVERIFY(QDir(m_h->dir.path()).mkdir(u"Text.txt"_s));
+        QVERIFY(QFile::remove(m_h->storePath()) && QDir(m_h->dir.path()).mkdir(u"Text.txt"_s));
         m_h->platform.messages.retryAnswers = {false};
         m_h->form->close();
         QCOMPARE(m_h->platform.messages.retryPrompts.size(), 1);
@@ -437,8 +436,7 @@ private Q_SLOTS:
             QCOMPARE(m_h->platform.topmost.activations, 0);
             return;
         }
-        QVERIFY(m_h->form->isVisible() && !m_h->form->isMinimized());
-        QVERIFY(!m_h->platform.tray.iconShown);
+        QVERIFY(m_h->form->isVisible() && !m_h->form->isMinimized() && !m_h->platform.tray.iconShown);
         QCOMPARE(m_h->platform.topmost.activations, 1);
         QCOMPARE(m_h->form->focusWidget(), m_h->combo());
         QCOMPARE(m_h->combo()->textBox()->selectedText(), u"abc"_s);

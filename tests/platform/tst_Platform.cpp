@@ -312,8 +312,7 @@ private Q_SLOTS:
                      "a\0"_ba + odd.toUtf8() + '\0');
         }
         // The instance is the one writer: the file was never touched. Once it is gone, a start runs.
-        QVERIFY(!QFile::exists(store));
-        QVERIFY(!LocalSocketInstance(m_dir->path(), ::getuid()).otherInstanceRunning());
+        QVERIFY(!QFile::exists(store) && !LocalSocketInstance(m_dir->path(), ::getuid()).otherInstanceRunning());
     }
 
     void activationTokenReachesTheWindowSystem_data()
@@ -571,8 +570,7 @@ private Q_SLOTS:
         auto [entry, program] = fetch<QString, QString>("entry", "program");
         failOnStrayWarnings();
         const QDir root(m_dir->path());
-        QVERIFY(root.mkpath(program));
-        QVERIFY(root.mkpath(QFileInfo(root.filePath(entry)).path()));
+        QVERIFY(root.mkpath(program) && root.mkpath(QFileInfo(root.filePath(entry)).path()));
         QFile file(root.filePath(entry));
         QVERIFY(entry.endsWith(u'/') ? QDir().mkpath(file.fileName()) : file.open(QIODevice::WriteOnly));
         QTEST(InstallLayout::isInstalled(root.filePath(program), u"org.example.quippet.desktop"_s), "installed");
