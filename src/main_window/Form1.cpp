@@ -197,15 +197,10 @@ void Form1::ensureStoreLoaded()
         m_storeGate->open();
 }
 
-QString Form1::storePath(const ProgramInfo& program)
-{
-    return InstallLayout::storePath(program);
-}
-
 StoreFile::LoadResult Form1::loadStore()
 {
     const StoreFile::LoadResult loaded =
-        m_session.start(storePath(m_services.program), m_todayText);
+        m_session.start(InstallLayout::storePath(m_services.program), m_todayText);
     m_loaded = true;
     // A store that did not load whole is never a silent empty list.
     if (!m_session.loadWarning().isEmpty())

@@ -40,8 +40,6 @@ public:
      * paint, or at the first input before that. Without it, start-up reads the store at its step.
      */
     void setStoreLoadAfterFirstPaint(bool after) { m_loadAfterPaint = after; }
-    /** Where the store lives: beside the program, or in the per-user data folder once installed. */
-    static QString storePath(const ProgramInfo& program);
     /** The start-up sequence. False when this process must end at once (second instance). */
     bool Form_Load();
     /** The shut-down sequence; runs once, on every way of closing the window. */
