@@ -159,7 +159,6 @@ void Form2::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     centerOnOwner();
-    m_command1->setFocus(Qt::OtherFocusReason);
 }
 
 void Form2::keyPressEvent(QKeyEvent* event)

@@ -32,7 +32,6 @@ SnippetCombo::SnippetCombo(SnippetListModel& list, QWidget* parent)
     // A fixed width and uniform rows: the combo never measures 32,767 entries.
     setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     setMinimumContentsLength(8);
-    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     if (auto* listView = qobject_cast<QListView*>(view())) {
         listView->setUniformItemSizes(true);
         listView->setLayoutMode(QListView::Batched);

@@ -194,6 +194,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, menu);
         QTEST(describe(menu.isEmpty() ? m_h->form->menuBar()->actions() : m_h->child<QMenu>(menu)->actions()), "items");
+        QCOMPARE(m_h->platform.tray.menu, m_h->child<QMenu>(u"pop"_s)); // the icon's own menu
     }
 
     void onTopDisabledWhereUnsupported()

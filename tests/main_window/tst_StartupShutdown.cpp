@@ -359,8 +359,7 @@ private Q_SLOTS:
             about->close();
         });
         m_h->action(u"abquip"_s)->trigger();
-        QVERIFY(callsWhenShown >= 1);
-        QCOMPARE(firstBand, -2);
+        QVERIFY(callsWhenShown >= 1 && firstBand == -2);
         QCOMPARE(m_h->form->OnTopFlag(), -1);
     }
 
@@ -437,8 +436,7 @@ private Q_SLOTS:
             return;
         }
         QVERIFY(m_h->form->isVisible() && !m_h->form->isMinimized() && !m_h->platform.tray.iconShown);
-        QCOMPARE(m_h->platform.topmost.activations, 1);
-        QCOMPARE(m_h->form->focusWidget(), m_h->combo());
+        QVERIFY(m_h->platform.topmost.activations == 1 && m_h->form->focusWidget() == m_h->combo());
         QCOMPARE(m_h->combo()->textBox()->selectedText(), u"abc"_s);
     }
 };

@@ -233,8 +233,8 @@ StoreFile::Written StoreFile::write(const QString& path, const QByteArray& bytes
     Written written;
     // A link is kept: its target is what gets replaced.
     const QFileInfo info(path);
-    const QString target =
-        info.isSymLink() && !info.symLinkTarget().isEmpty() ? info.symLinkTarget() : path;
+    const QString linked = info.symLinkTarget(); // empty for anything but a link
+    const QString target = linked.isEmpty() ? path : linked;
     const auto fail = [&](const QString& reason) {
         logFailure(QStringLiteral("save ") + quoted(path), reason);
         written.error = reason;
