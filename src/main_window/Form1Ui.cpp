@@ -200,8 +200,6 @@ void Form1Ui::placeControls(Form1* form)
         box.setHeight(qMax(box.height(), label->sizeHint().height()));
         label->setGeometry(box);
     }
-    m_statusBar1->setPanelWidth(PanelStatusBar::MessagePanel, Twips::toPixels(1440, tx));
-    m_statusBar1->setPanelWidth(PanelStatusBar::ClockPanel, Twips::toPixels(1440, tx));
 }
 
 void Form1Ui::fitHeight(Form1* form, double twips)

@@ -214,6 +214,9 @@ private Q_SLOTS:
         QVERIFY(m_h->statusBar()->panelText(2) == u"9:41:07 PM"_s && !(m_h->form->windowFlags() & Qt::WindowMaximizeButtonHint));
         m_h->platform.clock.time = u"9:41:08 PM"_s;
         QTRY_COMPARE(m_h->statusBar()->panelText(2), u"9:41:08 PM"_s); // the clock shows the time from the start and keeps it current
+        const QImage drawn = m_h->statusBar()->panel(2)->grab().toImage();
+        m_h->statusBar()->panel(2)->clear();
+        QVERIFY(m_h->statusBar()->panel(2)->grab().toImage() != drawn); // its text is drawn
         for (const char* name : {"Image1", "Image2", "Image3", "Image4", "Combo1"})
             QVERIFY2(m_h->child(QLatin1String(name))->acceptDrops(), name);
         // Loading fills the list, not the box, whose cursor stays where it was.

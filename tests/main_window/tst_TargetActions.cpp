@@ -150,8 +150,7 @@ private Q_SLOTS:
         QVERIFY(reply.answered);
         QTEST(reply.result.changed, "changed");
         QTEST(m_h->message(), "status");
-        QCOMPARE(reply.entries, kind == ListCommand::Kind::List ? stored : QStringList());
-        QCOMPARE(m_h->entries().mid(1), stored);
+        QVERIFY(reply.entries == (kind == ListCommand::Kind::List ? stored : QStringList()) && m_h->entries().mid(1) == stored);
         // The change reaches the file through the autosave.
         QCOMPARE(m_h->form->autosaveTimer().isActive(), reply.result.changed);
     }

@@ -45,7 +45,6 @@ bool QuotedLineFile::append(const QString& path, const QString& text, QString* e
 bool QuotedLineFile::create(const QString& path, const QString& text, QString* error)
 {
     QSaveFile file(path);
-    file.setDirectWriteFallback(false);
     // Unbuffered so that a short write shows in write()'s count instead of vanishing in commit().
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return fail(error, file.errorString());

@@ -147,8 +147,7 @@ private Q_SLOTS:
 
         StoreFile store(m_path);
         VectorSnippetList list(QStringList{u"today"_s});
-        QCOMPARE(store.load(list), StoreFile::LoadResult::TooLarge);
-        QCOMPARE(list.entries(), QStringList{u"today"_s});
+        QVERIFY(store.load(list) == StoreFile::LoadResult::TooLarge && list.entries() == QStringList{u"today"_s});
         QString error;
         QVERIFY(!store.savesAllowed() && !store.save(list, &error) && !error.isEmpty());
         QCOMPARE(QFileInfo(m_path).size(), StoreFile::MaxBytes + 1);
@@ -221,8 +220,7 @@ private Q_SLOTS:
         const QString userData = dir.filePath(u"user/data"_s);
         const QString path = StoreFile::choosePath(program, userData);
         const QString folder = usesProgramFolder ? program : userData;
-        QCOMPARE(path, folder + u"/Text.txt"_s);
-        QVERIFY(QFileInfo(folder).isDir());
+        QVERIFY(path == folder + u"/Text.txt"_s && QFileInfo(folder).isDir());
         QCOMPARE(QFileInfo::exists(userData), !usesProgramFolder);
     }
 

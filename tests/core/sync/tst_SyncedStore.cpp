@@ -100,8 +100,7 @@ private Q_SLOTS:
             else if (!changes[i].startsWith(u"save "_s))
                 m_disk.outside(changes[i]);
             out = changes[i].startsWith(u"save "_s) ? m_store->save(out.entries << changes[i].mid(5)) : m_store->refresh(out.entries);
-            QCOMPARE(out.entries, letters(looks[i]));
-            QCOMPARE(out.unsaved, out.changed && changes[i].startsWith(u"old "_s));
+            QVERIFY(out.entries == letters(looks[i]) && out.unsaved == (out.changed && changes[i].startsWith(u"old "_s)));
         }
         // Saved, the lines are in the store once, and neither file is read again.
         QVERIFY(m_store->save(out.entries).saved);
