@@ -18,7 +18,6 @@ FilterPopup::FilterPopup(QWidget* anchor)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
-    setTextElideMode(Qt::ElideRight);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setMouseTracking(true);
 }

@@ -173,7 +173,7 @@ private Q_SLOTS:
         }
         QVERIFY2(qAbs(placed.center().x() - pixels.center().x()) <= 1, qPrintable(QString::number(placed.center().x())));
         QCOMPARE(placed.top(), pixels.top());
-        QVERIFY(placed.width() >= qMax(pixels.width(), widget->sizeHint().width()));
+        QVERIFY(placed.width() >= qMax(pixels.width(), widget->sizeHint().width()) && placed.height() >= widget->sizeHint().height());
         QCOMPARE(qobject_cast<QLabel*>(widget)->alignment(), Qt::AlignHCenter | Qt::AlignTop);
     }
 

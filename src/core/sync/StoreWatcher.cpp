@@ -55,7 +55,6 @@ void StoreWatcher::rewatch()
     QStringList wanted{QFileInfo(target).absolutePath(), QFileInfo(m_path).absolutePath()};
     if (QFileInfo::exists(target))
         wanted.append(target);
-    wanted.removeDuplicates();
 
     const QStringList watched = m_watcher.files() + m_watcher.directories();
     QStringList stale;

@@ -65,8 +65,7 @@ private Q_SLOTS:
         QVERIFY2(StoreFile(m_path).save(VectorSnippetList(entries), &error, u"2024-03-01"_s), qPrintable(error));
         QTEST(readBytes(m_path), "bytes");
         VectorSnippetList list(QStringList{u"today"_s});
-        QCOMPARE(StoreFile(m_path).load(list), StoreFile::LoadResult::Loaded);
-        QCOMPARE(list.entries(), QStringList{u"today"_s} + reloaded);
+        QVERIFY(StoreFile(m_path).load(list) == StoreFile::LoadResult::Loaded && list.entries() == QStringList{u"today"_s} + reloaded);
     }
 
     void obstacles_data()
