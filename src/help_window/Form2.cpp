@@ -40,8 +40,6 @@ Form2::Form2(ProgramInfo& program, UrlOpener& urls, MessageBox& messages, QWidge
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("About Quippet"));
     setWindowModality(Qt::ApplicationModal);
-    // Every opening is a fresh object owned by the caller's stack frame.
-    setAttribute(Qt::WA_DeleteOnClose, false);
     if (QFile::exists(ProgramIconPath))
         setWindowIcon(QIcon(ProgramIconPath));
     setFixedSize(twipsRect(0, 0, ClientWidth, ClientHeight).size());
@@ -73,7 +71,6 @@ void Form2::createControls()
 
     m_combo1 = new QComboBox(this);
     m_combo1->setObjectName(QStringLiteral("Combo1"));
-    m_combo1->setEditable(false);
     m_combo1->setGeometry(twipsRect(480, 1200, 3615, 315));
 
     fitLabel(m_label1, m_label1->font(), Qt::TextSingleLine);
@@ -86,7 +83,6 @@ void Form2::createControls()
     // Neither button may act on Enter: the window has no default button.
     for (QPushButton* button : {m_command1, m_command2}) {
         button->setAutoDefault(false);
-        button->setDefault(false);
         fitButton(button);
     }
     setTabOrder(m_command1, m_command2);
@@ -227,7 +223,6 @@ QFrame* Form2::addLine(const char* name, const QColor& color, int x1, int x2, in
 {
     auto* line = new QFrame(this);
     line->setObjectName(QLatin1String(name));
-    line->setFrameShape(QFrame::NoFrame);
     line->setAutoFillBackground(true);
     QPalette linePalette = line->palette();
     linePalette.setColor(QPalette::Window, color);

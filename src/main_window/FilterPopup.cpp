@@ -16,7 +16,6 @@ FilterPopup::FilterPopup(QWidget* anchor)
     setFocusPolicy(Qt::NoFocus);
     setModel(m_rows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setMouseTracking(true);

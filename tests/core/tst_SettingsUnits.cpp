@@ -71,6 +71,8 @@ private Q_SLOTS:
         QCOMPARE(record.szTip, QString(64, u' '));
         record.setTip(QString(60, u'a') + u"bcdefgh"_s);
         QCOMPARE(record.szTip, QString(60, u'a') + u"bcde"_s);
+        record.szTip += u"set directly, too long"_s; // the record keeps its size all the same
+        QCOMPARE(record.toBytes().sliced(24), QByteArray(60, 'a') + "bcde");
     }
 
     void trayMessage_data()

@@ -92,8 +92,7 @@ private Q_SLOTS:
         if (m_h->form->logicalDpiX() == 96) {
             QTEST(m_h->form->centralWidget()->height(), "clientPixels");
             QCOMPARE(m_h->statusBar()->y() + m_h->statusBar()->height(), m_h->form->centralWidget()->height());
-            QCOMPARE(m_h->statusBar()->panel(1)->width(), 195);
-            QCOMPARE(m_h->statusBar()->panelWidth(2), 60);
+            QVERIFY(m_h->statusBar()->panel(1)->width() == 195 && m_h->statusBar()->panelWidth(2) == 60);
         }
     }
 
@@ -419,8 +418,7 @@ private Q_SLOTS:
         }
         m_h->platform.shortcut.press(); // the desktop reports the global shortcut
         if (putAway) {
-            QVERIFY(m_h->form->isMinimized());
-            QCOMPARE(m_h->platform.tray.iconShown, toIcon);
+            QVERIFY(m_h->form->isMinimized() && m_h->platform.tray.iconShown == toIcon);
             QTRY_COMPARE(m_h->form->isVisible(), !toIcon);
             QCOMPARE(m_h->platform.topmost.activations, 0);
             return;

@@ -362,6 +362,7 @@ private Q_SLOTS:
         // clang-format off
         QTest::newRow("add, cancel") << keep << none << "mAdd" << true << pop2 << keep << "" << true << QStringList();
         QTest::newRow("add, folder missing") << keep << none << "mAdd" << false << pop2 << keep << "" << true << QStringList{u"Filename"_s, u"LastFile"_s};
+        QTest::newRow("create, cancel") << keep << none << "mCreate" << true << pop2 << keep << "" << true << QStringList();
         QTest::newRow("create, folder missing") << keep << none << "mCreate" << false << pop2 << keep << "" << true << QStringList{u"LastFile"_s};
         QTest::newRow("empty box: no menu") << "" << none << "mAdd" << false << QStringList() << "" << "" << false << QStringList();
         QTest::newRow("menu dismissed after a drop: the hint stays") << "box" << "dropped" << "" << false << pop2 << "dropped" << "Drop here to write to file" << false << QStringList();

@@ -1,7 +1,6 @@
 #include "core/compat/TrayIconRecord.h"
 
 #include <QtEndian>
-#include <algorithm>
 
 TrayIconRecord TrayIconRecord::forWindow(std::uint32_t window, std::uint32_t icon,
                                          const QString& title)
@@ -33,6 +32,6 @@ QByteArray TrayIconRecord::toBytes() const
     }
     // szTip always holds exactly TipLength characters; guard anyway so the record stays 88 bytes.
     const QByteArray tip = szTip.leftJustified(TipLength, QLatin1Char(' '), true).toLatin1();
-    std::copy(tip.cbegin(), tip.cend(), out);
+    bytes.replace(out - bytes.constData(), TipLength, tip);
     return bytes;
 }
