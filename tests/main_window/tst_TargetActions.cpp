@@ -297,7 +297,7 @@ private Q_SLOTS:
         const QString longText = QString(length - 3, QLatin1Char('x')) + QStringLiteral("end");
         QVERIFY(m_h->drop(QStringLiteral("Combo1"), longText));
         QLineEdit* edit = m_h->combo()->lineEdit();
-        QVERIFY((edit->text().size() < 1000) == excerpt && edit->isReadOnly() == excerpt);
+        QVERIFY(edit->text() == (excerpt ? longText.left(200) + u'\u2026' : longText) && edit->isReadOnly() == excerpt);
         // Kept whole either way: Add stores every character.
         m_h->doubleClick(QStringLiteral("Image2"));
         QCOMPARE(m_h->entries(), QStringList{longText});
