@@ -135,7 +135,6 @@ void Form2::Combo1_Click(int listIndex)
     if (m_combo1->currentText().isEmpty())
         return;
     m_label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_label2->clear();
     m_label2->setText(m_answers.at(listIndex));
     // Fitted afresh from the window's font, so a short answer after a long one is not squeezed.
     fitLabel(m_label2, font(), Qt::TextWordWrap);

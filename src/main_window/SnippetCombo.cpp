@@ -31,7 +31,6 @@ SnippetCombo::SnippetCombo(SnippetListModel& list, QWidget* parent)
     connect(&list, &QAbstractItemModel::modelReset, m_filter, &SnippetFilter::listChanged);
     // A fixed width and uniform rows: the combo never measures 32,767 entries.
     setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    setMinimumContentsLength(8);
     if (auto* listView = qobject_cast<QListView*>(view())) {
         listView->setUniformItemSizes(true);
         listView->setLayoutMode(QListView::Batched);

@@ -16,7 +16,6 @@ void paint(QWidget& widget)
     // A solid outline rather than the style's focus frame, which in some styles is a faint tint.
     QPainter painter(&widget);
     painter.setPen(QPen(widget.palette().color(QPalette::Highlight), 1));
-    painter.setBrush(Qt::NoBrush);
     painter.drawRect(widget.rect().adjusted(0, 0, -1, -1));
 }
 

@@ -40,7 +40,6 @@ bool TextDropTarget::eventFilter(QObject* watched, QEvent* event)
     }
     case QEvent::DragLeave:
         Q_EMIT dragOver(DragOverState::Leave);
-        event->accept();
         return true;
     case QEvent::Drop: {
         auto* drop = static_cast<QDropEvent*>(event);
