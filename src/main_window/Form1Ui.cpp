@@ -119,7 +119,6 @@ void Form1Ui::buildControls(Form1* form)
     m_statusBar1->panel(PanelStatusBar::ClockPanel)->setAccessibleName(QStringLiteral("Clock"));
 
     setTabOrderChain();
-    m_combo1->setFocus();
     placeControls(form);
 }
 

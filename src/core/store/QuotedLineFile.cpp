@@ -49,11 +49,8 @@ bool QuotedLineFile::create(const QString& path, const QString& text, QString* e
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return fail(error, file.errorString());
     const QByteArray line = QuotedLine::encode(text);
-    if (file.write(line) != line.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return fail(error, reason);
-    }
+    if (file.write(line) != line.size()) // uncommitted, no file is made
+        return fail(error, file.errorString());
     if (!file.commit())
         return fail(error, file.errorString());
     return true;
