@@ -171,7 +171,7 @@ bool SnippetFilter::advance(State& state, int checks)
             const QStringView entry(m_entries.at(at));
             // Position 0 is where a starting match would be; those are listed already.
             if (!entry.startsWith(text, Qt::CaseInsensitive) &&
-                entry.indexOf(text, 1, Qt::CaseInsensitive) >= 0)
+                entry.mid(1).contains(text, Qt::CaseInsensitive))
                 state.contains.append(at);
         }
     }

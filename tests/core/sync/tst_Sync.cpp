@@ -101,13 +101,11 @@ private Q_SLOTS:
         QFile::remove(path);
         if (!outside.isEmpty())
             writeBytes(path, outside);
-        QVERIFY(save());
-        QCOMPARE(entries, list);
+        QVERIFY(save() && entries == list);
 
         // A second outside change after a merged save is seen as well.
         writeBytes(path, readBytes(path) + "\"z\"\r\n");
-        QVERIFY(save());
-        QCOMPARE(entries, list + QStringList{u"z"_s});
+        QVERIFY(save() && entries == list + QStringList{u"z"_s});
         QCOMPARE(StoreFile::read(path).entries, list.mid(1) + QStringList{u"z"_s});
     }
     void unseenEntriesAreKept_data()
