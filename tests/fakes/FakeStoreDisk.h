@@ -28,6 +28,7 @@ public:
     /** Outside changes, one made right before each check before a replace. */
     QStringList beforeReplace;
     int writes = 0;
+    int stamps = 0;          // looks at the file, read once the store thread is done
     bool unreadable = false; // reads fail
     /** Runs at each read made on another thread than the test's (the store thread's). */
     std::function<void()> onRead;
@@ -46,7 +47,7 @@ public:
     }
     static FileStamp stampOf(const File& file) { return {true, file.bytes.size(), file.mtime, 1, file.inode}; }
 
-    FileStamp stamp(const QString&) override { return current ? stampOf(*current) : FileStamp(); }
+    FileStamp stamp(const QString&) override { return ++stamps, current ? stampOf(*current) : FileStamp(); }
     StoreFile::Contents read(const QString&, bool = false) override
     {
         if (onRead && QThread::currentThread() != QCoreApplication::instance()->thread())
