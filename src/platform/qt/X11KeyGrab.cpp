@@ -137,10 +137,36 @@ void X11KeyGrab::grabAgain()
     m_grabAgainPending = false;
     if (m_roots.isEmpty())
         return;
-    if (grab(ShortcutKey(m_key)) != Outcome::Taken)
-        Q_EMIT lost();
-    else
+    // The old grab goes only once the new one holds: a switch to another keyboard is reported
+    // while that keyboard's keys are still coming, and a press in between would be lost.
+    const Grabbed old{m_roots, m_keycodes, m_lockCombinations, m_modifiers};
+    m_roots.clear();
+    const bool taken = grab(ShortcutKey(m_key)) == Outcome::Taken;
+    ungrab(old);
+    if (taken) {
         qCDebug(lcShortcut) << "The key is grabbed again after a change of the keyboard map";
+        return;
+    }
+    QCoreApplication::instance()->removeNativeEventFilter(this);
+    Q_EMIT lost();
+}
+
+void X11KeyGrab::ungrab(const Grabbed& old)
+{
+    for (const quint32 root : old.roots) {
+        for (const quint8 code : old.keycodes) {
+            for (const quint16 locksOn : old.lockCombinations) {
+                // Grabbed anew, the same combination is the new grab now.
+                const quint16 modifiers = old.modifiers | locksOn;
+                if (m_roots.contains(root) && m_keycodes.contains(code) &&
+                    m_lockCombinations.contains(quint16(modifiers & ~m_modifiers)) &&
+                    (modifiers & m_modifiers) == m_modifiers)
+                    continue;
+                xcb_ungrab_key(m_connection, code, root, modifiers);
+            }
+        }
+    }
+    xcb_flush(m_connection);
 }
 
 void X11KeyGrab::release()
@@ -148,15 +174,10 @@ void X11KeyGrab::release()
     if (m_connection == nullptr || m_roots.isEmpty())
         return;
     QCoreApplication::instance()->removeNativeEventFilter(this);
-    for (const quint32 root : std::as_const(m_roots)) {
-        for (const quint8 code : std::as_const(m_keycodes)) {
-            for (const quint16 locksOn : std::as_const(m_lockCombinations))
-                xcb_ungrab_key(m_connection, code, root, m_modifiers | locksOn);
-        }
-    }
-    xcb_flush(m_connection);
+    const Grabbed held{m_roots, m_keycodes, m_lockCombinations, m_modifiers};
     m_roots.clear();
     m_keycodes.clear();
+    ungrab(held);
 }
 
 bool X11KeyGrab::nativeEventFilter(const QByteArray& eventType, void* message, qintptr* /*result*/)

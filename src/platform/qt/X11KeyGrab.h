@@ -42,7 +42,18 @@ Q_SIGNALS:
     void lost();
 
 private:
+    /** One grab's combinations: roots × key codes × (modifiers with each lock combination). */
+    struct Grabbed
+    {
+        QList<quint32> roots;
+        QList<quint8> keycodes;
+        QList<quint16> lockCombinations;
+        quint16 modifiers = 0;
+    };
+
     void grabAgain();
+    /** Lets go of `old`'s combinations, all but those the current grab holds. */
+    void ungrab(const Grabbed& old);
 
     xcb_connection_t* m_connection = nullptr;
     /** The first event number of the keyboard extension, which reports changes of the map. */
