@@ -47,7 +47,11 @@ public:
     }
     static FileStamp stampOf(const File& file) { return {true, file.bytes.size(), file.mtime, 1, file.inode}; }
 
-    FileStamp stamp(const QString&) override { return ++stamps, current ? stampOf(*current) : FileStamp(); }
+    FileStamp stamp(const QString&) override
+    {
+        ++stamps;
+        return current ? stampOf(*current) : FileStamp();
+    }
     StoreFile::Contents read(const QString&, bool = false) override
     {
         if (onRead && QThread::currentThread() != QCoreApplication::instance()->thread())

@@ -140,7 +140,7 @@ void X11KeyGrab::grabAgain()
     // The old grab goes only once the new one holds: a switch to another keyboard is reported
     // while that keyboard's keys are still coming, and a press in between would be lost.
     const Grabbed old{m_roots, m_keycodes, m_lockCombinations, m_modifiers};
-    m_roots.clear();
+    m_roots.clear(); // so that grab() does not let the old grab go first
     const bool taken = grab(ShortcutKey(m_key)) == Outcome::Taken;
     ungrab(old);
     if (taken) {

@@ -76,8 +76,8 @@ private Q_SLOTS:
         session.listChanged();
         if (outside.isEmpty())
             writeBytes(dir.filePath(u"beside"_s), {});
-        QTest::qWait(100);
-        goOn.release(9);
+        QTest::qWait(100); // the folder's look is asked for while the thread is held
+        goOn.release(9);   // this read and any after it go on
         QTRY_COMPARE(list.entries(), listed);
         QTRY_COMPARE(disk->entries(), listed.mid(1)); // saved without waiting for the exit
         session.finish([](const QString&) { return false; });
