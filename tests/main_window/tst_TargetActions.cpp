@@ -520,6 +520,11 @@ private Q_SLOTS:
         QTest::newRow("Down twice, Up picks the first row") << QList<int>{Qt::Key_Down, Qt::Key_Down, Qt::Key_Up, Qt::Key_Enter} << m_long << false;
         QTest::newRow("PageDown stops at the last row") << QList<int>{Qt::Key_PageDown, Qt::Key_Return} << u"say hello"_s << false;
         QTest::newRow("Up above the first row chooses none") << QList<int>{Qt::Key_Down, Qt::Key_Up, Qt::Key_Return} << u"hEl"_s << false;
+        // Enter on a typed entry, with no row chosen, ties the box to that entry: Down goes on from it, not from the row picked before.
+        QTest::newRow("Enter on a typed entry, Down steps from it")
+            << QList<int>{Qt::Key_Backspace, Qt::Key_Backspace, Qt::Key_Backspace, Qt::Key_O,      Qt::Key_T,
+                          Qt::Key_H,         Qt::Key_E,         Qt::Key_R,         Qt::Key_Return, Qt::Key_Down}
+            << u"Helm"_s << false;
         QTest::newRow("Escape closes and keeps the text") << QList<int>{Qt::Key_Escape} << u"hEl"_s << false;
     }
 
