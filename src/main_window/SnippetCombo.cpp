@@ -10,6 +10,22 @@
 #include <QListView>
 #include <QMimeData>
 
+namespace {
+
+/** Whether the key puts text in the box: a printable character without Ctrl, or a paste. */
+bool putsText(const QKeyEvent& key)
+{
+    const QString text = key.text();
+    const Qt::KeyboardModifiers mods = key.modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier);
+    if (key.matches(QKeySequence::Paste))
+        return true;
+    if (text.isEmpty() || mods == Qt::ControlModifier)
+        return false;
+    return text.front().isPrint() || text.front().isHighSurrogate();
+}
+
+} // namespace
+
 SnippetCombo::SnippetCombo(SnippetListModel& list, QWidget* parent)
     : QComboBox(parent), m_list(list), m_edit(new SnippetLineEdit(this)),
       m_filter(new SnippetFilter(list.entries(), MaxOffered, this)), m_popup(new FilterPopup(this))
@@ -184,10 +200,11 @@ void SnippetCombo::setSelection(int start, int length)
 bool SnippetCombo::typeOverExcerpt(const QKeyEvent& key)
 {
     // Typing over a fully selected excerpt replaces the whole text, as it would for any text.
+    // Other shortcuts, Enter and Escape carry a text too, and must leave it be.
     if (!m_excerpt)
         return false;
     const bool erases = key.key() == Qt::Key_Delete || key.key() == Qt::Key_Backspace;
-    if ((key.text().isEmpty() && !erases) || m_edit->selectedText() != m_edit->text())
+    if (!(erases || putsText(key)) || m_edit->selectedText() != m_edit->text())
         return false;
     leaveExcerpt();
     m_edit->clear();

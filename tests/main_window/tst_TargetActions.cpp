@@ -3,6 +3,7 @@
 #include "main_window/FilterPopup.h"
 
 #include <QAccessible>
+#include <QClipboard>
 #include <QDrag>
 #include <QMimeData>
 #include <QStorageInfo>
@@ -301,12 +302,39 @@ private Q_SLOTS:
         // Kept whole either way: Add stores every character.
         m_h->doubleClick(QStringLiteral("Image2"));
         QCOMPARE(m_h->entries(), QStringList{longText});
+    }
 
-        // Typing over the fully selected text replaces the whole of it.
-        QVERIFY(m_h->drop(QStringLiteral("Combo1"), longText));
-        QTest::keyClicks(m_h->combo(), QStringLiteral("new"));
-        QCOMPARE(m_h->working(), QStringLiteral("new"));
-        QVERIFY(!edit->isReadOnly() && edit->toolTip().isEmpty()); // no longer an excerpt
+    void keysOverAnExcerpt_data()
+    {
+        // Each key with the text X gives it.
+        addColumns<int, int, QString, bool, bool, QString>("key", "modifiers", "text", "allSelected", "kept", "after");
+        QTest::newRow("a letter replaces the whole text") << int(Qt::Key_N) << 0 << u"n"_s << true << false << u"n"_s;
+        QTest::newRow("Backspace erases it") << int(Qt::Key_Backspace) << 0 << u"\b"_s << true << false << QString();
+        QTest::newRow("Delete erases it") << int(Qt::Key_Delete) << 0 << u"\x7f"_s << true << false << QString();
+        QTest::newRow("a character beyond 16 bits replaces it") << 0 << 0 << u"\U0001F600"_s << true << false << u"\U0001F600"_s;
+        QTest::newRow("Ctrl+V pastes over it") << int(Qt::Key_V) << int(Qt::ControlModifier) << u"\x16"_s << true << false << u"pasted"_s;
+        QTest::newRow("a letter over part of it is refused") << int(Qt::Key_N) << 0 << u"n"_s << false << true << QString();
+        QTest::newRow("Ctrl+C keeps it") << int(Qt::Key_C) << int(Qt::ControlModifier) << u"\x03"_s << true << true << QString();
+        QTest::newRow("Enter keeps it") << int(Qt::Key_Return) << 0 << u"\r"_s << true << true << QString();
+        QTest::newRow("Escape keeps it") << int(Qt::Key_Escape) << 0 << u"\x1b"_s << true << true << QString();
+        QTest::newRow("an arrow keeps it") << int(Qt::Key_Left) << 0 << QString() << true << true << QString();
+    }
+    void keysOverAnExcerpt()
+    {
+        const auto [key, modifiers, text, allSelected, kept, after] =
+            fetch<int, int, QString, bool, bool, QString>("key", "modifiers", "text", "allSelected", "kept", "after");
+        const QString longText = QString(100000, u'x');
+        QGuiApplication::clipboard()->setText(u"pasted"_s);
+        QLineEdit* edit = m_h->combo()->lineEdit();
+        // Keys reach the combo box, which has the focus, and the text box's own events are filtered the same way.
+        for (QObject* receiver : {static_cast<QObject*>(m_h->combo()), static_cast<QObject*>(edit)}) {
+            m_h->combo()->setText(longText);
+            edit->setSelection(allSelected ? 0 : 1, int(edit->text().size()));
+            QKeyEvent press(QEvent::KeyPress, key, Qt::KeyboardModifiers(modifiers), text);
+            QApplication::sendEvent(receiver, &press);
+            QCOMPARE(m_h->working(), kept ? longText : after);
+            QCOMPARE(edit->isReadOnly(), kept); // no longer an excerpt once replaced
+        }
     }
 
     void timerEmptiesOnceWithoutPostponing()
