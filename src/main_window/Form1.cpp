@@ -352,7 +352,6 @@ void Form1::Image_Click()
 void Form1::Combo1_OLEStartDrag(QMimeData* dragData, Qt::DropActions* allowedEffects)
 {
     *allowedEffects = Qt::MoveAction;
-    dragData->clear();
     dragData->setText(workingText());
 }
 
@@ -390,7 +389,6 @@ void Form1::Image1_OLEDragDrop(const QString& text)
 void Form1::Image1_MouseMove()
 {
     auto* dragData = new QMimeData;
-    dragData->clear();
     dragData->setText(m_services.clipboard.text());
     auto* drag = new QDrag(m_image[0]);
     drag->setMimeData(dragData);

@@ -32,3 +32,8 @@ FileStamp FileStamp::ofOpen(int fd)
     };
     return ::fstat(fd, &st) == 0 ? fromStat(st) : FileStamp{};
 }
+
+bool FileStamp::isSameFileAs(const FileStamp& other) const
+{
+    return exists && other.exists && device == other.device && inode == other.inode;
+}

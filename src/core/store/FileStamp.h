@@ -12,6 +12,8 @@ struct FileStamp
     quint64 device = 0;
     quint64 inode = 0;
     bool operator==(const FileStamp&) const = default;
+    /** Whether both name the same existing file, whatever its contents since. */
+    bool isSameFileAs(const FileStamp& other) const;
 
     /** The file `path` names now, links followed; not existing for anything but a plain file. */
     static FileStamp of(const QString& path);

@@ -264,7 +264,7 @@ StoreFile::Written StoreFile::write(const QString& path, const QByteArray& bytes
     const int fd = ::open(QFile::encodeName(target).constData(), O_RDONLY | O_CLOEXEC);
     written.held = std::make_shared<HeldFile>(fd);
     const FileStamp opened = fd >= 0 ? FileStamp::ofOpen(fd) : FileStamp();
-    if (opened.device != written.stamp.device || opened.inode != written.stamp.inode)
+    if (!opened.isSameFileAs(written.stamp))
         written.held.reset();
     return written;
 }

@@ -48,9 +48,7 @@ void SyncedStore::begin(const QStringList& listed, const StoreFile::Contents& re
 void SyncedStore::hold(std::shared_ptr<HeldFile> file, qint64 end, const FileStamp& stamp)
 {
     // The same file read again in place is no replaced file: its tail is in the new read.
-    const bool sameFile =
-        stamp.exists && m_heldStamp.device == stamp.device && m_heldStamp.inode == stamp.inode;
-    if (m_held && !sameFile)
+    if (m_held && !stamp.isSameFileAs(m_heldStamp))
         m_replaced.push_back({std::move(m_held), m_heldEnd, std::chrono::steady_clock::now()});
     m_held = std::move(file);
     m_heldEnd = end;
