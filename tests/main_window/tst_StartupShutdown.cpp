@@ -262,8 +262,7 @@ private Q_SLOTS:
         writeBytes(dir.filePath(u"Text.sync-conflict-20261207-120000-ABC2DEF.txt"_s), "\"y\"\r\n");
         QTRY_COMPARE(m_h->message(), u"Conflict copy merged"_s);
         QTRY_COMPARE(m_h->storeBytes(), "\"y\"\r\n\"a\"\r\n\"x\"\r\n"_ba);
-        QVERIFY(QFile::exists(dir.filePath(u"Text.txt.2.bak"_s)));
-        QCOMPARE(logged.size(), 1);
+        QVERIFY(QFile::exists(dir.filePath(u"Text.txt.2.bak"_s)) && logged.size() == 1);
     }
 
     void statusBarClicksAndDrags_data()

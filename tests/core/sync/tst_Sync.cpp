@@ -199,8 +199,7 @@ private Q_SLOTS:
             merged = outcome.changed ? outcome.entries : merged;
         }
         const FileStamp delivered = FileStamp::of(path);
-        QCOMPARE(merged, letters(list));
-        QCOMPARE(outcome.keptUnseen, list.contains(u'x'));
+        QVERIFY(merged == letters(list) && outcome.keptUnseen == list.contains(u'x'));
         // The next save hands what was kept to the other side, and leaves a file holding the list alone.
         QVERIFY(synced.save(merged).saved && (FileStamp::of(path) == delivered) != list.contains(u'x'));
         QCOMPARE(StoreFile::read(path).entries, letters(list).mid(1));
