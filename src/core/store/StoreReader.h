@@ -31,6 +31,9 @@ public:
      */
     qsizetype consume(QByteArrayView buffer, bool atEnd, QStringList& out);
 
+    /** For bytes from within a file, such as lines appended to it: they hold no byte-order mark. */
+    void startWithin() { m_atStart = false; }
+
 private:
     /** One field's bytes to text: UTF-8 when valid, otherwise Windows-1252. */
     QString decodeField(QByteArrayView bytes);

@@ -61,8 +61,11 @@ void SyncedStore::mergeReplacedTails(Outcome& out)
     const auto now = std::chrono::steady_clock::now();
     for (auto it = m_replaced.begin(); it != m_replaced.end();) {
         const QByteArray tail = it->file->readFrom(it->end);
-        // Whole lines only: a writer may be halfway through the last one.
+        // Whole lines only: a writer may be halfway through the last one. A short line
+        // appended must not be taken for the start of a byte-order mark.
         StoreReader reader;
+        if (it->end > 0)
+            reader.startWithin();
         it->end += reader.consume(tail, false, appended);
         if (now - it->since > ReplacedKeptFor)
             it = m_replaced.erase(it);

@@ -78,6 +78,7 @@ private Q_SLOTS:
         // clang-format off
         QTest::newRow("nothing appended") << QStringList{u"old "_s} << QStringList{u"Dabc"_s};
         QTest::newRow("a line") << QStringList{u"old \"x\"\r\n"_s} << QStringList{u"Dabcx"_s};
+        QTest::newRow("a line shorter than a byte-order mark") << QStringList{u"old x\n"_s} << QStringList{u"Dabcx"_s};
         QTest::newRow("half a line waits for its end") << QStringList{u"old \"x"_s, u"old \"\r\n\"y\"\r\n"_s} << QStringList{u"Dabc"_s, u"Dabcxy"_s};
         QTest::newRow("lines at both looks") << QStringList{u"old \"x\"\r\n"_s, u"old \"y\"\r\n"_s} << QStringList{u"Dabcx"_s, u"Dabcxy"_s};
         QTest::newRow("a line, a save of ours, a line") << QStringList{u"old \"x\"\r\n"_s, u"save u"_s, u"old \"y\"\r\n"_s} << QStringList{u"Dabcx"_s, u"Dabcxu"_s, u"Dabcxuy"_s};
