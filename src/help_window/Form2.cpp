@@ -37,7 +37,6 @@ Form2::Form2(ProgramInfo& program, UrlOpener& urls, MessageBox& messages, QWidge
       m_homepage(urls, messages, program.title()),
       m_twipsPerPixel(Twips::perPixel(owner ? owner->logicalDpiX() : logicalDpiX()))
 {
-    setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("About Quippet"));
     setWindowModality(Qt::ApplicationModal);
     if (QFile::exists(ProgramIconPath))

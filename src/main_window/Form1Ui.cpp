@@ -56,7 +56,6 @@ QAction* addItem(QMenu* menu, const QString& name, const QString& caption)
 
 void Form1Ui::setupUi(Form1* form)
 {
-    form->setObjectName(QStringLiteral("Form1"));
     form->setWindowTitle(QStringLiteral("Quippet"));
     form->setWindowIcon(QIcon(QStringLiteral(":/quippet.svg")));
     buildControls(form);
