@@ -70,16 +70,15 @@ private Q_SLOTS:
         for (const QSize grow : {QSize(0, 0), QSize(-1, 0), QSize(0, -1)}) { // exactly its size, a pixel narrower, a pixel lower
             const QSize box = QSize(qCeil(needed.width()), qCeil(needed.height())) + grow;
             const QFont fitted = CaptionFitter::fitted(font, caption, box, Qt::TextSingleLine);
-            QCOMPARE(fitted == font, grow.isNull());
-            QVERIFY(CaptionFitter::fits(fitted, caption, box, Qt::TextSingleLine));
+            QVERIFY((fitted == font) == grow.isNull() && CaptionFitter::fits(fitted, caption, box, Qt::TextSingleLine));
         }
     }
 
     /** A fixed modal window centred on its owner, driven by the keyboard alone. */
     void opensOverItsOwner()
     {
-        QVERIFY(m_w->dialog.minimumSize() == m_w->dialog.maximumSize() && m_w->dialog.windowModality() != Qt::NonModal);
-        QVERIFY(!(m_w->dialog.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+        QVERIFY(m_w->dialog.minimumSize() == m_w->dialog.maximumSize() && m_w->dialog.windowModality() != Qt::NonModal &&
+                !(m_w->dialog.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
         m_w->owner.setGeometry(200, 150, 640, 480);
         m_w->owner.show();
         QVERIFY(QTest::qWaitForWindowExposed(&m_w->owner));
