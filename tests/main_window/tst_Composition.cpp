@@ -213,6 +213,9 @@ private Q_SLOTS:
         QVERIFY(m_h->statusBar()->panelText(2) == u"9:41:07 PM"_s && !(m_h->form->windowFlags() & Qt::WindowMaximizeButtonHint));
         m_h->platform.clock.time = u"9:41:08 PM"_s;
         QTRY_COMPARE(m_h->statusBar()->panelText(2), u"9:41:08 PM"_s); // the clock shows the time from the start and keeps it current
+        const int reads = m_h->platform.clock.reads;
+        QTest::qWait(300);
+        QVERIFY(m_h->platform.clock.reads <= reads + 1); // once a second, not at every turn of the event loop
         const QImage drawn = m_h->statusBar()->panel(2)->grab().toImage();
         m_h->statusBar()->panel(2)->clear();
         QVERIFY(m_h->statusBar()->panel(2)->grab().toImage() != drawn); // its text is drawn
