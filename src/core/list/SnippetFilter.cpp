@@ -180,10 +180,8 @@ bool SnippetFilter::advance(State& state, int checks)
 
 void SnippetFilter::runSlice()
 {
-    if (!m_current) {
-        m_timer.stop();
+    if (!m_current)
         return;
-    }
     State& state = *m_current;
     if (m_sliceChecks > 0) {
         advance(state, m_sliceChecks);
