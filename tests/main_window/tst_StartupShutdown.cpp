@@ -124,8 +124,7 @@ private Q_SLOTS:
             m_h->form->close();
         // Closing saves the list without the date, and the settings after it.
         QTRY_COMPARE(m_h->entries(), trigger == u"close" ? full.mid(1) : full);
-        QCOMPARE(m_h->storeBytes(), store);
-        QCOMPARE(m_h->platform.settings.log.contains(u"write Height=2600"_s), trigger == u"close");
+        QVERIFY(m_h->storeBytes() == store && m_h->platform.settings.log.contains(u"write Height=2600"_s) == (trigger == u"close"));
     }
 
     void secondInstanceTouchesNothing()
@@ -250,8 +249,7 @@ private Q_SLOTS:
         QTRY_COMPARE(m_h->message(), u"Conflict copy merged"_s); // taken in on the store thread
         QCOMPARE(m_h->entries(), (QStringList{m_h->platform.clock.today, u"a"_s, u"x"_s}));
         QCOMPARE(readBytes(dir.filePath(u"Text.txt.1.bak"_s)), "\"a\"\r\n\"x\"\r\n"_ba);
-        QCOMPARE(readBytes(dir.filePath(u"Text.txt.bak"_s)), "\"old\"\r\n"_ba);
-        QVERIFY(QFileInfo::exists(unreadable) && logged.size() == 1);
+        QVERIFY(readBytes(dir.filePath(u"Text.txt.bak"_s)) == ("\"old\"\r\n"_ba) && QFileInfo::exists(unreadable) && logged.size() == 1);
         QVERIFY(logged.first().startsWith(u"quippet.store: Could not read the conflict copy \"%1\", left where it is: "_s.arg(unreadable)));
         m_h->form->autosaveTimer().setInterval(0);
         QTRY_COMPARE(m_h->storeBytes(), "\"a\"\r\n\"x\"\r\n"_ba);
