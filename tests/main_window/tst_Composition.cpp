@@ -44,8 +44,9 @@ private:
             if (widget->objectName().isEmpty())
                 continue;
             const QFont font = widget->font();
-            m_shown.insert(key + u" font"_s,
-                           font == window->font() ? u"the window's"_s : u"%1%2"_s.arg(font.pointSizeF()).arg(font.bold() ? u" bold"_s : QString()));
+            m_shown.insert(key + u" font"_s, font == window->font() && !widget->testAttribute(Qt::WA_SetFont)
+                                                 ? u"the window's"_s
+                                                 : u"%1%2"_s.arg(font.pointSizeF()).arg(font.bold() ? u" bold"_s : QString()));
             if (const auto* frame = qobject_cast<const QFrame*>(widget); frame && frame->frameStyle() == (QFrame::Panel | QFrame::Sunken))
                 m_shown.insert(key + u" bevel"_s, u"inset"_s);
             if (const auto* label = qobject_cast<const QLabel*>(widget); label && !label->pixmap().isNull())
