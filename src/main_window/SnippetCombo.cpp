@@ -15,10 +15,10 @@ namespace {
 /** Whether the key puts text in the box: a printable character without Ctrl, or a paste. */
 bool putsText(const QKeyEvent& key)
 {
-    const QString text = key.text();
-    const Qt::KeyboardModifiers mods = key.modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier);
     if (key.matches(QKeySequence::Paste))
         return true;
+    const QString text = key.text();
+    const Qt::KeyboardModifiers mods = key.modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier);
     if (text.isEmpty() || mods == Qt::ControlModifier)
         return false;
     return text.front().isPrint() || text.front().isHighSurrogate();
