@@ -84,8 +84,6 @@ void Form2::createControls()
         button->setAutoDefault(false);
         fitButton(button);
     }
-    setTabOrder(m_command1, m_command2);
-    setTabOrder(m_command2, m_combo1);
 
     m_image1 = new QLabel(this);
     m_image1->setObjectName(QStringLiteral("Image1"));

@@ -1,8 +1,6 @@
 #!/usr/bin/env python3
 """Uses Quippet as a screen reader does, over AT-SPI: reads the tree, presses accessible actions and checks what the program announces."""
-import subprocess
-import sys
-import time
+import subprocess, sys, time
 
 import gi
 

@@ -4,8 +4,7 @@ name is owned. Usage: fake_desktop.py host|portal
   host    the notification-area watcher with a host registered; prints "item SERVICE" per icon.
   portal  the host-registry and global-shortcut portals, a Request and its Response per call;
           prints every call. Its test method Press(id) reports that shortcut as pressed."""
-import functools
-import sys
+import functools, sys
 
 from gi.repository import Gio, GLib
 

@@ -7,13 +7,7 @@ end (LANE of LANES shifts the moments, so lanes side by side cover the save even
 kill Text.txt holds exactly the list before or after that change; the one file a kill may leave
 is the save's finished copy Text.txt.XXXXXX, holding the new list whole.
 """
-import os
-import pathlib
-import re
-import signal
-import subprocess
-import sys
-import time
+import os, pathlib, re, signal, subprocess, sys, time
 
 
 def line(text):

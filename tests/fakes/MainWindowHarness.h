@@ -6,6 +6,7 @@
 #include "main_window/SnippetCombo.h"
 #include "main_window/controls/PanelStatusBar.h"
 
+#include <QAbstractItemModelTester>
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
@@ -21,12 +22,14 @@ struct MainWindowHarness
     QTemporaryDir dir;
     FakePlatform platform;
     std::unique_ptr<Form1> form;
+    std::unique_ptr<QAbstractItemModelTester> listModelTester; // the list keeps Qt's model contract as it changes
 
     MainWindowHarness()
     {
         platform.program.programFolder = dir.path();
         platform.program.dataFolder = dir.filePath(QStringLiteral("data"));
         form = std::make_unique<Form1>(platform.services());
+        listModelTester = std::make_unique<QAbstractItemModelTester>(combo()->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
     }
 
     QString storePath() const { return dir.filePath(QStringLiteral("Text.txt")); }

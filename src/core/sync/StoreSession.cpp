@@ -217,6 +217,4 @@ void StoreSession::finish(const RetryQuestion& retry)
         if (!m_savesAllowed || !retry(result.outcome.error))
             break;
     }
-    m_thread.quit();
-    m_thread.wait();
 }

@@ -192,8 +192,7 @@ private Q_SLOTS:
         list.removeAt(0);
         filter.listChanged();
         QTRY_VERIFY(!filter.isBusy());
-        QCOMPARE(spy.last().at(0).toString(), u"9"_s);
-        QCOMPARE(spy.last().at(1).value<QList<int>>(), (QList<int>{7, 17, 27, 37, 47, 57, 67, 77, 87, 88}));
+        QVERIFY(spy.last().at(0).toString() == u"9"_s && spy.last().at(1).value<QList<int>>() == (QList<int>{7, 17, 27, 37, 47, 57, 67, 77, 87, 88}));
         filter.clear();
         QVERIFY(!filter.isBusy());
     }
