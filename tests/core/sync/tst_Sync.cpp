@@ -215,9 +215,8 @@ private Q_SLOTS:
         watcher.setQuietMs(0);
         QSignalSpy changed(&watcher, &StoreWatcher::changed);
         watcher.start();
-        // Created, replaced by a rename as sync engines do, then written in place: only a watch on the new file sees that.
-        for (const QString& written : {path, path + u".new"_s, path}) {
-            QTest::qWait(50); // what the last step set off has been reported
+        for (const QString& written : {path, path + u".new"_s, path}) { // made, replaced by a rename, written in place
+            QTest::qWait(50);                                           // what the last step set off has been reported
             const qsizetype before = changed.size();
             writeBytes(written, "\"x\"\r\n");
             QVERIFY(written == path || std::rename(qPrintable(written), qPrintable(path)) == 0);
