@@ -1,6 +1,5 @@
 #!/usr/bin/env python3
-"""Usage: gtk_drag_source.py TITLE TEXT X Y: a second program, a GTK 3 window named TITLE at X, Y
-whose label offers TEXT as plain text to any drop target."""
+"""Usage: gtk_drag_source.py TITLE TEXT X Y: a GTK 3 window TITLE at X, Y whose label offers TEXT as plain text to drop."""
 import sys
 
 import gi

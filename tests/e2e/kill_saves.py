@@ -1,11 +1,10 @@
 #!/usr/bin/env python3
 """Usage: kill_saves.py PROGRAM_DIR KILLS [LANE LANES]
 
-Each round starts ./quippet over a full store, removes one entry (a full list refuses Add), and
-SIGKILLs it at a moment spread from the instant the autosave opens its new file to past the save's
-end (LANE of LANES shifts the moments, so lanes side by side cover the save evenly). After each
-kill Text.txt holds exactly the list before or after that change; the one file a kill may leave
-is the save's finished copy Text.txt.XXXXXX, holding the new list whole.
+Each round starts ./quippet over a full store, removes one entry (a full list refuses Add) and SIGKILLs it at a
+moment spread from the instant the autosave opens its new file to past the save's end (LANE of LANES shifts the
+moments, so lanes side by side cover the save evenly). After each kill Text.txt holds exactly the list before or
+after that change; the one file a kill may leave is the save's finished copy Text.txt.XXXXXX, the new list whole.
 """
 import os, pathlib, re, signal, subprocess, sys, time
 

@@ -247,7 +247,6 @@ private Q_SLOTS:
         QTest::newRow("Form1.Image3 name") << "Remove";
         QTest::newRow("Form1.Panel1 name") << "Message";
         QTest::newRow("Form1.Panel2 name") << "Clock";
-        QTest::newRow("Form1.Frame1 font") << "the window's";
         QTest::newRow("Form1.Image1 picture") << "copy.svg 32x32";
         QTest::newRow("Form1.Image2 picture") << "add.svg 32x32";
         QTest::newRow("Form1.Image3 picture") << "remove.svg 32x32";

@@ -172,14 +172,15 @@ private Q_SLOTS:
         QTest::newRow("unreadable: kept aside, later saves go on")
             << u"unreadable"_s << u"is kept as\n%1/Text.txt.bak"_s << QByteArray("\"new\"\r\n");
         QTest::newRow("over the size limit: never saved over") << u"big"_s << u"is 512 MB, more than the 256 MB Quippet loads"_s << QByteArray();
+        QTest::newRow("a folder in its place: never saved over") << u"folder"_s << u"It is a folder, not a file."_s << QByteArray("<unreadable>");
     }
 
     void startupWarnsOnce()
     {
         const auto [store, warningPart] = fetch<QString, QString>("store", "warningPart");
         const QString path = m_h->storePath();
-        if (store == u"unreadable"_s)
-            QVERIFY(makeUnreadableFile(path));
+        if (store == u"unreadable"_s || store == u"folder"_s)
+            QVERIFY(store == u"folder"_s ? QDir().mkdir(path) : makeUnreadableFile(path));
         if (store == u"big"_s) {
             QFile big(path);
             QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(2 * StoreFile::MaxBytes)); // sparse; its size in whole MB

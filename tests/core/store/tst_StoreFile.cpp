@@ -64,6 +64,8 @@ private Q_SLOTS:
         QString error;
         QVERIFY2(StoreFile(m_path).save(VectorSnippetList(entries), &error, u"2024-03-01"_s), qPrintable(error));
         QTEST(readBytes(m_path), "bytes");
+        QVERIFY(QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner)); // a save over the file keeps them
+        QVERIFY(StoreFile(m_path).save(VectorSnippetList(entries), nullptr, u"2024-03-01"_s) && !(QFile::permissions(m_path) & QFile::ReadOther));
         VectorSnippetList list(QStringList{u"today"_s});
         QVERIFY(StoreFile(m_path).load(list) == StoreFile::LoadResult::Loaded && list.entries() == QStringList{u"today"_s} + reloaded);
     }
