@@ -560,7 +560,8 @@ private Q_SLOTS:
         openFilter(3); // a row picked before: the keys must not step from it
         auto [keys, text] = fetch<QList<int>, QString>("keys", "text");
         QCOMPARE(m_popup->entries(), QStringList({m_long, u"Helm"_s, u"say hello"_s}));
-        QVERIFY(m_popup->isVisible() && !m_popup->font().bold() && m_h->combo()->font().bold()); // rows in the box's face, not bold
+        QVERIFY(m_popup->isVisible() && !m_popup->font().bold() && m_h->combo()->font().bold() &&
+                m_popup->font().pointSizeF() == m_h->combo()->font().pointSizeF()); // rows in the box's face and size, not bold
         // A row shows the first characters only, CR LF as one mark; the pop-up is never over the targets below the box.
         const QString shown = m_popup->model()->index(0, 0).data().toString();
         QVERIFY(shown.size() == FilterPopup::DisplayChars - 1 && shown.startsWith(u"help line one\u23CEline two\u23CExx"_s));
@@ -575,7 +576,6 @@ private Q_SLOTS:
     void filterScrolledDownShowsItsTopAgain()
     {
         openFilter();
-        QVERIFY(m_popup->font().pointSizeF() == m_h->combo()->font().pointSizeF() && !m_popup->font().bold()); // the box's size, not bold
         // A long list scrolled down shows its top again once the choice goes above the first row.
         QStringList more;
         for (int i = 0; i < 2 * FilterPopup::VisibleRows; ++i)
